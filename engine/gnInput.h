@@ -1,0 +1,25 @@
+// The base of every object that reacts to input, and the pump that hands SDL's queued events
+// to one such handler. There is no current handler: events go to the object whose pollEvents
+// or waitEvent is called.
+#pragma once
+
+#include <SDL.h>
+
+class gnInputHandler {
+  public:
+    gnInputHandler();
+    virtual ~gnInputHandler();
+
+    // Installs the event filter that admits every event; derived handlers extend it.
+    virtual void activate();
+    // Called once per event; the event is valid only during the call.
+    virtual void handleEvent(SDL_Event* event) = 0;
+
+    // Hands every queued event to handleEvent, also those queued meanwhile; returns when empty.
+    void pollEvents();
+    // Blocks until an event is queued and hands exactly that one to handleEvent.
+    void waitEvent();
+};
+
+// The system's one event filter: queues every event.
+int eventFilter(const SDL_Event* event);

@@ -1,0 +1,175 @@
+#include "gnPort.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr uint32_t kPumpIntervalMs = 20;  // how often a long sleep lets the window answer
+constexpr Uint32 kPictureFormat = SDL_PIXELFORMAT_RGB888;
+constexpr int kSavedEventsMax = 512;  // events kept across the one-time filter installation
+
+gnPort* installedPort = nullptr;
+std::atomic<gnEventFilter> currentFilter{nullptr};
+
+}  // namespace
+
+gnPort::gnPort()
+    : window(nullptr), renderer(nullptr), texture(nullptr), surface(nullptr), exposed(false) {
+    // SDL2 ends a poll at a sentinel, leaving events queued meanwhile for the next pump; the
+    // engine's pump drains the queue completely, also of events queued while handling.
+    SDL_SetHint(SDL_HINT_POLL_SENTINEL, "0");
+}
+
+gnPort::~gnPort() {
+    if (hasVideo())
+        closeVideo();
+}
+
+gnPort& gnPort::get() {
+    static gnPort sdlPort;
+    return installedPort ? *installedPort : sdlPort;
+}
+
+void gnPort::use(gnPort* port) {
+    installedPort = port;
+}
+
+SDL_Surface* gnPort::openVideo(uint32_t width, uint32_t height) {
+    if (hasVideo())
+        closeVideo();
+    const int w = static_cast<int>(width);
+    const int h = static_cast<int>(height);
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    window = SDL_CreateWindow("Solrind", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
+                              SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (window)
+        renderer = SDL_CreateRenderer(window, -1, 0);
+    if (renderer && SDL_RenderSetLogicalSize(renderer, w, h) == 0)
+        texture = SDL_CreateTexture(renderer, kPictureFormat, SDL_TEXTUREACCESS_STREAMING, w, h);
+    if (texture)
+        surface = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, kPictureFormat);
+    if (!surface) {
+        closeVideo();
+        return nullptr;
+    }
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    updateRect(0, 0, 0, 0);
+    SDL_AddEventWatch(watchWindow, this);
+    return surface;
+}
+
+void gnPort::closeVideo() {
+    SDL_DelEventWatch(watchWindow, this);
+    if (surface)
+        SDL_FreeSurface(surface);
+    if (texture)
+        SDL_DestroyTexture(texture);
+    if (renderer)
+        SDL_DestroyRenderer(renderer);
+    if (window)
+        SDL_DestroyWindow(window);
+    surface = nullptr;
+    texture = nullptr;
+    renderer = nullptr;
+    window = nullptr;
+}
+
+void gnPort::updateRect(int32_t x, int32_t y, uint32_t w, uint32_t h) {
+    if (!surface)
+        return;
+    SDL_Rect area = {x, y, static_cast<int>(w), static_cast<int>(h)};
+    if (w == 0 && h == 0)
+        area = {0, 0, surface->w, surface->h};
+    const SDL_Rect whole = {0, 0, surface->w, surface->h};
+    SDL_Rect visible;
+    if (!SDL_IntersectRect(&area, &whole, &visible))
+        return;
+    const Uint8* pixels = static_cast<const Uint8*>(surface->pixels) + visible.y * surface->pitch +
+                          visible.x * surface->format->BytesPerPixel;
+    SDL_UpdateTexture(texture, &visible, pixels, surface->pitch);
+}
+
+void gnPort::present() {
+    exposed = false;
+    if (!renderer)
+        return;
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+    SDL_RenderPresent(renderer);
+}
+
+uint32_t gnPort::getMouseState(int* x, int* y) {
+    int windowX = 0;
+    int windowY = 0;
+    const uint32_t buttons = SDL_GetMouseState(&windowX, &windowY);
+    if (renderer) {
+        float logicalX = 0;
+        float logicalY = 0;
+        SDL_RenderWindowToLogical(renderer, windowX, windowY, &logicalX, &logicalY);
+        windowX = static_cast<int>(std::floor(logicalX));
+        windowY = static_cast<int>(std::floor(logicalY));
+    }
+    if (x)
+        *x = windowX;
+    if (y)
+        *y = windowY;
+    return buttons;
+}
+
+bool gnPort::isKeyHeld(SDL_Keycode key) {
+    const SDL_Scancode code = SDL_GetScancodeFromKey(key);
+    if (code == SDL_SCANCODE_UNKNOWN)
+        return false;
+    return SDL_GetKeyboardState(nullptr)[code] == 1;
+}
+
+uint32_t gnPort::getTicks() {
+    return SDL_GetTicks();
+}
+
+void gnPort::delay(uint32_t ms) {
+    if (!window) {
+        SDL_Delay(ms);
+        return;
+    }
+    const uint32_t start = SDL_GetTicks();
+    for (;;) {
+        SDL_PumpEvents();
+        if (exposed)
+            present();
+        const uint32_t elapsed = SDL_GetTicks() - start;
+        if (elapsed >= ms)
+            return;
+        const uint32_t left = ms - elapsed;
+        SDL_Delay(left < kPumpIntervalMs ? left : kPumpIntervalMs);
+    }
+}
+
+void gnPort::setEventFilter(gnEventFilter filter) {
+    currentFilter = filter;
+    SDL_EventFilter installed = nullptr;
+    void* userdata = nullptr;
+    if (SDL_GetEventFilter(&installed, &userdata) && installed == filterTrampoline)
+        return;
+    // SDL2 empties the queue when a filter is set; keep what is queued and put it back.
+    static SDL_Event saved[kSavedEventsMax];
+    const int count =
+        SDL_PeepEvents(saved, kSavedEventsMax, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+    SDL_SetEventFilter(filterTrampoline, nullptr);
+    if (count > 0)
+        SDL_PeepEvents(saved, count, SDL_ADDEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+}
+
+int SDLCALL gnPort::filterTrampoline(void*, SDL_Event* event) {
+    const gnEventFilter filter = currentFilter;
+    return filter ? filter(event) : 1;
+}
+
+int SDLCALL gnPort::watchWindow(void* userdata, SDL_Event* event) {
+    if (event->type == SDL_WINDOWEVENT && (event->window.event == SDL_WINDOWEVENT_EXPOSED ||
+                                           event->window.event == SDL_WINDOWEVENT_RESTORED ||
+                                           event->window.event == SDL_WINDOWEVENT_SIZE_CHANGED))
+        static_cast<gnPort*>(userdata)->exposed = true;
+    return 0;
+}

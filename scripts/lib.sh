@@ -1,0 +1,41 @@
+# Shared by the scripts: installs missing Debian packages and builds one configuration.
+# Sourced, not run.
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+# What building and playing need.
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core
+    libcairo2-dev libcups2-dev)
+# What the tests add.
+TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick x11-utils)
+BENCH_PACKAGES=(libbenchmark-dev)
+
+# ensure_packages <package>...: installs those not installed yet, quietly.
+ensure_packages() {
+    local missing=() package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$package")
+    done
+    ((${#missing[@]})) || return 0
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    echo "Installing ${missing[*]}"
+    local install=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq
+        --no-install-recommends "${missing[@]}")
+    if ! "${install[@]}" >/dev/null 2>&1; then
+        "${sudo[@]}" apt-get update -qq >/dev/null
+        "${install[@]}" >/dev/null
+    fi
+}
+
+# build <dir> <cmake options>...: configures once, then builds incrementally.
+build() {
+    local dir="$ROOT/build/$1"
+    shift
+    if [ ! -f "$dir/build.ninja" ]; then
+        cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+    fi
+    cmake --build "$dir" -- -j"$(nproc)" | grep -v '^\[' || true
+    [ "${PIPESTATUS[0]}" -eq 0 ]
+}

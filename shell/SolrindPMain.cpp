@@ -1,0 +1,29 @@
+#include "SolrindPMain.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "SolrindPGameShell.h"
+
+namespace {
+
+constexpr int kExitAfterRun = 1;  // after a normal quit and after a caught error alike
+constexpr int kExitNoSdl = 2;
+
+}  // namespace
+
+void RunMain(int argc, char** argv) {
+    if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO) < 0) {
+        printf("%s\n", SDL_GetError());
+        fprintf(stderr, "Couldn't initialize SDL: %s\n", SDL_GetError());
+        exit(kExitNoSdl);
+    }
+    SolrindPGameShell* shell = new SolrindPGameShell();
+    shell->checkedExec(argc, argv);
+    delete shell;
+    SDL_Quit();
+    fflush(stdout);
+    exit(kExitAfterRun);
+}

@@ -1,0 +1,48 @@
+// The test seam: the real SDL2 port with a scripted clock and scripted mouse and key state,
+// recording every updated rectangle and every present. Video stays real (SDL's dummy driver).
+// Constructing one installs it as the port in use; destroying it goes back to the SDL2 port.
+#pragma once
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "port/gnPort.h"
+
+class FakePort : public gnPort {
+  public:
+    FakePort();
+    ~FakePort() override;
+
+    void updateRect(int32_t x, int32_t y, uint32_t w, uint32_t h) override;
+    void present() override;
+    uint32_t getMouseState(int* x, int* y) override;
+    bool isKeyHeld(SDL_Keycode key) override;
+    uint32_t getTicks() override { return now; }
+    void delay(uint32_t ms) override;  // advances the clock at once
+
+    // Drops the recorded updates and presents.
+    void clearLog() { log.clear(); }
+    // The recorded "update x y w h" lines only.
+    std::vector<std::string> updates() const;
+    int presents() const;
+
+    uint32_t now = 0;  // the clock, in milliseconds
+    int mouseX = 0;
+    int mouseY = 0;
+    uint32_t mouseButtons = 0;                 // SDL button mask
+    std::set<SDL_Keycode> held;                // keys held down
+    std::vector<uint32_t> sleeps;              // every delay, in order
+    std::vector<std::string> log;              // "update x y w h" and "present", in order
+    std::function<void()> afterPresent;        // scripted steps run after each present
+    std::function<void(uint32_t)> afterDelay;  // and after each sleep
+};
+
+// Pushes real SDL events onto SDL's queue.
+void pushKeyDown(SDL_Keycode key);
+void pushKeyUp(SDL_Keycode key);
+void pushQuit();
+void pushMouseMotion(int x, int y);
+void pushUserEvent(int code);
+void flushEvents();
