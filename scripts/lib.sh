@@ -7,7 +7,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core
     libcairo2-dev libcups2-dev)
 # What the tests add.
-TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick x11-utils)
+TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick)
 BENCH_PACKAGES=(libbenchmark-dev)
 
 # ensure_packages <package>...: installs those not installed yet, quietly.

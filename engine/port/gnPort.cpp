@@ -40,8 +40,13 @@ SDL_Surface* gnPort::openVideo(uint32_t width, uint32_t height) {
     const int w = static_cast<int>(width);
     const int h = static_cast<int>(height);
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    window = SDL_CreateWindow("Solrind", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
-                              SDL_WINDOW_FULLSCREEN_DESKTOP);
+    // Placed over the whole display and borderless as well: without a window manager (a bare
+    // kiosk session) the full-screen request alone leaves a small window in the middle.
+    SDL_Rect display = {SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h};
+    if (SDL_GetDisplayBounds(0, &display) != 0)
+        display = {SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h};
+    window = SDL_CreateWindow("Solrind", display.x, display.y, display.w, display.h,
+                              SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
     if (window)
         renderer = SDL_CreateRenderer(window, -1, 0);
     if (renderer && SDL_RenderSetLogicalSize(renderer, w, h) == 0)
@@ -144,6 +149,11 @@ void gnPort::delay(uint32_t ms) {
         const uint32_t left = ms - elapsed;
         SDL_Delay(left < kPumpIntervalMs ? left : kPumpIntervalMs);
     }
+}
+
+SDL_Surface* gnPort::loadBMP(const char* file) {
+    SDL_RWops* stream = SDL_RWFromFile(file, "rb");
+    return stream ? SDL_LoadBMP_RW(stream, 1) : nullptr;
 }
 
 void gnPort::setEventFilter(gnEventFilter filter) {

@@ -48,6 +48,10 @@ class gnPort {
     // the window keeps answering and an exposed window gets its picture back.
     virtual void delay(uint32_t ms);
 
+    // Loads a BMP file like SDL_LoadBMP; when the file cannot be opened, SDL_GetError() names
+    // it (SDL2's SDL_LoadBMP replaces that text with one about an invalid parameter).
+    static SDL_Surface* loadBMP(const char* file);
+
     // Installs the process-wide event filter. Events already queued stay queued.
     void setEventFilter(gnEventFilter filter);
 

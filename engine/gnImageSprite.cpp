@@ -1,0 +1,39 @@
+#include "gnImageSprite.h"
+
+#include "gnScreen.h"
+
+gnImageSprite::gnImageSprite() : background(nullptr), frame{nullptr, rectManip::zeroRect} {}
+
+gnImageSprite::~gnImageSprite() = default;
+
+void gnImageSprite::setImage(gnImage* img) {
+    frame.image = img;
+    if (!img)
+        return;
+    sz size;
+    img->getSize(size);
+    rectManip::init(frame.rect, 0, 0, size.w, size.h);
+}
+
+void gnImageSprite::show() {
+    if (!screen)
+        gnE::gnRaiseBug("No screen assigned in gnImageSprite::show!");
+    frame.displayCentered(pos);
+}
+
+void gnImageSprite::erase() {
+    if (!screen)
+        gnE::gnRaiseBug("No screen assigned in gnImageSprite::erase!");
+    screen->beginUpdate();
+    erase(oldPos);
+    erase(pos);
+    screen->endUpdate();
+}
+
+void gnImageSprite::erase(const pt& at) {
+    gnRectangle area;
+    rectManip::init(area, static_cast<int32_t>(static_cast<uint32_t>(at.x) - frame.rect.w / 2),
+                    static_cast<int32_t>(static_cast<uint32_t>(at.y) - frame.rect.h / 2),
+                    frame.rect.w, frame.rect.h);
+    background->showRect(area);
+}

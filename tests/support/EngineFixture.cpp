@@ -1,0 +1,38 @@
+#include "EngineFixture.h"
+
+std::string raisedBy(const std::function<void()>& code) {
+    try {
+        code();
+    } catch (gnE* error) {
+        Capture out;
+        error->output();
+        delete error;
+        return out.finish();
+    }
+    return "";
+}
+
+void EngineFixture::SetUp() {
+    flushEvents();
+    dir = makeTempDir("engine");
+    screen.setSize(sz{640, 520});
+    screen.open();
+    screen.update();
+    port.clearLog();
+    flushEvents();  // the window's own events from opening
+}
+
+void EngineFixture::TearDown() {
+    for (gnImage* i : images)
+        delete i;
+    images.clear();
+    flushEvents();
+}
+
+gnImage* EngineFixture::image(const std::string& file) {
+    gnImage* i = new gnImage();
+    i->setScreen(&screen);
+    i->loadBMP(file.c_str());
+    images.push_back(i);
+    return i;
+}

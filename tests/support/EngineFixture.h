@@ -1,0 +1,37 @@
+// A fixture with the fake port installed, an open 640 by 520 screen and a folder for the
+// test's own pictures; turns raised engine errors into text for comparison.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "Capture.h"
+#include "FakePort.h"
+#include "Pictures.h"
+#include "gnExceptions.h"
+#include "gnImages.h"
+#include "gnScreen.h"
+
+// Runs code and returns the printed form of the gnE it raised ("" when none).
+std::string raisedBy(const std::function<void()>& code);
+
+class EngineFixture : public testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A loaded image bound to the screen; owned by the fixture.
+    gnImage* image(const std::string& path);
+    std::string path(const std::string& name) const { return dir + "/" + name; }
+    SDL_Surface* surface() { return screen.getSDLSurface(); }
+    uint32_t at(int x, int y) { return pixelAt(surface(), x, y); }
+
+    FakePort port;
+    gnScreen screen;
+    std::string dir;
+
+  private:
+    std::vector<gnImage*> images;
+};
