@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "gnExceptions.h"
+#include "gnGeomUtil.h"
 
 class gnScreen;
 class Audio;
@@ -24,6 +25,13 @@ class SolrindPGameShell : public gnCheckedExec {
     static constexpr int kPieceCount = 24;
     static constexpr int kGateCount = 3;
 
+    // The board: 5 by 5 cells of 88 pixels at (160, 40); the corner (0, 0) takes no piece.
+    static constexpr int32_t kBoardX = 160;
+    static constexpr int32_t kBoardY = 40;
+    static constexpr int32_t kCellSize = 88;
+    static constexpr int32_t kBoardCells = 5;  // columns and rows
+    static constexpr int32_t kSlideStep = 44;  // pixels a moving piece travels per frame
+
     SolrindPGameShell();
     ~SolrindPGameShell() override;  // releases nothing: release is freeData
 
@@ -32,6 +40,31 @@ class SolrindPGameShell : public gnCheckedExec {
     // Waits out the rest of the frame: returns no earlier than kFrameMs after the previous
     // call was entered.
     void waitFrame();
+
+    // Board rules. x is a column and y a row.
+    // No piece off the queue stands on (x, y); any cell, on the board or not.
+    bool isPieceFree(int x, int y);
+    // (x, y) is one of the three holes (and, with checkOpen, its gate is fully open).
+    bool isInHole(int x, int y, bool checkOpen);
+    // A board cell other than the corner, or a hole while its gate is fully open.
+    bool isOnBoard(int x, int y);
+    bool hasMovingPieces();
+    // The board cell under a screen point, or (-1, -1) off the board.
+    void posToIndex(const pt& p, int& x, int& y);
+    // Sets the piece moving one cell in (dx, dy) if that cell is free and on the board.
+    void checkMove(BoardPiece* piece, int dx, int dy);
+    // The queue is empty and every piece stands on its home cell.
+    bool hasCompleted();
+    void eraseBoard();  // redraws the board area from the background
+    void queuePiece(int index);
+    // A new game: seeds rand(), queues and shuffles all pieces, puts the clock at 00|00.
+    void initGame();
+    // The release step: the next queued piece onto cell (1, 0), moving right, when the queue
+    // holds one and (1, 0) is free.
+    void releasePiece();
+    // The slide step of a moving piece: half a cell a frame until blocked; from a hole cell
+    // back into the queue.
+    void slidePiece(int index);
 
     // Every pointer owns its object between loading and release; all start null.
     gnScreen* screen = nullptr;

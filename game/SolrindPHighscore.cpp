@@ -1,0 +1,204 @@
+#include "SolrindPHighscore.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "CountFont.h"
+
+namespace {
+
+constexpr int kWordsPerSlot = 13;  // ten name characters, a reserved word, minutes, seconds
+constexpr int kWordCount = SolrindPHighscore::kSlotCount * kWordsPerSlot;
+constexpr int kFileSize = kWordCount * 4;
+constexpr int kMinutesWord = 11;
+constexpr int kSecondsWord = 12;
+constexpr int32_t kCharOffset = 300;  // a name character is stored as its signed value + 300
+constexpr const char* kDefaultName = "solrind";
+constexpr int32_t kDefaultMinutes = 10;
+constexpr const char* kTempName = "Save/Highscore.hs.new";
+constexpr const char* kRejectedName = "Save/Highscore.hs.rejected";
+constexpr int kRejectedCopiesMax = 100;
+
+// (m1, s1) is better than (m2, s2): fewer minutes, or as many and fewer seconds.
+bool isBetter(int32_t m1, int32_t s1, int32_t m2, int32_t s2) {
+    return m1 < m2 || (m1 == m2 && s1 < s2);
+}
+
+// Copies at most kNameMax characters and zero-fills the rest, so the file bytes are fixed.
+void copyName(char* to, const char* from) {
+    strncpy(to, from, SolrindPHighscore::kNameMax);
+    to[SolrindPHighscore::kNameMax] = '\0';
+}
+
+int32_t wordAt(const unsigned char* bytes, int word) {
+    const unsigned char* b = bytes + 4 * word;
+    return static_cast<int32_t>(static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
+                                static_cast<uint32_t>(b[2]) << 16 |
+                                static_cast<uint32_t>(b[3]) << 24);
+}
+
+void putWord(unsigned char* bytes, int word, int32_t value) {
+    const uint32_t v = static_cast<uint32_t>(value);
+    unsigned char* b = bytes + 4 * word;
+    b[0] = static_cast<unsigned char>(v);
+    b[1] = static_cast<unsigned char>(v >> 8);
+    b[2] = static_cast<unsigned char>(v >> 16);
+    b[3] = static_cast<unsigned char>(v >> 24);
+}
+
+// Why a table read from the file cannot be used, or null when it can.
+const char* flawOf(const SolrindPHighscore::Slot* slots) {
+    for (int r = 0; r < SolrindPHighscore::kSlotCount; ++r) {
+        for (const char* c = slots[r].name; *c != '\0'; ++c)
+            if (!CountFont::hasGlyph(*c))
+                return "a name holds a character the font cannot draw";
+        if (slots[r].minutes < 0 || slots[r].minutes > 59 || slots[r].seconds < 0 ||
+            slots[r].seconds > 59)
+            return "a time lies outside 00:00 to 59:59";
+    }
+    return nullptr;
+}
+
+// Writes the bytes to a new file; true when all of them reached the disk.
+bool writeWhole(const char* path, const unsigned char* bytes, size_t size) {
+    FILE* file = fopen(path, "wb");
+    if (!file)
+        return false;
+    bool written =
+        fwrite(bytes, 1, size, file) == size && fflush(file) == 0 && fsync(fileno(file)) == 0;
+    written = fclose(file) == 0 && written;
+    return written;
+}
+
+// Copies the file to a new file; true when all of it reached the disk.
+bool copyWhole(const char* from, const char* to) {
+    FILE* in = fopen(from, "rb");
+    if (!in)
+        return false;
+    FILE* out = fopen(to, "wb");
+    bool copied = out != nullptr;
+    unsigned char buffer[4096];
+    size_t n;
+    while (copied && (n = fread(buffer, 1, sizeof buffer, in)) > 0)
+        copied = fwrite(buffer, 1, n, out) == n;
+    copied = copied && !ferror(in);
+    fclose(in);
+    if (out) {
+        copied = fflush(out) == 0 && fsync(fileno(out)) == 0 && copied;
+        copied = fclose(out) == 0 && copied;
+    }
+    return copied;
+}
+
+// Keeps a copy of a rejected table file beside it, under the first free name; that name, or
+// null when it could not be kept.
+const char* keepRejected(char* name, size_t nameSize) {
+    for (int i = 0; i < kRejectedCopiesMax; ++i) {
+        if (i == 0)
+            snprintf(name, nameSize, "%s", kRejectedName);
+        else
+            snprintf(name, nameSize, "%s.%d", kRejectedName, i);
+        if (access(name, F_OK) == 0)
+            continue;
+        return copyWhole(SolrindPHighscore::kFileName, name) ? name : nullptr;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+SolrindPHighscore::SolrindPHighscore() : slots{} {
+    read();
+}
+
+SolrindPHighscore::~SolrindPHighscore() {
+    write();
+}
+
+int SolrindPHighscore::isRecord(int32_t minutes, int32_t seconds) const {
+    for (int i = 0; i < kSlotCount; ++i)
+        if (isBetter(minutes, seconds, slots[i].minutes, slots[i].seconds))
+            return i + 1;
+    return -1;
+}
+
+void SolrindPHighscore::enterRecord(const char* name, int32_t minutes, int32_t seconds) {
+    int i = kSlotCount - 1;
+    for (; i >= 0 && isBetter(minutes, seconds, slots[i].minutes, slots[i].seconds); --i)
+        if (i < kSlotCount - 1)
+            slots[i + 1] = slots[i];
+    const int place = i + 1;
+    if (place >= kSlotCount)
+        return;  // no record: nothing to enter
+    copyName(slots[place].name, name);
+    slots[place].minutes = minutes;
+    slots[place].seconds = seconds;
+}
+
+void SolrindPHighscore::updateSlotName(int slot, const char* name) {
+    copyName(slots[slot].name, name);
+}
+
+void SolrindPHighscore::makeDefaultTable() {
+    for (Slot& slot : slots) {
+        copyName(slot.name, kDefaultName);
+        slot.minutes = kDefaultMinutes;
+        slot.seconds = 0;
+    }
+}
+
+void SolrindPHighscore::read() {
+    makeDefaultTable();
+    FILE* file = fopen(kFileName, "rb");
+    if (!file)
+        return;  // no table yet
+    // One byte more than a table tells a longer file (accepted) from an exact one.
+    unsigned char bytes[kFileSize + 1];
+    const size_t size = fread(bytes, 1, sizeof bytes, file);
+    fclose(file);
+    Slot loaded[kSlotCount];
+    const char* flaw = nullptr;
+    if (size < static_cast<size_t>(kFileSize)) {
+        flaw = "it is shorter than 520 bytes";
+    } else {
+        for (int r = 0; r < kSlotCount; ++r) {
+            for (int k = 0; k < kNameMax; ++k)
+                loaded[r].name[k] =
+                    static_cast<char>(wordAt(bytes, kWordsPerSlot * r + k) - kCharOffset);
+            loaded[r].name[kNameMax] = '\0';
+            loaded[r].minutes = wordAt(bytes, kWordsPerSlot * r + kMinutesWord);
+            loaded[r].seconds = wordAt(bytes, kWordsPerSlot * r + kSecondsWord);
+        }
+        flaw = flawOf(loaded);
+    }
+    if (!flaw) {
+        memcpy(slots, loaded, sizeof slots);
+        return;
+    }
+    char copy[64];
+    if (keepRejected(copy, sizeof copy))
+        printf("%s cannot be used (%s): kept as %s, starting a new table\n", kFileName, flaw, copy);
+    else
+        printf("%s cannot be used (%s) nor kept aside: starting a new table\n", kFileName, flaw);
+}
+
+void SolrindPHighscore::write() const {
+    unsigned char bytes[kFileSize];
+    for (int r = 0; r < kSlotCount; ++r) {
+        bool ended = false;  // positions after the name's end are stored as zero characters
+        for (int k = 0; k <= kNameMax; ++k) {
+            ended = ended || slots[r].name[k] == '\0';
+            const int32_t c = ended ? 0 : static_cast<signed char>(slots[r].name[k]);
+            putWord(bytes, kWordsPerSlot * r + k, c + kCharOffset);
+        }
+        putWord(bytes, kWordsPerSlot * r + kMinutesWord, slots[r].minutes);
+        putWord(bytes, kWordsPerSlot * r + kSecondsWord, slots[r].seconds);
+    }
+    // A new file beside the old one, then a rename: a crash leaves the old table or the new.
+    if (!writeWhole(kTempName, bytes, sizeof bytes) || rename(kTempName, kFileName) != 0) {
+        unlink(kTempName);
+        printf("Error saving %s\n", kFileName);
+    }
+}

@@ -1,0 +1,42 @@
+// The table of the ten best completion times with the players' names, and its file
+// "Save/Highscore.hs" (520 bytes: 130 little-endian 32-bit words). Short-lived: constructing
+// reads the file, destroying writes the whole table back, replacing the file atomically.
+#pragma once
+
+#include <cstdint>
+
+class SolrindPHighscore {
+  public:
+    static constexpr int kSlotCount = 10;
+    static constexpr int kNameMax = 10;  // characters
+    static constexpr const char* kFileName = "Save/Highscore.hs";
+
+    struct Slot {
+        char name[kNameMax + 1];
+        int32_t minutes;
+        int32_t seconds;
+    };
+
+    // Reads the file; without one, or with one that cannot be used, the default table. An
+    // unusable file is kept aside with one warning line.
+    SolrindPHighscore();
+    // Writes the table; on failure prints "Error saving Save/Highscore.hs" and the old file
+    // stays whole.
+    virtual ~SolrindPHighscore();
+
+    // The place (from 1) the time would take, or -1. A time equal to the tenth is no record.
+    int isRecord(int32_t minutes, int32_t seconds) const;
+    // Inserts the time in order, below equal times; the tenth record drops out.
+    void enterRecord(const char* name, int32_t minutes, int32_t seconds);
+    void updateSlotName(int slot, const char* name);
+    char* getSlotName(int slot) { return slots[slot].name; }
+    int32_t getSlotMinutes(int slot) const { return slots[slot].minutes; }
+    int32_t getSlotSeconds(int slot) const { return slots[slot].seconds; }
+
+    Slot slots[kSlotCount];  // best time first
+
+  private:
+    void makeDefaultTable();
+    void read();
+    void write() const;
+};
