@@ -29,13 +29,25 @@ ensure_packages() {
     fi
 }
 
-# build <dir> <cmake options>...: configures once, then builds incrementally.
-build() {
+# configure <dir> <cmake options>...: configures build/<dir> once.
+configure() {
     local dir="$ROOT/build/$1"
     shift
-    if [ ! -f "$dir/build.ninja" ]; then
-        cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
-    fi
-    cmake --build "$dir" -- -j"$(nproc)" | grep -v '^\[' || true
+    [ -f "$dir/build.ninja" ] || cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+}
+
+# compile <dir> [<target>...]: builds incrementally, printing only warnings and errors.
+compile() {
+    local dir="$ROOT/build/$1"
+    shift
+    local targets=()
+    (($#)) && targets=(--target "$@")
+    cmake --build "$dir" "${targets[@]}" -- -j"$(nproc)" | grep -v '^\[' || true
     [ "${PIPESTATUS[0]}" -eq 0 ]
+}
+
+# build <dir> <cmake options>...: configures once, then builds everything incrementally.
+build() {
+    configure "$@"
+    compile "$1"
 }

@@ -1,0 +1,261 @@
+// Real audio through SDL's disk driver: clips written by the tests, played through the real
+// device; the file SDL wrote holds what the device would have sounded.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+
+#include "Capture.h"
+#include "Sounds.h"
+#include "gnAudio.h"
+#include "gnAudioImpl.h"
+
+namespace {
+
+class DeviceTest : public testing::Test {
+  protected:
+    void SetUp() override { dir = makeTempDir("audio"); }
+
+    // Opens the device writing to a file, runs `during`, waits until every playing has ended
+    // (and a little more), shuts the device down and returns what it wrote.
+    std::vector<int16_t> record(const std::function<void()>& during) {
+        const std::string out = dir + "/out" + std::to_string(++recordings) + ".raw";
+        setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
+        {
+            Audio audio;
+            audio.start();
+            EXPECT_TRUE(audio.opened);
+            during();
+            waitUntilSilent();
+            SDL_Delay(30);
+        }
+        SDL_CloseAudio();
+        return readSamples(out);
+    }
+    static void waitUntilSilent() {
+        for (int i = 0; i < 500; ++i) {
+            SDL_LockAudio();
+            const int playing = globalQueue ? globalQueue->count() : 0;
+            SDL_UnlockAudio();
+            if (playing == 0)
+                return;
+            SDL_Delay(10);
+        }
+        ADD_FAILURE() << "the sounds never ended";
+    }
+    static size_t firstSound(const std::vector<int16_t>& s) {
+        for (size_t i = 0; i < s.size(); ++i)
+            if (s[i] != 0)
+                return i;
+        return s.size();
+    }
+    static size_t lastSound(const std::vector<int16_t>& s) {
+        for (size_t i = s.size(); i > 0; --i)
+            if (s[i - 1] != 0)
+                return i - 1;
+        return 0;
+    }
+    std::string dir;
+    int recordings = 0;
+};
+
+}  // namespace
+
+TEST_F(DeviceTest, DeviceOpensInTheFixedFormat) {
+    record([] {
+        ASSERT_NE(globalAudio, nullptr);
+        EXPECT_EQ(globalAudio->obtained.freq, 22050);
+        EXPECT_EQ(globalAudio->obtained.format, AUDIO_S16);
+        EXPECT_EQ(globalAudio->obtained.channels, 2);
+        EXPECT_EQ(globalAudio->obtained.samples, 64);
+        EXPECT_NE(globalQueue, nullptr);
+    });
+    EXPECT_EQ(globalAudio, nullptr);
+    EXPECT_EQ(globalQueue, nullptr);
+}
+
+TEST_F(DeviceTest, ClipInTheDeviceFormatSoundsAtOneSixteenthBetweenSilence) {
+    const std::vector<int> tone = stereoTone(2205);
+    const std::string file = writeWav(dir + "/tone.wav", 22050, 16, 2, tone);
+    Sound sound;
+    const std::vector<int16_t> out = record([&] {
+        sound.loadWAV(file.c_str());
+        EXPECT_EQ(sound.getRate(), 22050u);
+        SDL_Delay(30);  // some silent buffers first
+        sound.play();
+        EXPECT_TRUE(sound.hasConvertedData);
+        EXPECT_NE(sound.convertedData, sound.data);  // a copy even without a conversion
+        EXPECT_EQ(sound.convertedLength, static_cast<int>(sound.dataLength));
+        EXPECT_EQ(memcmp(sound.convertedData, sound.data, sound.dataLength), 0);
+    });
+    const size_t start = firstSound(out);
+    ASSERT_GT(start, 0u);  // silence before the clip
+    ASSERT_LE(start + tone.size(), out.size());
+    for (size_t i = 0; i < tone.size(); ++i)
+        ASSERT_EQ(out[start + i], tone[i] * 8 / 128) << i;
+    for (size_t i = start + tone.size(); i < out.size(); ++i)
+        ASSERT_EQ(out[i], 0) << i;
+}
+
+TEST_F(DeviceTest, TwoPlayingsStartedTogetherAddUp) {
+    const std::vector<int> tone = stereoTone(1000);
+    const std::string file = writeWav(dir + "/tone.wav", 22050, 16, 2, tone);
+    Sound sound;
+    const std::vector<int16_t> out = record([&] {
+        sound.loadWAV(file.c_str());
+        SDL_LockAudio();  // both before the next callback
+        sound.play();
+        sound.play();
+        EXPECT_EQ(globalQueue->count(), 2);
+        EXPECT_EQ(globalQueue->item(0)->data, globalQueue->item(1)->data);
+        SDL_UnlockAudio();
+    });
+    const size_t start = firstSound(out);
+    ASSERT_LE(start + tone.size(), out.size());
+    for (size_t i = 0; i < tone.size(); ++i)
+        ASSERT_EQ(out[start + i], 2 * (tone[i] * 8 / 128)) << i;
+}
+
+TEST_F(DeviceTest, ClipInAnotherFormatIsConvertedOnFirstPlay) {
+    std::vector<int> samples;  // 8-bit unsigned mono at 11025 Hz
+    for (int i = 0; i < 3000; ++i)
+        samples.push_back(200 + (i % 40));
+    const std::string file = writeWav(dir + "/low.wav", 11025, 8, 1, samples);
+    Sound sound;
+    std::vector<uint8_t> expected;
+    const std::vector<int16_t> out = record([&] {
+        sound.loadWAV(file.c_str());
+        EXPECT_EQ(sound.getRate(), 11025u);
+        EXPECT_FALSE(sound.hasConvertedData);  // nothing converted before the first play
+        SDL_AudioCVT cvt;
+        ASSERT_EQ(SDL_BuildAudioCVT(&cvt, AUDIO_U8, 1, 11025, AUDIO_S16, 2, 22050), 1);
+        expected.resize(sound.dataLength * cvt.len_mult);
+        memcpy(expected.data(), sound.data, sound.dataLength);
+        cvt.buf = expected.data();
+        cvt.len = static_cast<int>(sound.dataLength);
+        ASSERT_EQ(SDL_ConvertAudio(&cvt), 0);
+        expected.resize(static_cast<size_t>(cvt.len_cvt));
+        sound.play();
+        EXPECT_EQ(sound.convertedLength, cvt.len_cvt);
+        EXPECT_LT(sound.convertedLength, static_cast<int>(sound.dataLength) * cvt.len_mult);
+    });
+    const int16_t* converted = reinterpret_cast<const int16_t*>(expected.data());
+    const size_t count = expected.size() / 2;
+    const size_t start = firstSound(out);
+    ASSERT_LE(start + count, out.size());
+    for (size_t i = 0; i < count; ++i)
+        ASSERT_EQ(out[start + i], converted[i] * 8 / 128) << i;
+    EXPECT_EQ(lastSound(out), start + count - 1);
+}
+
+TEST_F(DeviceTest, DoubledRatePlaysInAboutHalfTheTime) {
+    const std::string file = writeWav(dir + "/tone.wav", 22050, 16, 2, stereoTone(11025));
+    Sound sound;
+    const std::vector<int16_t> normal = record([&] {
+        sound.loadWAV(file.c_str());
+        sound.play();
+    });
+    int normalLength = 0, fastLength = 0;
+    const std::vector<int16_t> fast = record([&] {
+        sound.loadWAV(file.c_str());
+        normalLength = static_cast<int>(sound.dataLength);
+        sound.setRate(44100);
+        EXPECT_EQ(sound.getRate(), 44100u);
+        sound.play();
+        fastLength = sound.convertedLength;
+    });
+    EXPECT_NEAR(static_cast<double>(fastLength) / normalLength, 0.5, 0.01);
+    const double normalSpan = static_cast<double>(lastSound(normal) - firstSound(normal));
+    const double fastSpan = static_cast<double>(lastSound(fast) - firstSound(fast));
+    EXPECT_NEAR(fastSpan / normalSpan, 0.5, 0.02);
+}
+
+TEST_F(DeviceTest, RepeatAppliesToPlayingsStartedAfterwards) {
+    const std::string file = writeWav(dir + "/tone.wav", 22050, 16, 2, stereoTone(500));
+    Sound sound;
+    const std::string out = dir + "/repeat.raw";
+    setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
+    {
+        Audio audio;
+        audio.start();
+        sound.loadWAV(file.c_str());
+        SDL_LockAudio();
+        sound.play();
+        sound.setRepeat(true);
+        sound.play();
+        sound.play();
+        EXPECT_EQ(globalQueue->count(), 3);
+        EXPECT_FALSE(globalQueue->item(0)->repeat);
+        EXPECT_TRUE(globalQueue->item(1)->repeat);
+        SDL_UnlockAudio();
+        SDL_Delay(100);
+        SDL_LockAudio();
+        EXPECT_EQ(globalQueue->count(), 2);  // the first ended, the repeating ones go on
+        SDL_UnlockAudio();
+    }  // deleting the device deletes the repeating playings
+    SDL_CloseAudio();
+}
+
+TEST_F(DeviceTest, ClipErrors) {
+    Sound sound;
+    record([&] {
+        auto message = [](const std::function<void()>& f) -> std::string {
+            try {
+                f();
+            } catch (const Error& e) {
+                return e.message;
+            }
+            return "";
+        };
+        EXPECT_EQ(message([&] { sound.play(); }), "Sound::CheckConvert: No sound data!");
+        EXPECT_EQ(message([&] { sound.CheckConvert(); }), "Sound::CheckConvert: No sound data!");
+        EXPECT_EQ(message([&] { sound.setRate(1); }), "Sound::setRate: No sound data!");
+        EXPECT_EQ(message([&] { sound.getRate(); }), "Sound::getRate: No sound data!");
+        const std::string file = writeWav(dir + "/t.wav", 22050, 16, 2, stereoTone(10));
+        sound.loadWAV(file.c_str());
+        EXPECT_EQ(message([&] { sound.loadWAV((dir + "/none.wav").c_str()); }),
+                  "Sound::loadWAV: Could not open file!");
+        EXPECT_EQ(sound.data, nullptr);  // the earlier clip was released first
+        sound.loadWAV(file.c_str());
+        sound.spec.format = 0x1234;
+        EXPECT_EQ(message([&] { sound.play(); }),
+                  "Sound::CheckConvert: Could not build conversion structure!");
+        EXPECT_FALSE(sound.hasConvertedData);
+        sound.loadWAV(file.c_str());
+        sound.play();
+        uint8_t* first = sound.data;
+        sound.loadWAV(file.c_str());  // releases the clip and its copy before loading
+        EXPECT_FALSE(sound.hasConvertedData);
+        EXPECT_NE(sound.data, nullptr);
+        (void)first;
+        waitUntilSilent();
+    });
+}
+
+// Shutting the device down while sounds play, many times: the queue and its sounds go away
+// under the audio lock, and no callback reaches them afterwards.
+TEST_F(DeviceTest, ShuttingDownWhileSoundsPlay) {
+    const std::string file = writeWav(dir + "/tone.wav", 22050, 16, 2, stereoTone(300));
+    setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+    setenv("SDL_DISKAUDIODELAY", "0", 1);
+    srand(5);
+    for (int round = 0; round < 150; ++round) {
+        Audio* audio = new Audio();
+        audio->start();
+        ASSERT_TRUE(audio->opened);
+        Sound once, looping;
+        once.loadWAV(file.c_str());
+        looping.loadWAV(file.c_str());
+        looping.setRepeat(true);
+        for (int i = 0; i < 6; ++i) {
+            once.play();
+            looping.play();
+        }
+        SDL_Delay(static_cast<Uint32>(rand() % 3));
+        delete audio;
+        EXPECT_EQ(globalQueue, nullptr);
+        SDL_CloseAudio();
+    }
+    unsetenv("SDL_DISKAUDIODELAY");
+}

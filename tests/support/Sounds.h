@@ -1,0 +1,15 @@
+// WAV files written by the tests, and what SDL's disk audio driver wrote back.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Writes a PCM WAV file: 8-bit unsigned samples when bits is 8, else 16-bit signed.
+// samples holds the interleaved channel values.
+std::string writeWav(const std::string& path, int rate, int bits, int channels,
+                     const std::vector<int>& samples);
+// A stereo 16-bit tone: frame i is (left(i), -left(i)), loud from the first frame on.
+std::vector<int> stereoTone(int frames);
+// The 16-bit little-endian samples of a raw file.
+std::vector<int16_t> readSamples(const std::string& path);
