@@ -1,0 +1,199 @@
+// The pictures the art maker draws, loaded with the engine: sizes, colour keys, the font's
+// glyph grid, distinct puzzle tiles, and plain areas wherever the game draws over a picture.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "Pictures.h"
+#include "gnImages.h"
+
+namespace {
+
+// The made pictures, or a replacement set named by SOLRIND_ART_DIR (scripts/check-art).
+const std::string kArt = getenv("SOLRIND_ART_DIR") ? getenv("SOLRIND_ART_DIR") : SOLRIND_ART_DIR;
+
+class ArtTest : public testing::Test {
+  protected:
+    // A picture loaded with the engine; its surface.
+    SDL_Surface* load(const std::string& file) {
+        images.emplace_back(new gnImage());
+        images.back()->loadBMP((kArt + "/" + file).c_str());
+        return images.back()->getSDLSurface();
+    }
+    void TearDown() override {
+        for (gnImage* image : images)
+            delete image;
+    }
+    std::vector<gnImage*> images;
+};
+
+struct Area {
+    int x, y, w, h;
+};
+
+// How many pixels of the area are not magenta.
+int inkIn(SDL_Surface* s, Area a) {
+    int ink = 0;
+    for (int y = a.y; y < a.y + a.h; ++y)
+        for (int x = a.x; x < a.x + a.w; ++x)
+            ink += pixelAt(s, x, y) != kMagenta;
+    return ink;
+}
+
+// The mean difference per channel between two areas of the same size.
+double difference(SDL_Surface* a, Area first, SDL_Surface* b, Area second) {
+    double sum = 0;
+    for (int y = 0; y < first.h; ++y)
+        for (int x = 0; x < first.w; ++x) {
+            const uint32_t p = pixelAt(a, first.x + x, first.y + y);
+            const uint32_t q = pixelAt(b, second.x + x, second.y + y);
+            for (int shift : {0, 8, 16})
+                sum += std::abs(static_cast<int>((p >> shift) & 255) -
+                                static_cast<int>((q >> shift) & 255));
+        }
+    return sum / (3.0 * first.w * first.h);
+}
+
+bool isPlain(SDL_Surface* s, Area a) {
+    const uint32_t first = pixelAt(s, a.x, a.y);
+    for (int y = a.y; y < a.y + a.h; ++y)
+        for (int x = a.x; x < a.x + a.w; ++x)
+            if (pixelAt(s, x, y) != first)
+                return false;
+    return true;
+}
+
+// Keyed pictures must not have pinkish fringes: a colour near magenta that is not magenta
+// would be drawn as a visible pink pixel.
+int nearMagenta(SDL_Surface* s) {
+    int count = 0;
+    for (int y = 0; y < s->h; ++y)
+        for (int x = 0; x < s->w; ++x) {
+            const uint32_t p = pixelAt(s, x, y);
+            const int r = p >> 16, g = (p >> 8) & 255, b = p & 255;
+            count += p != kMagenta && std::abs(r - 255) + g + std::abs(b - 255) < 150;
+        }
+    return count;
+}
+
+}  // namespace
+
+TEST_F(ArtTest, EveryPictureHasItsSize) {
+    const struct {
+        const char* file;
+        int w, h;
+    } sizes[] = {{"GFX/Game/Puzzle.bmp", 440, 440},
+                 {"GFX/Game/PuzzleHighlight.bmp", 440, 440},
+                 {"GFX/Game/GlowCursor.bmp", 440, 88},
+                 {"GFX/Game/GateBridges.bmp", 500, 90},
+                 {"GFX/Menus/GameFont.bmp", 494, 51},
+                 {"GFX/Menus/Buttons.bmp", 360, 371},
+                 {"GFX/Menus/Menu.bmp", 640, 520},
+                 {"GFX/Screens/Startscreen-01.bmp", 640, 520},
+                 {"GFX/Screens/Startscreen-02.bmp", 640, 520},
+                 {"GFX/Screens/Creditscreen.bmp", 640, 520},
+                 {"GFX/Backgrounds/Welcome.bmp", 520, 520},
+                 {"GFX/Backgrounds/Rules.bmp", 520, 520},
+                 {"GFX/Backgrounds/Prizes1.bmp", 520, 520},
+                 {"GFX/Backgrounds/Prizes2.bmp", 520, 520},
+                 {"GFX/Backgrounds/Prizes3.bmp", 520, 520},
+                 {"GFX/Backgrounds/Solrind.bmp", 520, 520},
+                 {"GFX/Backgrounds/Solrind2.bmp", 520, 520},
+                 {"GFX/Backgrounds/Highscore.bmp", 520, 520},
+                 {"GFX/Backgrounds/GameBackground.bmp", 520, 520},
+                 {"GFX/Backgrounds/Congratulations1.bmp", 520, 520},
+                 {"GFX/Backgrounds/Congratulations2.bmp", 520, 520}};
+    for (const auto& picture : sizes) {
+        SDL_Surface* s = load(picture.file);
+        EXPECT_EQ(s->w, picture.w) << picture.file;
+        EXPECT_EQ(s->h, picture.h) << picture.file;
+    }
+}
+
+TEST_F(ArtTest, KeyedPicturesAreMagentaAroundTheirInkWithoutFringes) {
+    SDL_Surface* cursor = load("GFX/Game/GlowCursor.bmp");
+    for (int f = 0; f < 5; ++f) {
+        EXPECT_EQ(pixelAt(cursor, 88 * f + 44, 44), kMagenta) << f;  // the cell stays visible
+        EXPECT_NE(pixelAt(cursor, 88 * f + 1, 44), kMagenta) << f;   // the glow at its edge
+    }
+    EXPECT_LT(difference(cursor, {0, 0, 88, 88}, cursor, {4 * 88, 0, 88, 88}), 255);
+    EXPECT_GT(inkIn(cursor, {4 * 88, 0, 88, 88}), inkIn(cursor, {0, 0, 88, 88}));  // it swells
+    EXPECT_EQ(nearMagenta(cursor), 0);
+    SDL_Surface* font = load("GFX/Menus/GameFont.bmp");
+    EXPECT_EQ(pixelAt(font, 0, 0), kMagenta);
+    EXPECT_EQ(nearMagenta(font), 0);
+    // Nothing else is keyed, so nothing else may use the key colour by accident.
+    for (const char* plain : {"GFX/Game/Puzzle.bmp", "GFX/Game/PuzzleHighlight.bmp",
+                              "GFX/Menus/Buttons.bmp", "GFX/Backgrounds/GameBackground.bmp"}) {
+        SDL_Surface* s = load(plain);
+        EXPECT_EQ(inkIn(s, {0, 0, s->w, s->h}), s->w * s->h) << plain;
+    }
+}
+
+TEST_F(ArtTest, EveryGlyphTheGameDrawsHasInk) {
+    SDL_Surface* font = load("GFX/Menus/GameFont.bmp");
+    for (int k = 0; k < 26; ++k)
+        EXPECT_GT(inkIn(font, {19 * k, 0, 19, 17}), 15) << char('a' + k);
+    for (int k = 0; k < 10; ++k)
+        EXPECT_GT(inkIn(font, {19 * k, 17, 19, 17}), 15) << char('0' + k);
+    for (int k = 0; k < 5; ++k)
+        EXPECT_GT(inkIn(font, {19 * k, 34, 19, 17}), 10) << 123 + k;
+    // The caret stands at the left of its cell, over the character after it.
+    EXPECT_GT(inkIn(font, {0, 34, 5, 17}), 20);
+    EXPECT_EQ(inkIn(font, {6, 34, 13, 17}), 0);
+    for (int k = 5; k < 26; ++k)
+        EXPECT_EQ(inkIn(font, {19 * k, 34, 19, 17}), 0);  // unused
+}
+
+TEST_F(ArtTest, PuzzleTilesAreAllDifferentAndTheHighlightedOnesStandOut) {
+    SDL_Surface* puzzle = load("GFX/Game/Puzzle.bmp");
+    SDL_Surface* lit = load("GFX/Game/PuzzleHighlight.bmp");
+    for (int a = 1; a < 25; ++a) {
+        const Area first = {88 * (a % 5), 88 * (a / 5), 88, 88};
+        EXPECT_GT(difference(puzzle, first, lit, first), 8) << "tile " << a;
+        for (int b = a + 1; b < 25; ++b) {
+            const Area second = {88 * (b % 5), 88 * (b / 5), 88, 88};
+            EXPECT_GT(difference(puzzle, first, puzzle, second), 12)
+                << "tiles " << a << " and " << b;
+        }
+    }
+}
+
+TEST_F(ArtTest, GateFramesSwingFromClosedToOpen) {
+    SDL_Surface* gates = load("GFX/Game/GateBridges.bmp");
+    for (int f = 0; f < 4; ++f) {
+        EXPECT_GT(difference(gates, {90 * f, 0, 90, 10}, gates, {90 * (f + 1), 0, 90, 10}), 10)
+            << f;
+        EXPECT_GT(difference(gates, {90 * f, 10, 90, 10}, gates, {90 * (f + 1), 10, 90, 10}), 10)
+            << f;
+        EXPECT_GT(difference(gates, {450 + 10 * f, 0, 10, 90}, gates, {460 + 10 * f, 0, 10, 90}),
+                  10)
+            << f;
+    }
+}
+
+TEST_F(ArtTest, ButtonStatesDiffer) {
+    SDL_Surface* buttons = load("GFX/Menus/Buttons.bmp");
+    for (int row = 0; row < 7; ++row) {
+        const Area normal = {0, 53 * row, 120, 53}, lit = {120, 53 * row, 120, 53},
+                   down = {240, 53 * row, 120, 53};
+        EXPECT_GT(difference(buttons, normal, buttons, lit), 8) << row;
+        EXPECT_GT(difference(buttons, normal, buttons, down), 3) << row;
+        if (row > 0)
+            EXPECT_GT(difference(buttons, normal, buttons, {0, 53 * (row - 1), 120, 53}), 3) << row;
+    }
+}
+
+TEST_F(ArtTest, AreasTheGameDrawsOverArePlain) {
+    SDL_Surface* game = load("GFX/Backgrounds/GameBackground.bmp");
+    EXPECT_TRUE(isPlain(game, {385, 492, 95, 17}));  // the clock at screen (505, 492)
+    SDL_Surface* table = load("GFX/Backgrounds/Highscore.bmp");
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_TRUE(isPlain(table, {350, 161 + 20 * i, 95, 17})) << "time of row " << i;
+        EXPECT_TRUE(isPlain(table, {120, 161 + 20 * i, 209, 17})) << "name of row " << i;
+    }
+    SDL_Surface* record = load("GFX/Backgrounds/Congratulations1.bmp");
+    EXPECT_TRUE(isPlain(record, {157, 317, 209, 17}));  // the name field at screen (277, 317)
+}

@@ -1,0 +1,111 @@
+// A picture being drawn by the art maker: 24-bit pixels with anti-aliased shapes, gradients
+// and text, saved as a Windows BMP. Pictures with a colour key are drawn without blending
+// into the key colour (see Type::drawSharp).
+#pragma once
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <string>
+#include <vector>
+
+struct Colour {
+    int r, g, b;
+};
+
+constexpr Colour kMagenta = {255, 0, 255};  // the transparent colour of keyed pictures
+
+Colour mix(Colour a, Colour b, double t);  // t 0 gives a, 1 gives b
+Colour shade(Colour c, double factor);     // darker below 1, lighter above
+
+struct Point {
+    double x, y;
+};
+
+class Canvas {
+  public:
+    Canvas(int width, int height, Colour fill);
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    int width() const { return surface->w; }
+    int height() const { return surface->h; }
+    SDL_Surface* sdl() { return surface; }
+
+    Colour get(int x, int y) const;
+    void set(int x, int y, Colour c);  // ignores points outside
+    void blend(int x, int y, Colour c, double alpha);
+
+    void fill(int x, int y, int w, int h, Colour c);
+    void verticalGradient(int x, int y, int w, int h, Colour top, Colour bottom);
+    void horizontalGradient(int x, int y, int w, int h, Colour left, Colour right);
+    void disc(double cx, double cy, double r, Colour c, double alpha = 1);
+    void ellipse(double cx, double cy, double rx, double ry, Colour c, double alpha = 1);
+    // A filled polygon, edges smoothed by sampling each pixel four times.
+    void polygon(const std::vector<Point>& points, Colour c, double alpha = 1);
+    void line(Point a, Point b, double width, Colour c, double alpha = 1);
+    void roundedRect(int x, int y, int w, int h, double radius, Colour c, double alpha = 1);
+    // A rounded rectangle shaded from top to bottom.
+    void roundedGradient(int x, int y, int w, int h, double radius, Colour top, Colour bottom);
+    void frame(int x, int y, int w, int h, int thickness, Colour c);
+    // A soft radial glow around (cx, cy) fading out at radius r.
+    void glow(double cx, double cy, double r, Colour c, double strength);
+    // Copies an area of another canvas.
+    void copy(const Canvas& from, int sx, int sy, int w, int h, int dx, int dy);
+    // Multiplies the area's colours by factor and mixes them towards tint.
+    void tint(int x, int y, int w, int h, Colour tint, double amount, double factor = 1);
+
+    bool save(const std::string& path) const;  // a 24-bit BMP
+
+  private:
+    SDL_Surface* surface;
+};
+
+// One TrueType face at one size, from Debian's DejaVu fonts.
+class Type {
+  public:
+    enum class Face { Sans, SansBold, Serif, SerifBold, Mono, MonoBold };
+    enum class Align { Left, Centre, Right };
+
+    Type(Face face, int size);
+    ~Type();
+    Type(const Type&) = delete;
+    Type& operator=(const Type&) = delete;
+
+    int width(const std::string& text) const;
+    int lineHeight() const;
+    // Draws UTF-8 text blended onto the canvas; y is the top of the line.
+    void draw(Canvas& canvas, const std::string& text, int x, int y, Colour c,
+              Align align = Align::Left, double alpha = 1) const;
+    // The same with a soft dark shadow below right.
+    void drawShadowed(Canvas& canvas, const std::string& text, int x, int y, Colour c,
+                      Align align = Align::Left) const;
+    // Draws without blending: a pixel is the colour or untouched (for keyed pictures).
+    void drawSharp(Canvas& canvas, const std::string& text, int x, int y, Colour c,
+                   int outline = 0) const;
+    // Word-wraps text into a column; a blank line in text starts a new paragraph. Returns the
+    // y below the last line.
+    int paragraph(Canvas& canvas, const std::string& text, int x, int y, int width, Colour c,
+                  Align align = Align::Left) const;
+
+  private:
+    TTF_Font* font;
+};
+
+// Draws another canvas scaled into the rectangle (dx, dy, dw, dh), bilinearly.
+void drawScaled(Canvas& to, const Canvas& from, int dx, int dy, int dw, int dh);
+
+// A small fixed pseudo-random sequence, so that every run draws the same pictures.
+class Dice {
+  public:
+    explicit Dice(unsigned seed) : state(seed) {}
+    double next() {  // 0 to 1
+        state = state * 1664525u + 1013904223u;
+        return (state >> 8) / 16777216.0;
+    }
+    double between(double low, double high) { return low + (high - low) * next(); }
+
+  private:
+    unsigned state;
+};

@@ -1,0 +1,173 @@
+#include "GamePictures.h"
+
+#include <cmath>
+
+#include "Scene.h"
+
+namespace {
+
+// Stripes of warning yellow and black, like a barrier, across a bridge of w by h.
+void barrier(Canvas& c, int x, int y, int w, int h, bool horizontal) {
+    for (int j = 0; j < h; ++j)
+        for (int i = 0; i < w; ++i) {
+            const int along = horizontal ? i : j, across = horizontal ? j : i;
+            const bool yellow = ((along + across) / 5) % 2 == 0;
+            c.set(x + i, y + j, yellow ? Colour{240, 190, 40} : Colour{30, 28, 30});
+        }
+    if (horizontal) {
+        c.fill(x, y, w, 1, {255, 235, 160});
+        c.fill(x, y + h - 1, w, 1, {60, 40, 10});
+    } else {
+        c.fill(x, y, 1, h, {255, 235, 160});
+        c.fill(x + w - 1, y, 1, h, {60, 40, 10});
+    }
+}
+
+// One gate picture: the two halves of the barrier drawn back by `open` (0 closed, 4 open).
+void gateFrame(Canvas& c, int x, int y, int w, int h, int open, bool horizontal) {
+    c.fill(x, y, w, h, kPit);
+    const int length = horizontal ? w : h;
+    const int half = length / 2 * (4 - open) / 4;
+    if (horizontal) {
+        barrier(c, x, y, half, h, true);
+        barrier(c, x + w - half, y, half, h, true);
+        c.fill(x, y, 2, h, {120, 120, 130});  // the hinges
+        c.fill(x + w - 2, y, 2, h, {120, 120, 130});
+    } else {
+        barrier(c, x, y, w, half, false);
+        barrier(c, x, y + h - half, w, half, false);
+        c.fill(x, y, w, 2, {120, 120, 130});
+        c.fill(x, y + h - 2, w, 2, {120, 120, 130});
+    }
+    if (open == 4) {  // fully open: a red warning line along the pit
+        if (horizontal)
+            c.fill(x + 2, y + h / 2, w - 4, 1, {200, 40, 30});
+        else
+            c.fill(x + w / 2, y + 2, 1, h - 4, {200, 40, 30});
+    }
+}
+
+// One glyph drawn sharp and outlined, centred in its 19 by 17 cell.
+void glyph(Canvas& font, const Type& type, const std::string& text, int cell, int row) {
+    const int x = cell * layout::kGlyphW + (layout::kGlyphW - type.width(text)) / 2;
+    const int y = row * layout::kGlyphH + (layout::kGlyphH - type.lineHeight()) / 2 + 1;
+    font.fill(cell * layout::kGlyphW, row * layout::kGlyphH, layout::kGlyphW, layout::kGlyphH,
+              kMagenta);
+    type.drawSharp(font, text, x, y, {255, 238, 196}, 1);
+}
+
+// A button's face in its own 120 by 53 cell: normal (0), highlighted (1) or pressed (2).
+void button(Canvas& c, int x, int y, const char* label, const char* key, int state) {
+    const int w = layout::kButtonW, h = layout::kButtonH;
+    const int inset = state == 2 ? 5 : 4;  // pressed: a little smaller, pushed in
+    const int shift = state == 2 ? 1 : 0;
+    const Colour top[3] = {{44, 70, 132}, {76, 118, 200}, {20, 34, 70}};
+    const Colour bottom[3] = {{22, 36, 78}, {38, 64, 128}, {34, 56, 104}};
+    const Colour border[3] = {shade(palette::kGold, 0.6), palette::kGold,
+                              shade(palette::kGold, 0.45)};
+    Canvas cell(w, h, kColumn);
+    if (state == 1)
+        cell.glow(w / 2.0, h / 2.0, 70, palette::kGold, 0.25);
+    cell.roundedRect(inset - 1, inset - 1, w - 2 * inset + 2, h - 2 * inset + 2, 10, border[state]);
+    cell.roundedGradient(inset, inset, w - 2 * inset, h - 2 * inset, 9, top[state], bottom[state]);
+    Type text(Type::Face::SansBold, 13);
+    text.drawShadowed(cell, label, 12 + shift, 18 + shift,
+                      state == 1 ? Colour{255, 255, 255} : palette::kCream);
+    Type keyType(Type::Face::MonoBold, 11);
+    const int kx = w - 29 + shift, ky = 16 + shift;
+    cell.roundedRect(kx, ky, 18, 20, 4, {200, 190, 160});
+    cell.roundedRect(kx + 1, ky + 1, 16, 16, 3, {250, 244, 226});
+    keyType.draw(cell, key, kx + 9, ky + 2, palette::kInk, Type::Align::Centre);
+    c.copy(cell, 0, 0, w, h, x, y);
+}
+
+}  // namespace
+
+void makePuzzle(Canvas& puzzle) {
+    drawLandscape(puzzle);
+}
+
+void drawReleaseButton(Canvas& c, int x, int y, bool lit) {
+    const int t = layout::kTile;
+    c.fill(x, y, t, t, lit ? Colour{60, 52, 30} : Colour{22, 26, 44});
+    c.frame(x, y, t, t, 2, lit ? palette::kGold : Colour{70, 80, 120});
+    if (lit)
+        c.glow(x + t / 2.0, y + t / 2.0 - 6, 40, palette::kGold, 0.5);
+    c.disc(x + t / 2.0, y + 36, 22, lit ? palette::kGold : Colour{90, 110, 170});
+    c.polygon({{x + 36.0, y + 24.0}, {x + 56.0, y + 36.0}, {x + 36.0, y + 48.0}},
+              lit ? palette::kInk : Colour{230, 236, 250});
+    Type small(Type::Face::SansBold, 10);
+    small.draw(c, "RELEASE", x + t / 2, y + 64, lit ? Colour{255, 250, 220} : palette::kMuted,
+               Type::Align::Centre);
+}
+
+void makePuzzleHighlight(const Canvas& puzzle, Canvas& lit) {
+    lit.copy(puzzle, 0, 0, puzzle.width(), puzzle.height(), 0, 0);
+    lit.tint(0, 0, lit.width(), lit.height(), {255, 236, 170}, 0.07, 1.12);
+    for (int row = 0; row < 5; ++row)
+        for (int col = 0; col < 5; ++col) {
+            const int x = col * layout::kTile, y = row * layout::kTile;
+            lit.frame(x, y, layout::kTile, layout::kTile, 3, palette::kGold);
+            lit.frame(x + 3, y + 3, layout::kTile - 6, layout::kTile - 6, 1, {255, 250, 220});
+        }
+    drawReleaseButton(lit, 0, 0, true);  // the corner highlight
+}
+
+void makeGlowCursor(Canvas& cursor) {
+    cursor.fill(0, 0, cursor.width(), cursor.height(), kMagenta);
+    const int t = layout::kTile;
+    for (int f = 0; f < 5; ++f) {
+        const int thickness = 3 + 2 * f;
+        for (int j = 0; j < t; ++j)
+            for (int i = 0; i < t; ++i) {
+                const int edge = std::min(std::min(i, j), std::min(t - 1 - i, t - 1 - j));
+                if (edge >= thickness)
+                    continue;
+                // Brightest on the inside of the ring, as if the cell glowed from within.
+                const double inner = (edge + 1.0) / thickness;
+                const Colour hot = mix({220, 150, 30}, {255, 254, 230}, 0.15 * f);
+                cursor.set(f * t + i, j, mix(shade(hot, 0.6), hot, inner));
+            }
+    }
+}
+
+void makeGateBridges(Canvas& gates) {
+    gates.fill(0, 0, gates.width(), gates.height(), kPit);
+    for (int f = 0; f < 5; ++f) {
+        gateFrame(gates, 90 * f, 0, 90, 10, f, true);         // top gate
+        gateFrame(gates, 90 * f, 10, 90, 10, f, true);        // bottom gate
+        gateFrame(gates, 450 + 10 * f, 0, 10, 90, f, false);  // left gate
+    }
+}
+
+void makeGameFont(Canvas& font) {
+    font.fill(0, 0, font.width(), font.height(), kMagenta);
+    const Type type(Type::Face::SansBold, 13);
+    for (int k = 0; k < 26; ++k)
+        glyph(font, type, std::string(1, static_cast<char>('a' + k)), k, 0);
+    for (int k = 0; k < 10; ++k)
+        glyph(font, type, std::string(1, static_cast<char>('0' + k)), k, 1);
+    // "{" the entry caret: a bar at the left of its cell, over the character after it.
+    font.fill(0, 34, layout::kGlyphW, layout::kGlyphH, kMagenta);
+    font.fill(0, 35, 4, 15, {20, 20, 30});
+    font.fill(1, 36, 2, 13, {255, 214, 96});
+    // "|" the clock's separator, drawn as a colon.
+    font.fill(19, 34, layout::kGlyphW, layout::kGlyphH, kMagenta);
+    for (int dot : {39, 45}) {
+        font.fill(19 + 7, dot, 5, 5, {20, 20, 30});
+        font.fill(19 + 8, dot + 1, 3, 3, {255, 238, 196});
+    }
+    // The three extra letters, in the order of their keys: }, ~ and 127.
+    glyph(font, type, "ø", 2, 2);
+    glyph(font, type, "æ", 3, 2);
+    glyph(font, type, "å", 4, 2);
+}
+
+void makeButtons(Canvas& buttons) {
+    const char* labels[7] = {"Welcome", "Rules", "Prizes", "Sponsor", "Scores", "Play", "Quit"};
+    const char* keys[7] = {"F", "I", "R", "U", "H", "S", "Q"};
+    for (int row = 0; row < 7; ++row)
+        for (int state = 0; state < 3; ++state)
+            button(buttons, state * layout::kButtonW, row * layout::kButtonH, labels[row],
+                   keys[row], state);
+}

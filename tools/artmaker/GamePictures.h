@@ -1,0 +1,25 @@
+// The pictures the board and the menu draw from: the puzzle and its highlighted twin, the glow
+// cursor, the gates, the clock's font and the menu buttons. Each is laid out as the game
+// reads it (see docs/ART.md).
+#pragma once
+
+#include "Canvas.h"
+
+namespace layout {
+constexpr int kTile = 88;  // a puzzle tile and a board cell
+constexpr int kGlyphW = 19, kGlyphH = 17;
+constexpr int kButtonW = 120, kButtonH = 53;
+}  // namespace layout
+
+void makePuzzle(Canvas& puzzle);                              // 440 x 440
+void makePuzzleHighlight(const Canvas& puzzle, Canvas& lit);  // 440 x 440
+void makeGlowCursor(Canvas& cursor);                          // 440 x 88, keyed
+void makeGateBridges(Canvas& gates);                          // 500 x 90
+void makeGameFont(Canvas& font);                              // 494 x 51, keyed
+void makeButtons(Canvas& buttons);                            // 360 x 371
+// The corner cell's button that releases the next piece, at (x, y), 88 by 88.
+void drawReleaseButton(Canvas& canvas, int x, int y, bool lit);
+// The menu column's colour, behind the buttons' rounded corners.
+constexpr Colour kColumn = {12, 18, 38};
+// The board's holes, seen behind an open gate.
+constexpr Colour kPit = {8, 8, 14};
