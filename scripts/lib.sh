@@ -7,7 +7,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core
     libcairo2-dev libcups2-dev)
 # What the tests add.
-TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick)
+TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick poppler-utils)
 BENCH_PACKAGES=(libbenchmark-dev)
 
 # ensure_packages <package>...: installs those not installed yet, quietly.
@@ -42,8 +42,10 @@ compile() {
     shift
     local targets=()
     (($#)) && targets=(--target "$@")
-    cmake --build "$dir" "${targets[@]}" -- -j"$(nproc)" | grep -v '^\[' || true
-    [ "${PIPESTATUS[0]}" -eq 0 ]
+    local status=0
+    cmake --build "$dir" "${targets[@]}" -- -j"$(nproc)" >"$dir/build.log" 2>&1 || status=$?
+    grep -v '^\[' "$dir/build.log" || true
+    return "$status"
 }
 
 # build <dir> <cmake options>...: configures once, then builds everything incrementally.

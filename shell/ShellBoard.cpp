@@ -145,5 +145,5 @@ void SolrindPGameShell::slidePiece(int index) {
         }
     }
     if (piece->dirX != 0 || piece->dirY != 0)
-        pointManip::movePoint(piece->pos, kSlideStep * piece->dirX, kSlideStep * piece->dirY);
+        pointManip::movePoint(piece->pos, kPieceStep * piece->dirX, kPieceStep * piece->dirY);
 }

@@ -1,12 +1,50 @@
+// The shell's lifecycle: start screens, the menu loop with its frame, the credit screen, and
+// the frame pacing every loop shares.
 #include "SolrindPGameShell.h"
 
+#include "GameFiles.h"
+#include "GameInput.h"
+#include "gnScreen.h"
 #include "port/gnPort.h"
+
+namespace {
+
+constexpr int kScreenSeconds = 4;  // each start screen and the credit screen
+
+}  // namespace
 
 SolrindPGameShell::SolrindPGameShell() = default;
 
 SolrindPGameShell::~SolrindPGameShell() = default;
 
-void SolrindPGameShell::userExec(int, char**) {}
+void SolrindPGameShell::userExec(int, char**) {
+    loadData();
+    gameInput->delayScreen(files::kStartscreen1, kScreenSeconds);
+    gameInput->delayScreen(files::kStartscreen2, kScreenSeconds);
+    run();
+    gameInput->delayScreen(files::kCreditscreen, kScreenSeconds);
+    freeData();
+}
+
+void SolrindPGameShell::run() {
+    startMenu();
+    while (!gameInput->done)
+        menuFrame();
+}
+
+void SolrindPGameShell::startMenu() {
+    gameInput->displayImageFile(files::kMenu);
+    gameInput->activate();
+    showStory();
+}
+
+void SolrindPGameShell::menuFrame() {
+    gameInput->pollEvents();
+    handleMenu();
+    animateBackground();
+    screen->update();
+    waitFrame();
+}
 
 void SolrindPGameShell::waitFrame() {
     gnPort& port = gnPort::get();

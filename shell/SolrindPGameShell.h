@@ -18,6 +18,9 @@ class GameInput;
 class Gates;
 class CountFont;
 class EnterInputHandler;
+class MenuModule1;
+class Sound;
+class SolrindPHighscore;
 
 class SolrindPGameShell : public gnCheckedExec {
   public:
@@ -30,16 +33,66 @@ class SolrindPGameShell : public gnCheckedExec {
     static constexpr int32_t kBoardY = 40;
     static constexpr int32_t kCellSize = 88;
     static constexpr int32_t kBoardCells = 5;  // columns and rows
-    static constexpr int32_t kSlideStep = 44;  // pixels a moving piece travels per frame
+    static constexpr int32_t kPieceStep = 44;  // pixels a moving piece travels per frame
+
+    // Menu choices beyond the button ids.
+    static constexpr int kChoiceNone = -1;
+    static constexpr int kChoiceCompleted = 99;  // left by a completed round
 
     SolrindPGameShell();
     ~SolrindPGameShell() override;  // releases nothing: release is freeData
 
+    // Loading, the two start screens, the menu loop, the credit screen, the release.
     void userExec(int argc, char** argv) override;
-
+    // The menu loop: startMenu, then menu frames until the menu is done.
+    void run();
+    // The menu picture and buttons, and the welcome screen starting to slide in.
+    void startMenu();
+    // One frame of the menu: events, the chosen button, the slide, the monitor, the pause.
+    void menuFrame();
     // Waits out the rest of the frame: returns no earlier than kFrameMs after the previous
     // call was entered.
     void waitFrame();
+
+    // Loading and release.
+    gnImage* loadImage(const char* file);       // bound to the screen; owned by the caller
+    gnImage* loadKeyedImage(const char* file);  // magenta pixels are not drawn
+    Sound* loadSound(const char* file);         // a clip for a sponsor's sounds; caller owns
+    void loadData();
+    void initCountFont();
+    void initGates();
+    void initGameInput();
+    // Button id at slot id + shift, with the frames of row frameRow + shift.
+    void initButton(MenuModule1* menu, gnImage* image, int id, int frameRow, int shift);
+    // Makes button `to` a keyboard double (Esc) of button `from` (Q).
+    void initQuitButtons(MenuModule1* menu, int from, int to);
+    void setButtonsEnabled(bool on);  // the seven ordinary buttons; quit and print stay
+    // Replaces the background picture in place (the position stays).
+    void newBackground(const char* file);
+    void showBackground();  // the picture from its slide position to the right edge
+    void freeData();
+
+    // The menu's screens.
+    void handleMenu();         // acts on the chosen button
+    void animateBackground();  // one step of the slide
+    void endBackgroundAnim();  // starts the round or draws the table when a slide ends
+    void reloadBackground(const char* file);  // a new screen, starting at the right edge
+    void clearBackground();                   // the content area in black
+    void showGame();
+    void showSolrind();
+    void showStory();
+    void showRules();
+    void showPrizes();
+    void showHighscore();
+
+    // The print-out of a completed round's time.
+    void menuPrint();
+    void controlledPrint(const char* name);  // the name is not used
+    void printIt(const char* first, const char* second);
+    // Writes the two lines, each ending in CR LF; false when the file could not be written.
+    bool saveParams(const char* file, const char* first, const char* second);
+    // Starts the program without waiting for it; failures are ignored.
+    void executeFile(const char* commandLine);
 
     // Board rules. x is a column and y a row.
     // No piece off the queue stands on (x, y); any cell, on the board or not.
@@ -65,6 +118,18 @@ class SolrindPGameShell : public gnCheckedExec {
     // The slide step of a moving piece: half a cell a frame until blocked; from a hole cell
     // back into the queue.
     void slidePiece(int index);
+
+    // The game round.
+    void game();                    // plays one round, then the highscore flow or back to the menu
+    void gameFrame();               // one frame of the round
+    void handleBoard();             // clicks, drags, slides, hover aids and the pieces' drawing
+    void showCursor(int x, int y);  // one frame of the glow on cell (x, y)
+    void showGates();
+    void highlightCorner();
+
+    // After a completed round: the name entry for a record, or the other congratulation.
+    void checkHighscore();
+    void displayHighscore(SolrindPHighscore* table);
 
     // Every pointer owns its object between loading and release; all start null.
     gnScreen* screen = nullptr;

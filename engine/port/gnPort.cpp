@@ -14,7 +14,13 @@ std::atomic<gnEventFilter> currentFilter{nullptr};
 }  // namespace
 
 gnPort::gnPort()
-    : window(nullptr), renderer(nullptr), texture(nullptr), surface(nullptr), exposed(false) {
+    : window(nullptr),
+      renderer(nullptr),
+      texture(nullptr),
+      surface(nullptr),
+      exposed(false),
+      keepsPicture(false),
+      cleared(false) {
     // SDL2 ends a poll at a sentinel, leaving events queued meanwhile for the next pump; the
     // engine's pump drains the queue completely, also of events queued while handling.
     SDL_SetHint(SDL_HINT_POLL_SENTINEL, "0");
@@ -49,6 +55,10 @@ SDL_Surface* gnPort::openVideo(uint32_t width, uint32_t height) {
                               SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
     if (window)
         renderer = SDL_CreateRenderer(window, -1, 0);
+    SDL_RendererInfo info;
+    keepsPicture = renderer && SDL_GetRendererInfo(renderer, &info) == 0 &&
+                   (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+    cleared = false;
     if (renderer && SDL_RenderSetLogicalSize(renderer, w, h) == 0)
         texture = SDL_CreateTexture(renderer, kPictureFormat, SDL_TEXTUREACCESS_STREAMING, w, h);
     if (texture)

@@ -64,4 +64,6 @@ class gnPort {
     SDL_Texture* texture;
     SDL_Surface* surface;       // the picture the engine draws into
     std::atomic<bool> exposed;  // the window lost its picture and must be presented again
+    bool keepsPicture;          // a software renderer: the window keeps what it was given
+    bool cleared;               // the letterbox bars are black since the last expose
 };

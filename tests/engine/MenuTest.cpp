@@ -239,7 +239,7 @@ TEST_F(MenuTest, DelayScreenShowsThePictureAndSleepsWithoutHandlingEvents) {
     pushUserEvent(5);
     menu.delayScreen(file.c_str(), 4);
     EXPECT_EQ(port.sleeps, (std::vector<uint32_t>{4000}));
-    EXPECT_EQ(port.log, (std::vector<std::string>{"update 0 0 640 520", "present"}));
+    EXPECT_EQ(port.log, (std::vector<std::string>{"update 0 0 640 520", "present", "delay 4000"}));
     EXPECT_EQ(at(639, 519), positionColour(639, 519));
     SDL_Event left;
     EXPECT_EQ(SDL_PeepEvents(&left, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT), 1);

@@ -1,6 +1,7 @@
 // Sprites drawn centred on their position, erased through a background, and clipped.
 #include <vector>
 
+#include "Allocations.h"
 #include "ClippedAnimSprite.h"
 #include "EngineFixture.h"
 #include "ImageBackground.h"
@@ -291,4 +292,28 @@ TEST_F(SpritesTest, FramesThatCannotBeAllocatedAreAMemoryError) {
     EXPECT_EQ(raisedBy([&] { sprite.open(); }),
               "Generic exception of type: MEMORY raised: Out of memory!\n");
     EXPECT_FALSE(sprite.isOpen());
+}
+
+TEST_F(SpritesTest, BatchedSpritesAllocateOnlyTheBatchRectangle) {
+    gnImage* picture = positions();
+    ClippedAnimSprite pieces[24];
+    for (ClippedAnimSprite& piece : pieces) {
+        piece.setScreen(&screen);
+        piece.frameCount = 1;
+        piece.open();
+        piece.frames[0] = {picture, {0, 0, 88, 88}};
+        piece.clip = {150, 30, 460, 460};
+    }
+    screen.beginUpdate();
+    long allocations = 0;
+    {
+        CountAllocations counter;
+        for (int i = 0; i < 24; ++i) {
+            pieces[i].pos = pt{204 + 88 * ((i + 1) % 5), 84 + 88 * ((i + 1) / 5)};
+            pieces[i].show();
+        }
+        allocations = counter.count();
+    }
+    screen.dontUpdate();
+    EXPECT_EQ(allocations, 1);
 }

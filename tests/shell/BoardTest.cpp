@@ -5,6 +5,8 @@
 #include <set>
 
 #include "BoardFixture.h"
+#include "Pictures.h"
+#include "gnScreen.h"
 
 namespace {
 
@@ -249,15 +251,17 @@ TEST_F(BoardTest, CompletionNeedsAnEmptyQueueAndEveryPieceHome) {
 
 TEST_F(BoardTest, EraseBoardRedrawsTheBoardAreaFromTheBackground) {
     gnRectangle all = {0, 0, 520, 640};
-    screen.fillRect(all, 255, 255, 255);
-    screen.update();
+    shell.screen->fillRect(all, 255, 255, 255);
+    shell.screen->update();
     port.clearLog();
     shell.eraseBoard();
-    screen.update();
+    shell.screen->update();
     EXPECT_EQ(port.updates(), (std::vector<std::string>{"update 160 40 440 440"}));
-    EXPECT_EQ(at(160, 40), 0x203040u);
-    EXPECT_EQ(at(599, 479), 0x203040u);
+    SDL_Surface* game = SDL_LoadBMP("GFX/Backgrounds/GameBackground.bmp");
+    EXPECT_EQ(at(160, 40), pixelAt(game, 40, 40));
+    EXPECT_EQ(at(599, 479), pixelAt(game, 479, 479));
     EXPECT_EQ(at(159, 40), kWhite);
+    SDL_FreeSurface(game);
 }
 
 // Releases, drags and swinging gates at random: after every frame the pieces on the board and

@@ -1,6 +1,7 @@
 // The program's entry and the frame pacing that every loop shares.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 #include "Capture.h"
@@ -88,4 +89,43 @@ TEST(Entry, SdlThatCannotStartEndsWithStatusTwoAndBothMessages) {
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "no-such-driver not available\n");
     EXPECT_EQ(run.err, "Couldn't initialize SDL: no-such-driver not available\n");
+}
+
+namespace {
+
+// A game folder with the art maker's pictures but one, for a run of the real program.
+std::string folderWithout(const std::string& missing) {
+    const std::string folder = makeTempDir("missing");
+    runCommand("cp -r " SOLRIND_ART_DIR "/GFX " + folder + "/ && mkdir " + folder + "/Save && rm " +
+               folder + "/" + missing);
+    return folder;
+}
+
+RunResult runGame(const std::string& folder) {
+    // The release is skipped after an error by design, so the leak check is off here.
+    return runCommand(
+        "cd " + folder +
+        " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 " +
+        SOLRIND_GAME_BINARY + " --any arguments");
+}
+
+}  // namespace
+
+TEST(Entry, MissingStartScreenEndsTheRunWithTheFileLoadErrorAndStatusOne) {
+    const RunResult run = runGame(folderWithout("GFX/Screens/Startscreen-01.bmp"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out,
+              "Caught exception\nGeneric exception of type: FileLoad raised: Couldn't open "
+              "GFX/Screens/Startscreen-01.bmp\n");
+}
+
+TEST(Entry, MissingFontEndsTheRunWhileLoadingBeforeAnyStartScreen) {
+    const auto start = std::chrono::steady_clock::now();
+    const RunResult run = runGame(folderWithout("GFX/Menus/GameFont.bmp"));
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out,
+              "Caught exception\nGeneric exception of type: FileLoad raised: Couldn't open "
+              "GFX/Menus/GameFont.bmp\n");
+    EXPECT_LT(took, std::chrono::seconds(3));  // no 4-second start screen was shown
 }

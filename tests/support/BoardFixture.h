@@ -1,19 +1,17 @@
-// A shell with the board's parts built as loading builds them (pieces, queue, gates, clock,
-// background), over pictures written by the test, on the fake port's open screen.
+// The shell loaded as the game loads it, for driving the board's rules directly: the gates are
+// held by the test and the pieces placed or queued as a scene needs.
 #pragma once
 
 #include "BoardPiece.h"
 #include "CountFont.h"
-#include "EngineFixture.h"
 #include "Gates.h"
 #include "ImageBackground.h"
 #include "RingQueue.h"
-#include "SolrindPGameShell.h"
+#include "ShellFixture.h"
 
-class BoardFixture : public EngineFixture {
+class BoardFixture : public ShellFixture {
   protected:
     void SetUp() override;
-    void TearDown() override;
 
     // Holds a gate fully open or closed; the rules read only its picture.
     void setGate(int gate, bool open);
@@ -24,6 +22,4 @@ class BoardFixture : public EngineFixture {
     // One frame of the slide steps, as the round applies them.
     void slideAll();
     int onBoard() const;
-
-    SolrindPGameShell shell;
 };

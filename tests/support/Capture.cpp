@@ -42,6 +42,20 @@ std::string Capture::finish() {
     return text;
 }
 
+std::string Capture::sofar() const {
+    fflush(stdout);
+    fflush(stderr);
+    std::string text;
+    char buffer[4096];
+    ssize_t n;
+    off_t at = 0;
+    while ((n = pread(file, buffer, sizeof buffer, at)) > 0) {
+        text.append(buffer, static_cast<size_t>(n));
+        at += n;
+    }
+    return text;
+}
+
 RunResult runCommand(const std::string& commandLine) {
     const std::string dir = makeTempDir("run");
     const std::string out = dir + "/out";

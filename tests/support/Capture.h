@@ -10,6 +10,8 @@ class Capture {
     ~Capture();
     // Stops capturing and returns everything written since construction.
     std::string finish();
+    // What was written so far, while capturing goes on.
+    std::string sofar() const;
 
   private:
     int fd;

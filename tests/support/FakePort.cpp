@@ -40,6 +40,7 @@ bool FakePort::isKeyHeld(SDL_Keycode key) {
 
 void FakePort::delay(uint32_t ms) {
     sleeps.push_back(ms);
+    log.push_back("delay " + std::to_string(ms));
     now += ms;
     if (afterDelay)
         afterDelay(ms);

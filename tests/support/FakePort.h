@@ -22,7 +22,7 @@ class FakePort : public gnPort {
     uint32_t getTicks() override { return now; }
     void delay(uint32_t ms) override;  // advances the clock at once
 
-    // Drops the recorded updates and presents.
+    // Drops the recorded updates, presents and sleeps.
     void clearLog() { log.clear(); }
     // The recorded "update x y w h" lines only.
     std::vector<std::string> updates() const;

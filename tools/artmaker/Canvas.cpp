@@ -298,6 +298,24 @@ void Type::drawSharp(Canvas& canvas, const std::string& text, int x, int y, Colo
     SDL_FreeSurface(s);
 }
 
+bool Type::inkBox(const std::string& text, int& left, int& top, int& right, int& bottom) const {
+    SDL_Surface* s = render(font, text);
+    if (!s)
+        return false;
+    left = top = 1 << 20;
+    right = bottom = -1;
+    for (int j = 0; j < s->h; ++j)
+        for (int i = 0; i < s->w; ++i)
+            if (coverage(s, i, j) >= 0.5) {
+                left = std::min(left, i);
+                right = std::max(right, i);
+                top = std::min(top, j);
+                bottom = std::max(bottom, j);
+            }
+    SDL_FreeSurface(s);
+    return right >= 0;
+}
+
 int Type::paragraph(Canvas& canvas, const std::string& text, int x, int y, int width, Colour c,
                     Align align) const {
     std::istringstream lines(text);

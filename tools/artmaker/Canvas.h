@@ -84,6 +84,9 @@ class Type {
     // Draws without blending: a pixel is the colour or untouched (for keyed pictures).
     void drawSharp(Canvas& canvas, const std::string& text, int x, int y, Colour c,
                    int outline = 0) const;
+    // The box of the pixels the text covers at least half, relative to where draw() puts the
+    // line's top left corner; false for text without ink.
+    bool inkBox(const std::string& text, int& left, int& top, int& right, int& bottom) const;
     // Word-wraps text into a column; a blank line in text starts a new paragraph. Returns the
     // y below the last line.
     int paragraph(Canvas& canvas, const std::string& text, int x, int y, int width, Colour c,

@@ -1,5 +1,6 @@
 #include "GamePictures.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Scene.h"
@@ -47,13 +48,43 @@ void gateFrame(Canvas& c, int x, int y, int w, int h, int open, bool horizontal)
     }
 }
 
-// One glyph drawn sharp and outlined, centred in its 19 by 17 cell.
-void glyph(Canvas& font, const Type& type, const std::string& text, int cell, int row) {
-    const int x = cell * layout::kGlyphW + (layout::kGlyphW - type.width(text)) / 2;
-    const int y = row * layout::kGlyphH + (layout::kGlyphH - type.lineHeight()) / 2 + 1;
+// The characters of the font's picture that are drawn from the typeface.
+const char* const kTypedGlyphs[] = {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j",
+                                    "k", "l", "m", "n", "o", "p", "q", "r", "s", "t",
+                                    "u", "v", "w", "x", "y", "z", "0", "1", "2", "3",
+                                    "4", "5", "6", "7", "8", "9", "ø", "æ", "å"};
+
+// The largest bold size whose glyphs, with their one-pixel outline, fit a 19 by 17 cell; and
+// the line top that puts every glyph's ink inside the cell on one common baseline.
+void fitGlyphs(int& size, int& lineTop) {
+    for (size = 20; size > 8; --size) {
+        const Type type(Type::Face::SansBold, size);
+        int highest = 1 << 20, lowest = -1, widest = 0;
+        for (const char* text : kTypedGlyphs) {
+            int left, top, right, bottom;
+            if (!type.inkBox(text, left, top, right, bottom))
+                continue;
+            highest = std::min(highest, top);
+            lowest = std::max(lowest, bottom);
+            widest = std::max(widest, right - left + 1);
+        }
+        if (lowest - highest + 1 <= layout::kGlyphH - 2 && widest <= layout::kGlyphW - 3) {
+            lineTop = 1 - highest;
+            return;
+        }
+    }
+    lineTop = 0;
+}
+
+// One glyph drawn sharp and outlined in its 19 by 17 cell, centred across, on the baseline.
+void glyph(Canvas& font, const Type& type, int lineTop, const std::string& text, int cell,
+           int row) {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    type.inkBox(text, left, top, right, bottom);
+    const int x = cell * layout::kGlyphW + (layout::kGlyphW - (right - left + 1)) / 2 - left;
     font.fill(cell * layout::kGlyphW, row * layout::kGlyphH, layout::kGlyphW, layout::kGlyphH,
               kMagenta);
-    type.drawSharp(font, text, x, y, {255, 238, 196}, 1);
+    type.drawSharp(font, text, x, row * layout::kGlyphH + lineTop, {255, 238, 196}, 1);
 }
 
 // A button's face in its own 120 by 53 cell: normal (0), highlighted (1) or pressed (2).
@@ -142,11 +173,13 @@ void makeGateBridges(Canvas& gates) {
 
 void makeGameFont(Canvas& font) {
     font.fill(0, 0, font.width(), font.height(), kMagenta);
-    const Type type(Type::Face::SansBold, 13);
+    int size = 0, lineTop = 0;
+    fitGlyphs(size, lineTop);
+    const Type type(Type::Face::SansBold, size);
     for (int k = 0; k < 26; ++k)
-        glyph(font, type, std::string(1, static_cast<char>('a' + k)), k, 0);
+        glyph(font, type, lineTop, kTypedGlyphs[k], k, 0);
     for (int k = 0; k < 10; ++k)
-        glyph(font, type, std::string(1, static_cast<char>('0' + k)), k, 1);
+        glyph(font, type, lineTop, kTypedGlyphs[26 + k], k, 1);
     // "{" the entry caret: a bar at the left of its cell, over the character after it.
     font.fill(0, 34, layout::kGlyphW, layout::kGlyphH, kMagenta);
     font.fill(0, 35, 4, 15, {20, 20, 30});
@@ -158,9 +191,9 @@ void makeGameFont(Canvas& font) {
         font.fill(19 + 8, dot + 1, 3, 3, {255, 238, 196});
     }
     // The three extra letters, in the order of their keys: }, ~ and 127.
-    glyph(font, type, "ø", 2, 2);
-    glyph(font, type, "æ", 3, 2);
-    glyph(font, type, "å", 4, 2);
+    glyph(font, type, lineTop, "ø", 2, 2);
+    glyph(font, type, lineTop, "æ", 3, 2);
+    glyph(font, type, lineTop, "å", 4, 2);
 }
 
 void makeButtons(Canvas& buttons) {

@@ -186,7 +186,8 @@ void drawLandscape(Canvas& c) {
     house(c, 300, 362, 50, 32, {236, 232, 220}, true);
     // The red boathouse on the shore.
     c.fill(372, 316, 48, 26, {160, 36, 34});
-    for (int plank = 374; plank < 420; plank += 4) c.fill(plank, 316, 1, 26, {128, 28, 28});
+    for (int plank = 374; plank < 420; plank += 4)
+        c.fill(plank, 316, 1, 26, {128, 28, 28});
     c.polygon({{366, 318}, {396, 300}, {426, 318}}, {50, 40, 44});
     c.fill(386, 326, 20, 16, {60, 30, 26});
     c.fill(186, 328, 70, 5, {120, 84, 56});  // the pier

@@ -1,0 +1,71 @@
+// What happens to a completed round's time: the name entry after a record, or the other
+// congratulation; and the table drawn on the highscore screen.
+#include "CountFont.h"
+#include "EnterInput.h"
+#include "GameFiles.h"
+#include "GameInput.h"
+#include "SolrindPGameShell.h"
+#include "SolrindPHighscore.h"
+#include "gnScreen.h"
+
+namespace {
+
+constexpr pt kNameField = {277, 317};  // where the name is typed, on the screen
+// The picture area behind it: eleven glyph cells (ten characters and the caret after them).
+constexpr gnRectangle kNameFieldBehind = {157, 317, 17, 209};
+constexpr int kBlinkFrames = 16;    // the caret changes every 16 frames
+constexpr int32_t kTableTop = 161;  // the first row; rows are 20 pixels apart
+constexpr int32_t kRowPitch = 20;
+constexpr int32_t kNameX = 240;
+constexpr int32_t kTimeX = 470;
+
+}  // namespace
+
+void SolrindPGameShell::checkHighscore() {
+    SolrindPHighscore* table = new SolrindPHighscore();  // reads the file
+    const int32_t minutes = countFont->getMinutes();
+    const int32_t seconds = countFont->getSeconds();
+    const int rank = table->isRecord(minutes, seconds);
+    if (rank == -1) {
+        newBackground(files::kCongratulations2);
+        showBackground();
+        screen->update();
+    } else {
+        newBackground(files::kCongratulations1);
+        showBackground();
+        screen->update();
+        const int slot = rank - 1;
+        table->enterRecord("", minutes, seconds);
+        countFont->textPos = kNameField;
+        enterHandler->backgroundImage = backgroundImage;
+        enterHandler->eraseRect = kNameFieldBehind;
+        enterHandler->activate();
+        enterHandler->show();
+        int blink = 0;
+        while (!enterHandler->finished) {
+            if (++blink >= kBlinkFrames) {
+                blink = 0;
+                enterHandler->caretVisible = !enterHandler->caretVisible;
+                enterHandler->show();
+            }
+            enterHandler->pollEvents();
+            waitFrame();
+        }
+        enterHandler->backgroundImage = nullptr;
+        table->updateSlotName(slot, enterHandler->text);
+        gameInput->activate();  // the menu takes the input again
+    }
+    delete table;  // writes the file
+}
+
+void SolrindPGameShell::displayHighscore(SolrindPHighscore* table) {
+    for (int i = 0; i < SolrindPHighscore::kSlotCount; ++i) {
+        const int32_t y = kTableTop + kRowPitch * i;
+        countFont->textPos = pt{kTimeX, y};
+        countFont->giveTime(table->getSlotMinutes(i), table->getSlotSeconds(i));
+        countFont->showTime();  // restores the area behind the time first
+        countFont->textPos.x = kNameX;
+        countFont->drawText(table->getSlotName(i), countFont->textPos);
+    }
+    screen->update();
+}

@@ -1,0 +1,169 @@
+// The menu's logic: the chosen button becomes the next screen, which slides in from the right
+// edge 20 pixels a frame; the end of a slide starts the round or draws the highscore table.
+#include "GameFiles.h"
+#include "GameInput.h"
+#include "ImageBackground.h"
+#include "SolrindPGameShell.h"
+#include "SolrindPHighscore.h"
+#include "gnScreen.h"
+
+namespace {
+
+enum Button {
+    kWelcome = 0,
+    kRules = 1,
+    kPrizes = 2,
+    kSponsor = 3,
+    kScores = 4,
+    kPlay = 5,
+    kQuit = 6,
+    kQuitKey = 7,
+    kNextPage = 8,
+    kPrint = 9,
+};
+
+constexpr int32_t kSlideStart = 640;      // just beyond the right edge
+constexpr int32_t kSlideEnd = 120;        // the content area's left edge
+constexpr int32_t kScreenSlideStep = 20;  // pixels a frame
+constexpr gnRectangle kContentArea = {120, 0, 520, 520};
+
+}  // namespace
+
+void SolrindPGameShell::handleMenu() {
+    int choice = gameInput->selected;
+    if (choice == kPrint) {
+        gameInput->selected = currentScreen;
+        menuPrint();
+        choice = gameInput->selected;
+    }
+    int pageScreen = kChoiceNone;
+    if (choice == kNextPage) {
+        if (currentScreen == kPrizes || currentScreen == kSponsor) {
+            pageScreen = currentScreen;
+        } else {
+            gameInput->selected = currentScreen;  // ignored on the other screens
+            choice = currentScreen;
+        }
+    }
+    if (choice == currentScreen)
+        return;  // the screen already shown
+    gameInput->getButtonRec(kPrint)->enabled = false;
+    currentScreen = choice;
+    switch (choice) {
+        case kWelcome:
+            showStory();
+            break;
+        case kRules:
+            showRules();
+            break;
+        case kPrizes:
+            page = 0;
+            showPrizes();
+            break;
+        case kSponsor:
+            page = 0;
+            showSolrind();
+            break;
+        case kScores:
+            showHighscore();
+            break;
+        case kPlay:
+            showGame();
+            break;
+        case kQuit:
+        case kQuitKey:
+            gameInput->done = true;
+            break;
+        case kNextPage:  // the page is not reset: the next one shows
+            currentScreen = pageScreen;
+            gameInput->selected = pageScreen;
+            if (pageScreen == kSponsor)
+                showSolrind();
+            else
+                showPrizes();
+            break;
+        case kChoiceCompleted:
+            gameInput->getButtonRec(kPrint)->enabled = true;
+            break;
+        default:
+            break;
+    }
+}
+
+void SolrindPGameShell::animateBackground() {
+    if (background->pos.x <= kSlideEnd)
+        return;
+    background->pos.x -= kScreenSlideStep;
+    showBackground();
+    if (background->pos.x <= kSlideEnd)
+        endBackgroundAnim();
+}
+
+void SolrindPGameShell::endBackgroundAnim() {
+    switch (gameInput->selected) {
+        case kScores: {
+            screen->update();
+            SolrindPHighscore* table = new SolrindPHighscore();  // reads the file
+            displayHighscore(table);
+            delete table;  // writes it back
+            break;
+        }
+        case kPlay:
+            setButtonsEnabled(false);
+            game();
+            setButtonsEnabled(true);
+            break;
+        default:
+            break;
+    }
+}
+
+void SolrindPGameShell::reloadBackground(const char* file) {
+    newBackground(file);
+    background->pos.x = kSlideStart;
+    clearBackground();
+}
+
+void SolrindPGameShell::clearBackground() {
+    gnRectangle area = kContentArea;
+    screen->fillRect(area, 0, 0, 0);
+}
+
+void SolrindPGameShell::showGame() {
+    reloadBackground(files::kGameBackground);
+}
+
+void SolrindPGameShell::showSolrind() {
+    if (page == 0) {
+        reloadBackground(files::kSolrind);
+        page = 1;
+    } else {
+        page = 0;
+        reloadBackground(files::kSolrind2);
+    }
+}
+
+void SolrindPGameShell::showStory() {
+    reloadBackground(files::kWelcome);
+}
+
+void SolrindPGameShell::showRules() {
+    reloadBackground(files::kRules);
+}
+
+void SolrindPGameShell::showPrizes() {
+    if (page == 0) {
+        reloadBackground(files::kPrizes1);
+        page = 1;
+    } else if (page == 1) {
+        page = 2;
+        reloadBackground(files::kPrizes2);
+    } else {
+        page = 0;
+        reloadBackground(files::kPrizes3);
+    }
+}
+
+void SolrindPGameShell::showHighscore() {
+    reloadBackground(files::kHighscore);
+}

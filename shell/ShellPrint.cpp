@@ -1,0 +1,71 @@
+// The print-out of a completed round's time: a two-line hand-over file for the print program,
+// then the program started without waiting for it.
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "CountFont.h"
+#include "GameFiles.h"
+#include "SolrindPGameShell.h"
+
+namespace {
+
+constexpr const char* kFirstLine = "Cheaters will be punished!";
+constexpr int kClosedDescriptorsMax = 1024;  // what the started program does not inherit
+
+}  // namespace
+
+void SolrindPGameShell::menuPrint() {
+    controlledPrint("");
+}
+
+void SolrindPGameShell::controlledPrint(const char*) {
+    char time[32];  // bounded whatever the numbers are
+    snprintf(time, sizeof time, "%.2ld:%.2ld", static_cast<long>(countFont->getMinutes()),
+             static_cast<long>(countFont->getSeconds()));
+    printIt(kFirstLine, time);
+}
+
+void SolrindPGameShell::printIt(const char* first, const char* second) {
+    if (!saveParams(files::kPrintHandOver, first, second)) {
+        printf("Could not write %s: the time is not printed\n", files::kPrintHandOver);
+        return;
+    }
+    executeFile(files::kPrintProgram);
+}
+
+bool SolrindPGameShell::saveParams(const char* file, const char* first, const char* second) {
+    FILE* out = fopen(file, "wb");
+    if (!out)
+        return false;
+    // The print program's platform ends text lines with CR LF.
+    bool written = fprintf(out, "%s\r\n%s\r\n", first, second) > 0;
+    written = fclose(out) == 0 && written;
+    return written;
+}
+
+void SolrindPGameShell::executeFile(const char* commandLine) {
+    // The program is started by a short-lived intermediate process, so that it belongs to
+    // init and never becomes a zombie of the game; only the intermediate one is waited for,
+    // and it ends at once.
+    const pid_t middle = fork();
+    if (middle < 0)
+        return;
+    if (middle == 0) {
+        setsid();
+        if (fork() == 0) {
+            for (int fd = 3; fd < kClosedDescriptorsMax; ++fd)
+                close(fd);
+            char* const argv[] = {const_cast<char*>(commandLine), nullptr};
+            execv(commandLine, argv);
+            _exit(127);  // not startable: ignored, as the game never learns of it
+        }
+        _exit(0);
+    }
+    int status = 0;
+    while (waitpid(middle, &status, 0) < 0 && errno == EINTR) {
+    }
+}

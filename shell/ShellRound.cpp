@@ -1,0 +1,147 @@
+// One round of the puzzle: the frame loop with its fixed order, the clicks and drags on the
+// board, the hover highlight and the glow on a misplaced piece's home cell, and the ending.
+#include <cstdlib>
+
+#include "BoardPiece.h"
+#include "CountFont.h"
+#include "GameInput.h"
+#include "Gates.h"
+#include "SolrindPGameShell.h"
+#include "gnImages.h"
+#include "gnScreen.h"
+#include "port/gnPort.h"
+
+namespace {
+
+constexpr int kPlayButton = 5;
+constexpr uint32_t kCompletedPauseMs = 4000;  // the finished board stays this long
+constexpr int kGlowSteps = 8;                 // frames 0..4..0: nine in all
+constexpr int kGlowPeak = 4;
+constexpr int32_t kTile = SolrindPGameShell::kCellSize;
+
+}  // namespace
+
+void SolrindPGameShell::game() {
+    initGame();
+    gameInput->buttonReleased = false;
+    gameInput->buttonPressed = false;
+    completed = false;
+    if (!gameInput->done) {
+        do {
+            gameFrame();
+        } while (!gameInput->done && !completed);
+    }
+    if (completed) {
+        gnPort::get().delay(kCompletedPauseMs);
+        checkHighscore();
+        gameInput->selected = kChoiceCompleted;
+    } else {
+        gameInput->selected = 0;  // the menu goes on with its welcome screen
+    }
+    gameInput->done = false;  // a quit ends only the round
+}
+
+void SolrindPGameShell::gameFrame() {
+    gameInput->pollEvents();
+    if (gameInput->selected != kPlayButton)
+        gameInput->done = true;
+    completed = hasCompleted();  // noticed at the start of the frame after the last step
+    eraseBoard();
+    showGates();
+    countFont->tick();
+    screen->beginUpdate();
+    handleBoard();
+    screen->dontUpdate();  // all of it lies in the board's or the gates' areas, sent already
+    screen->update();
+    waitFrame();
+}
+
+void SolrindPGameShell::handleBoard() {
+    int hoverX = 0;
+    int hoverY = 0;
+    posToIndex(gameInput->pointer, hoverX, hoverY);
+    int glowX = -1;
+    int glowY = -1;
+    const bool overCorner = hoverX == 0 && hoverY == 0;
+    if (overCorner)
+        highlightCorner();
+    // Clicks and drags count only while nothing moves; made meanwhile, they are lost.
+    if (!hasMovingPieces()) {
+        if (gameInput->buttonPressed && overCorner)
+            releasePiece();
+        if (gameInput->buttonReleased) {
+            int pressX = 0;
+            int pressY = 0;
+            posToIndex(gameInput->pressPoint, pressX, pressY);
+            BoardPiece* dragged = nullptr;
+            for (BoardPiece* piece : pieces)
+                if (!piece->inQueue && piece->col == pressX && piece->row == pressY) {
+                    dragged = piece;
+                    break;
+                }
+            if (dragged) {
+                const int32_t dx = gameInput->dragVector.x;
+                const int32_t dy = gameInput->dragVector.y;
+                if (abs(dx) > abs(dy))
+                    checkMove(dragged, dx > 0 ? 1 : -1, 0);  // the longer axis decides
+                else if (dy != 0)
+                    checkMove(dragged, 0, dy > 0 ? 1 : -1);
+            }
+        }
+    }
+    for (int index = 0; index < kPieceCount; ++index) {
+        BoardPiece* piece = pieces[index];
+        if (piece->inQueue)
+            continue;
+        if (piece->dirX == 0 && piece->dirY == 0) {
+            const bool hovered = piece->col == hoverX && piece->row == hoverY;
+            piece->currentFrame = hovered ? 1 : 0;
+            if (hovered && (piece->col != piece->homeCol || piece->row != piece->homeRow)) {
+                glowX = piece->homeCol;
+                glowY = piece->homeRow;
+            }
+        } else {
+            piece->currentFrame = 0;
+            slidePiece(index);
+        }
+        if (!piece->inQueue)
+            piece->show();
+    }
+    showCursor(glowX, glowY);
+    gameInput->buttonReleased = false;
+    gameInput->buttonPressed = false;
+}
+
+void SolrindPGameShell::showCursor(int x, int y) {
+    if (x < 0 || y < 0) {
+        cursorCol = x;
+        cursorRow = y;
+        return;
+    }
+    if (x == cursorCol && y == cursorRow) {
+        if (glowFrame >= kGlowSteps)
+            return;  // the pulse has run: the glow stays off
+        ++glowFrame;
+    } else {
+        glowFrame = 0;
+        cursorCol = x;
+        cursorRow = y;
+    }
+    const int frame = glowFrame <= kGlowPeak ? glowFrame : kGlowSteps - glowFrame;
+    gnRectangle source;
+    rectManip::init(source, kTile * frame, 0, kTile, kTile);
+    cursorImage->display(source, pt{kBoardX + kTile * x, kBoardY + kTile * y});
+}
+
+void SolrindPGameShell::showGates() {
+    for (Gates* gate : gates) {
+        gate->act();
+        gate->show();
+    }
+}
+
+void SolrindPGameShell::highlightCorner() {
+    gnRectangle corner;
+    rectManip::init(corner, 0, 0, kTile, kTile);
+    highlightImage->display(corner, pt{kBoardX, kBoardY});
+}

@@ -1,0 +1,128 @@
+// The print key after a completed round: the hand-over file byte for byte, one start of the
+// real print program per press, nothing once another screen is chosen.
+#include <dirent.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "CountFont.h"
+#include "GameInput.h"
+#include "ImageBackground.h"
+#include "ShellFixture.h"
+
+namespace {
+
+const std::string kHandOver02 = "Cheaters will be punished!\r\n02:05\r\n";
+
+class PrintTest : public ShellFixture {
+  protected:
+    // The menu as a completed round of 2:05 leaves it: the print key on.
+    void afterCompletedRound() {
+        load();
+        shell.startMenu();
+        for (int i = 0; i < 26; ++i)
+            shell.menuFrame();
+        shell.countFont->giveTime(2, 5);
+        shell.gameInput->selected = SolrindPGameShell::kChoiceCompleted;
+        shell.menuFrame();
+        ASSERT_TRUE(shell.gameInput->buttons[9].enabled);
+    }
+    static int certificates() {
+        int count = 0;
+        if (DIR* dir = opendir("Certificates")) {
+            while (dirent* entry = readdir(dir))
+                count += entry->d_name[0] != '.';
+            closedir(dir);
+        }
+        return count;
+    }
+    // Waits (a real wait: the program runs on its own) until n certificates exist.
+    static bool waitForCertificates(int n) {
+        for (int i = 0; i < 200 && certificates() < n; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        return certificates() == n;
+    }
+};
+
+}  // namespace
+
+TEST_F(PrintTest, EachPressWritesTheHandOverFileAndStartsTheProgramOnce) {
+    afterCompletedRound();
+    Capture out;  // the print program reports where the certificate went
+    tap(SDLK_p);
+    shell.menuFrame();
+    EXPECT_EQ(readFile("Bin/tmp"), kHandOver02);
+    EXPECT_TRUE(waitForCertificates(1));
+    EXPECT_EQ(shell.gameInput->selected, 99);  // back to the screen in force
+    tap(SDLK_p);
+    shell.menuFrame();
+    EXPECT_EQ(readFile("Bin/tmp"), kHandOver02);
+    EXPECT_TRUE(waitForCertificates(2));
+    // Each start reports where its certificate went when it ends.
+    std::string said;
+    for (int i = 0; i < 200; ++i) {
+        said = out.sofar();
+        if (said.find("kept at") != said.rfind("kept at"))
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    out.finish();
+    EXPECT_NE(said.find("the certificate for 02:05 is kept at "), std::string::npos) << said;
+    EXPECT_NE(said.find("kept at"), said.rfind("kept at")) << said;
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(certificates(), 2);  // once per press, no more
+}
+
+TEST_F(PrintTest, AnotherScreenSwitchesThePrintKeyOff) {
+    afterCompletedRound();
+    tap(SDLK_r);
+    shell.menuFrame();
+    EXPECT_FALSE(shell.gameInput->buttons[9].enabled);
+    tap(SDLK_p);
+    shell.menuFrame();
+    EXPECT_FALSE(fileExists("Bin/tmp"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(certificates(), 0);
+}
+
+TEST_F(PrintTest, TheTimeComesFromTheClockWhateverTheName) {
+    load();
+    shell.countFont->giveTime(1, 5);
+    Capture out;
+    shell.controlledPrint("somebody");
+    EXPECT_EQ(readFile("Bin/tmp"), "Cheaters will be punished!\r\n01:05\r\n");
+    EXPECT_TRUE(waitForCertificates(1));
+}
+
+TEST_F(PrintTest, HandOverFileThatCannotBeWrittenWarnsAndStartsNothing) {
+    load();
+    unlink("Bin/Printit.exe");
+    rmdir("Bin");
+    shell.countFont->giveTime(3, 7);
+    Capture out;
+    shell.menuPrint();
+    EXPECT_EQ(out.finish(), "Could not write Bin/tmp: the time is not printed\n");
+    EXPECT_FALSE(shell.saveParams("Bin/tmp", "a", "b"));
+}
+
+TEST_F(PrintTest, ProgramRunsOnItsOwnAndLeavesNoZombie) {
+    load();
+    writeFile("Bin/slow", "#!/bin/sh\nsleep 1\ntouch finished\n");
+    chmod("Bin/slow", 0755);
+    const auto start = std::chrono::steady_clock::now();
+    shell.executeFile("Bin/slow");
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(took, std::chrono::milliseconds(500));  // not waited for
+    EXPECT_FALSE(fileExists("finished"));
+    int status = 0;
+    EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1);  // no child of the game's left to reap
+    EXPECT_EQ(errno, ECHILD);
+    for (int i = 0; i < 100 && !fileExists("finished"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(fileExists("finished"));
+    shell.executeFile("Bin/no-such-program");  // not startable: nothing reported
+    EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1);
+}

@@ -1,0 +1,116 @@
+#include "ShellFixture.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "GameInput.h"
+#include "Pictures.h"
+#include "gnScreen.h"
+
+void ShellFixture::SetUp() {
+    flushEvents();
+    home = getcwd(nullptr, 0);
+    folder = makeTempDir("game");
+    ASSERT_EQ(symlink(SOLRIND_ART_DIR "/GFX", (folder + "/GFX").c_str()), 0);
+    mkdir((folder + "/Save").c_str(), 0755);
+    mkdir((folder + "/Bin").c_str(), 0755);
+    ASSERT_EQ(symlink(SOLRIND_PRINTIT, (folder + "/Bin/Printit.exe").c_str()), 0);
+    ASSERT_EQ(chdir(folder.c_str()), 0);
+    port.afterPresent = [this] { afterPresent(); };
+}
+
+void ShellFixture::TearDown() {
+    port.afterPresent = nullptr;
+    if (loaded && shell.screen && shell.screen->isOpen())
+        shell.freeData();
+    SDL_CloseAudio();  // what SDL_Quit does at the end of a run
+    flushEvents();
+    EXPECT_EQ(chdir(home), 0);
+    free(home);
+}
+
+void ShellFixture::load() {
+    Capture quiet;  // the dummy audio device may report itself
+    shell.loadData();
+    quiet.finish();
+    loaded = true;
+    flushEvents();  // the window's own events
+}
+
+void ShellFixture::tap(SDL_Keycode key) {
+    port.held.insert(key);
+    tapped.push_back(key);
+    pushKeyDown(key);
+}
+
+void ShellFixture::mouse(int x, int y, uint32_t buttons) {
+    port.mouseX = x;
+    port.mouseY = y;
+    port.mouseButtons = buttons;
+    pushMouseMotion(x, y);
+}
+
+void ShellFixture::then(const std::function<bool()>& step) {
+    script.push_back(step);
+}
+
+void ShellFixture::thenDo(const std::function<void()>& action) {
+    script.push_back([action] {
+        action();
+        return true;
+    });
+}
+
+void ShellFixture::runMenuUntilScriptDone(int limit) {
+    for (int i = 0; i < limit && !script.empty(); ++i)
+        shell.menuFrame();
+    EXPECT_TRUE(script.empty()) << script.size() << " steps never ran";
+}
+
+void ShellFixture::afterPresent() {
+    ++frames;
+    for (SDL_Keycode key : tapped)
+        port.held.erase(key);
+    tapped.clear();
+    if (!script.empty() && script.front()())
+        script.pop_front();
+}
+
+bool ShellFixture::contentShows(const char* file) {
+    SDL_Surface* picture = SDL_LoadBMP(file);
+    bool same = picture != nullptr;
+    for (int y = 3; same && y < 520; y += 37)
+        for (int x = 5; same && x < 520; x += 29)
+            same = pixelAt(picture, x, y) == at(120 + x, y);
+    SDL_FreeSurface(picture);
+    return same;
+}
+
+bool ShellFixture::screenShows(const char* file) {
+    SDL_Surface* picture = SDL_LoadBMP(file);
+    bool same = picture != nullptr;
+    for (int y = 3; same && y < 520; y += 37)
+        for (int x = 5; same && x < 640; x += 29)
+            same = pixelAt(picture, x, y) == at(x, y);
+    SDL_FreeSurface(picture);
+    return same;
+}
+
+uint32_t ShellFixture::at(int x, int y) {
+    return pixelAt(shell.screen->getSDLSurface(), x, y);
+}
+
+std::string ShellFixture::screenshot(const std::string& name) {
+    const std::string dir = std::string(SOLRIND_TEST_TMP) + "/../screenshots";
+    mkdir(dir.c_str(), 0755);
+    const std::string bmp = dir + "/" + name + ".bmp";
+    const std::string png = dir + "/" + name + ".png";
+    SDL_SaveBMP(shell.screen->getSDLSurface(), bmp.c_str());
+    runCommand("convert " + bmp + " " + png + " && rm " + bmp);
+    char resolved[4096];
+    return realpath(png.c_str(), resolved) ? resolved : png;
+}
+
+bool ShellFixture::inRound() const {
+    return !shell.gameInput->getButtonRec(5)->enabled;
+}

@@ -1,0 +1,59 @@
+// The real shell in a game folder of its own (the art maker's pictures, a Save folder and the
+// real print program), with the fake clock and scripted input. Scripts are lists of steps run
+// after each presented frame, so that input reaches the nested loops of the round and the
+// name entry just as a player's would.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "Capture.h"
+#include "FakePort.h"
+#include "SolrindPGameShell.h"
+
+class ShellFixture : public testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    void load();  // loadData, as userExec does first
+
+    // Input. A tapped key is held while its key-down event is handled, and let go after the
+    // next frame; the mouse is moved (and its buttons set) with an event that reports it.
+    void tap(SDL_Keycode key);
+    void mouse(int x, int y, uint32_t buttons = 0);
+
+    // A step runs after a presented frame; it returns true when done, and the next step runs
+    // after a later frame. Steps run in order.
+    void then(const std::function<bool()>& step);
+    // Runs a step once, after the next frame.
+    void thenDo(const std::function<void()>& action);
+    bool scriptDone() const { return script.empty(); }
+    // Menu frames until the script is done (at most `limit`).
+    void runMenuUntilScriptDone(int limit = 2000);
+
+    // Whether the content area (screen x 120 to 639) shows the picture file, as a sample.
+    bool contentShows(const char* file);
+    // Whether the whole screen shows the picture file, as a sample.
+    bool screenShows(const char* file);
+    uint32_t at(int x, int y);
+    // Writes the screen as a PNG under the build's screenshots folder; its path.
+    std::string screenshot(const std::string& name);
+    // The round is running: the ordinary buttons are off.
+    bool inRound() const;
+
+    FakePort port;
+    SolrindPGameShell shell;
+    std::string folder;
+    int frames = 0;  // presented frames so far
+
+  private:
+    void afterPresent();
+    char* home = nullptr;
+    bool loaded = false;
+    std::deque<std::function<bool()>> script;
+    std::vector<SDL_Keycode> tapped;
+};

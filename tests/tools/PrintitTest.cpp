@@ -1,0 +1,62 @@
+// The print program: reads the hand-over file, makes the certificate, says where it went.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "Capture.h"
+
+namespace {
+
+class PrintitTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        folder = makeTempDir("printit");
+        runCommand("mkdir -p " + folder + "/Bin");
+    }
+    RunResult print() {
+        return runCommand("cd " + folder + " && ASAN_OPTIONS=detect_leaks=0 " SOLRIND_PRINTIT);
+    }
+    std::string folder;
+};
+
+}  // namespace
+
+TEST_F(PrintitTest, CertificateShowsTheTimeAndIsKeptWithoutAPrinter) {
+    writeFile(folder + "/Bin/tmp", "Cheaters will be punished!\r\n02:05\r\n");
+    const RunResult run = print();
+    EXPECT_EQ(run.status, 0) << run.out;
+    std::smatch where;
+    const std::regex said(
+        "Printit: no printer is configured; the certificate for 02:05 is kept "
+        "at (/.*/Certificates/solrind-02-05-[0-9]{8}-[0-9]{6}-[0-9]+\\.pdf)\n");
+    ASSERT_TRUE(std::regex_match(run.out, where, said)) << run.out;
+    const std::string pdf = where[1];
+    EXPECT_EQ(readFile(pdf).substr(0, 5), "%PDF-");
+    const RunResult text = runCommand("pdftotext " + pdf + " -");
+    EXPECT_NE(text.out.find("02:05"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("2 minutes and 5 seconds"), std::string::npos);
+    EXPECT_NE(text.out.find("Cheaters will be punished!"), std::string::npos);
+    EXPECT_NE(text.out.find("Show this certificate at the Solrind stand"), std::string::npos);
+}
+
+TEST_F(PrintitTest, LineFeedsAloneAndOneMinuteReadWell) {
+    writeFile(folder + "/Bin/tmp", "Cheaters will be punished!\n01:01\n");
+    const RunResult run = print();
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("for 01:01"), std::string::npos);
+}
+
+TEST_F(PrintitTest, WithoutATimeNothingIsMade) {
+    for (const char* bad : {"Cheaters will be punished!\r\n99:99\r\n", "Cheaters\r\n",
+                            "x\r\n2:05\r\n", "x\r\n02:05 and more\r\n"}) {
+        writeFile(folder + "/Bin/tmp", bad);
+        const RunResult run = print();
+        EXPECT_EQ(run.status, 1) << bad;
+        EXPECT_EQ(run.out, "Printit: Bin/tmp holds no time of the form MM:SS\n") << bad;
+    }
+    EXPECT_FALSE(fileExists(folder + "/Certificates"));
+    runCommand("rm " + folder + "/Bin/tmp");
+    const RunResult missing = print();
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "Printit: cannot read Bin/tmp: No such file or directory\n");
+}
