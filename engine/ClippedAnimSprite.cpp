@@ -3,7 +3,11 @@
 ClippedAnimSprite::ClippedAnimSprite() : clip(rectManip::zeroRect) {}
 
 void ClippedAnimSprite::show() {
+    if (!frames)
+        return;  // a closed sprite shows nothing
     const gnImageFrame& frame = frames[currentFrame];
+    if (!frame.image)
+        gnE::gnRaiseBug("pointer image is NULL in gnImageFrame::displayCentered");
     pt dst = centredCorner(pos);
     gnRectangle src = frame.rect;
     int32_t w = static_cast<int32_t>(src.w);  // signed: the cuts may leave nothing or less

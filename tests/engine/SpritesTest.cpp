@@ -284,6 +284,16 @@ TEST_F(SpritesTest, FrameWithoutImageRaisesOnShow) {
     sprite.open();
     EXPECT_EQ(raisedBy([&] { sprite.show(); }),
               "Software bug: pointer image is NULL in gnImageFrame::displayCentered\n");
+    ClippedAnimSprite clipped;
+    clipped.frameCount = 1;
+    clipped.clip = {0, 0, 100, 100};
+    EXPECT_EQ(raisedBy([&] { clipped.show(); }), "");  // closed: nothing
+    clipped.open();
+    EXPECT_EQ(raisedBy([&] { clipped.show(); }),
+              "Software bug: pointer image is NULL in gnImageFrame::displayCentered\n");
+    gnImageSprite loose;
+    loose.setScreen(&screen);
+    EXPECT_EQ(raisedBy([&] { loose.erase(); }), "");  // no background: nothing to redraw
 }
 
 TEST_F(SpritesTest, FramesThatCannotBeAllocatedAreAMemoryError) {

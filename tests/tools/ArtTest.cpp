@@ -181,8 +181,9 @@ TEST_F(ArtTest, ButtonStatesDiffer) {
                    down = {240, 53 * row, 120, 53};
         EXPECT_GT(difference(buttons, normal, buttons, lit), 8) << row;
         EXPECT_GT(difference(buttons, normal, buttons, down), 3) << row;
-        if (row > 0)
+        if (row > 0) {
             EXPECT_GT(difference(buttons, normal, buttons, {0, 53 * (row - 1), 120, 53}), 3) << row;
+        }
     }
 }
 
