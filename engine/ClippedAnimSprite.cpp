@@ -42,10 +42,7 @@ void ClippedAnimSprite::erase() {
 void ClippedAnimSprite::erase(const pt& at) {
     if (!frames || !background)
         return;
-    const gnRectangle& rect = frames[currentFrame].rect;
-    const pt corner = centredCorner(at);
-    gnRectangle area;
-    rectManip::init(area, corner.x, corner.y, rect.w, rect.h);
+    gnRectangle area = centredArea(at);
     rectManip::intersect(area, clip);
     if (!rectManip::isEmpty(area))
         background->showRect(area);

@@ -51,10 +51,7 @@ void gnAnimationSprite::close() {
 void gnAnimationSprite::erase(const pt& at) {
     if (!frames || !background)
         return;
-    const gnRectangle& rect = frames[currentFrame].rect;
-    const pt corner = centredCorner(at);
-    gnRectangle area;
-    rectManip::init(area, corner.x, corner.y, rect.w, rect.h);
+    gnRectangle area = centredArea(at);
     background->showRect(area);
 }
 
@@ -63,6 +60,14 @@ bool gnAnimationSprite::isOpen() const {
         gnE::gnRaiseBug(
             "Animation sprite has not been opened correctly in gnAnimationSprite::isOpen()!");
     return frames != nullptr;
+}
+
+gnRectangle gnAnimationSprite::centredArea(const pt& at) const {
+    const gnRectangle& rect = frames[currentFrame].rect;
+    const pt corner = centredCorner(at);
+    gnRectangle area;
+    rectManip::init(area, corner.x, corner.y, rect.w, rect.h);
+    return area;
 }
 
 pt gnAnimationSprite::centredCorner(const pt& at) const {

@@ -32,6 +32,7 @@ class gnAnimationSprite : public ErasingSprite {
     int32_t currentFrame;
 
   protected:
-    // The top left corner of the current frame centred at `at`.
+    // The top left corner of the current frame centred at `at`, and the area it covers.
     pt centredCorner(const pt& at) const;
+    gnRectangle centredArea(const pt& at) const;
 };

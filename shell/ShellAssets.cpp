@@ -78,7 +78,12 @@ gnImage* SolrindPGameShell::loadKeyedImage(const char* file) {
 
 Sound* SolrindPGameShell::loadSound(const char* file) {
     Sound* sound = new Sound();
-    sound->loadWAV(file);
+    try {
+        sound->loadWAV(file);
+    } catch (const Error&) {
+        delete sound;
+        throw;
+    }
     return sound;
 }
 

@@ -34,6 +34,14 @@ class SpritesTest : public EngineFixture {
         backdrop.setScreen(&screen);
         backdrop.setImage(image(writePlainBmp(path("back.bmp"), 640, 520, kWhite)));
     }
+    // A one-frame clipped sprite of the picture's area `frame`, clipped like a board piece.
+    void onBoard(ClippedAnimSprite& piece, gnImage* picture, gnRectangle frame) {
+        piece.setScreen(&screen);
+        piece.frameCount = 1;
+        piece.open();
+        piece.frames[0] = {picture, frame};
+        piece.clip = {150, 30, 460, 460};
+    }
     // An animation frame cut from a picture whose pixels tell their own position.
     gnImage* positions() { return image(writeBmp(path("pos.bmp"), 200, 200, positionColour)); }
 
@@ -171,11 +179,7 @@ TEST_F(SpritesTest, AnimationShowsItsCurrentFrameCentred) {
 TEST_F(SpritesTest, ClippedSpriteDrawsOnlyInsideTheClip) {
     gnImage* picture = positions();
     ClippedAnimSprite piece;
-    piece.setScreen(&screen);
-    piece.frameCount = 1;
-    piece.open();
-    piece.frames[0] = {picture, {0, 0, 88, 88}};
-    piece.clip = {150, 30, 460, 460};
+    onBoard(piece, picture, {0, 0, 88, 88});
     piece.pos = pt{150, 200};
     piece.show();
     EXPECT_EQ(at(150, 156), positionColour(44, 0));  // the left 44 columns are cut off
@@ -189,11 +193,7 @@ TEST_F(SpritesTest, ClippedSpriteDrawsOnlyInsideTheClip) {
 TEST_F(SpritesTest, ClippedSpriteInTheTopHoleShowsOnlyTheGateStrip) {
     gnImage* picture = positions();
     ClippedAnimSprite piece;
-    piece.setScreen(&screen);
-    piece.frameCount = 1;
-    piece.open();
-    piece.frames[0] = {picture, {88, 88, 88, 88}};
-    piece.clip = {150, 30, 460, 460};
+    onBoard(piece, picture, {88, 88, 88, 88});
     piece.pos = pt{380, -4};
     piece.show();
     EXPECT_EQ(at(336, 30), positionColour(88, 88 + 78));
@@ -206,12 +206,8 @@ TEST_F(SpritesTest, ClippedSpriteOutsideOrWithZeroClipDrawsAndErasesNothing) {
     gnImage* picture = positions();
     RecordingBackground recorder(&backdrop);
     ClippedAnimSprite piece;
-    piece.setScreen(&screen);
+    onBoard(piece, picture, {0, 0, 88, 88});
     piece.background = &recorder;
-    piece.frameCount = 1;
-    piece.open();
-    piece.frames[0] = {picture, {0, 0, 88, 88}};
-    piece.clip = {150, 30, 460, 460};
     piece.pos = pt{100, 200};
     piece.updateOldPos();
     piece.show();
@@ -230,12 +226,8 @@ TEST_F(SpritesTest, ClippedSpriteOutsideOrWithZeroClipDrawsAndErasesNothing) {
 TEST_F(SpritesTest, ClippedEraseRedrawsTheIntersectionOnly) {
     RecordingBackground recorder(&backdrop);
     ClippedAnimSprite piece;
-    piece.setScreen(&screen);
+    onBoard(piece, positions(), {0, 0, 88, 88});
     piece.background = &recorder;
-    piece.frameCount = 1;
-    piece.open();
-    piece.frames[0] = {positions(), {0, 0, 88, 88}};
-    piece.clip = {150, 30, 460, 460};
     piece.oldPos = pt{150, 200};
     piece.pos = pt{250, 200};
     piece.erase();

@@ -9,6 +9,9 @@
 #include "Pictures.h"
 #include "RingQueue.h"
 #include "ShellFixture.h"
+#include "Sounds.h"
+#include "gnAudio.h"
+#include "gnAudioImpl.h"
 #include "gnScreen.h"
 
 namespace {
@@ -174,4 +177,19 @@ TEST_F(AssetsTest, MissingBackgroundHoldsNoImageAfterwards) {
     EXPECT_EQ(raised.rfind("Generic exception of type: FileLoad raised: Couldn't open", 0), 0u)
         << raised;
     EXPECT_EQ(shell.backgroundImage, nullptr);
+}
+
+TEST_F(AssetsTest, SoundsCanBeLoadedForASponsorsUse) {
+    ASSERT_NE(globalAudio, nullptr);  // the dummy device opened while loading
+    writeWav("beep.wav", 11025, 16, 1, std::vector<int>(1000, 3000));
+    Sound* beep = shell.loadSound("beep.wav");
+    EXPECT_NE(beep->data, nullptr);
+    EXPECT_EQ(beep->getRate(), 11025u);
+    delete beep;
+    try {
+        shell.loadSound("no-such.wav");
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.message, "Sound::loadWAV: Could not open file!");
+    }
 }

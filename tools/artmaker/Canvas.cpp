@@ -173,17 +173,11 @@ void Canvas::line(Point a, Point b, double width, Colour c, double alpha) {
 }
 
 void Canvas::roundedRect(int x, int y, int w, int h, double radius, Colour c, double alpha) {
-    for (int j = y; j < y + h; ++j)
-        for (int i = x; i < x + w; ++i) {
-            const double px = i + 0.5, py = j + 0.5;
-            const double cx = std::max(x + radius, std::min(x + w - radius, px));
-            const double cy = std::max(y + radius, std::min(y + h - radius, py));
-            const double d = std::sqrt((px - cx) * (px - cx) + (py - cy) * (py - cy));
-            blend(i, j, c, alpha * std::max(0.0, std::min(1.0, radius - d + 0.5)));
-        }
+    roundedGradient(x, y, w, h, radius, c, c, alpha);
 }
 
-void Canvas::roundedGradient(int x, int y, int w, int h, double radius, Colour top, Colour bottom) {
+void Canvas::roundedGradient(int x, int y, int w, int h, double radius, Colour top, Colour bottom,
+                             double alpha) {
     for (int j = y; j < y + h; ++j)
         for (int i = x; i < x + w; ++i) {
             const double px = i + 0.5, py = j + 0.5;
@@ -191,7 +185,7 @@ void Canvas::roundedGradient(int x, int y, int w, int h, double radius, Colour t
             const double cy = std::max(y + radius, std::min(y + h - radius, py));
             const double d = std::sqrt((px - cx) * (px - cx) + (py - cy) * (py - cy));
             blend(i, j, mix(top, bottom, h > 1 ? (j - y) / (h - 1.0) : 0),
-                  std::max(0.0, std::min(1.0, radius - d + 0.5)));
+                  alpha * std::max(0.0, std::min(1.0, radius - d + 0.5)));
         }
 }
 

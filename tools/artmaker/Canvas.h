@@ -47,7 +47,8 @@ class Canvas {
     void line(Point a, Point b, double width, Colour c, double alpha = 1);
     void roundedRect(int x, int y, int w, int h, double radius, Colour c, double alpha = 1);
     // A rounded rectangle shaded from top to bottom.
-    void roundedGradient(int x, int y, int w, int h, double radius, Colour top, Colour bottom);
+    void roundedGradient(int x, int y, int w, int h, double radius, Colour top, Colour bottom,
+                         double alpha = 1);
     void frame(int x, int y, int w, int h, int thickness, Colour c);
     // A soft radial glow around (cx, cy) fading out at radius r.
     void glow(double cx, double cy, double r, Colour c, double strength);
