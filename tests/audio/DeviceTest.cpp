@@ -21,6 +21,7 @@ class DeviceTest : public testing::Test {
     // (and a little more), shuts the device down and returns what it wrote.
     std::vector<int16_t> record(const std::function<void()>& during) {
         const std::string out = dir + "/out" + std::to_string(++recordings) + ".raw";
+        currentOutput = out;
         setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
         {
             Audio audio;
@@ -57,6 +58,7 @@ class DeviceTest : public testing::Test {
         return 0;
     }
     std::string dir;
+    std::string currentOutput;  // the file the device writes now
     int recordings = 0;
 };
 
@@ -82,7 +84,9 @@ TEST_F(DeviceTest, ClipInTheDeviceFormatSoundsAtOneSixteenthBetweenSilence) {
     const std::vector<int16_t> out = record([&] {
         sound.loadWAV(file.c_str());
         EXPECT_EQ(sound.getRate(), 22050u);
-        SDL_Delay(30);  // some silent buffers first
+        // Some silent buffers first: wait until the device has written a few.
+        for (int i = 0; i < 200 && readFile(currentOutput).size() < 4096; ++i)
+            SDL_Delay(5);
         sound.play();
         EXPECT_TRUE(sound.hasConvertedData);
         EXPECT_NE(sound.convertedData, sound.data);  // a copy even without a conversion

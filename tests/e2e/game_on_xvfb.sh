@@ -40,7 +40,14 @@ done
 check "the welcome screen after the start screens" "$welcome" "$shown"
 
 key s
-sleep 2  # the game screen slides in over 26 frames
+# The game screen slides in over 26 frames; the round starts when it stands.
+board=$(convert "$art/GFX/Backgrounds/GameBackground.bmp" -format "%[hex:p{470,300}]" info: | cut -c1-6)
+for _ in $(seq 40); do
+    import -window root "$scratch/slide.png"
+    [ "$(pixel "$scratch/slide.png" 590 300)" = "$board" ] && break
+    sleep 0.25
+done
+sleep 0.3
 click 200 80  # the corner: the first piece slides to the right edge
 sleep 1
 click 200 80  # the second rests beside it
