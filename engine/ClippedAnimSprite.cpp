@@ -1,5 +1,22 @@
 #include "ClippedAnimSprite.h"
 
+namespace {
+
+// Cuts one axis of a frame to the clip's [low, high): the destination start, the source start
+// and the (signed) extent move together.
+void clipAxis(int32_t& dst, int32_t& src, int32_t& extent, int32_t low, int32_t high) {
+    if (dst < low) {
+        const int32_t cut = low - dst;
+        extent -= cut;
+        src += cut;
+        dst = low;
+    }
+    if (dst + extent > high)
+        extent = high - dst;
+}
+
+}  // namespace
+
 ClippedAnimSprite::ClippedAnimSprite() : clip(rectManip::zeroRect) {}
 
 void ClippedAnimSprite::show() {
@@ -12,22 +29,8 @@ void ClippedAnimSprite::show() {
     gnRectangle src = frame.rect;
     int32_t w = static_cast<int32_t>(src.w);  // signed: the cuts may leave nothing or less
     int32_t h = static_cast<int32_t>(src.h);
-    if (dst.y < clip.y) {
-        const int32_t d = clip.y - dst.y;
-        h -= d;
-        src.y += d;
-        dst.y = clip.y;
-    }
-    if (dst.y + h > rectManip::maxY(clip))
-        h = rectManip::maxY(clip) - dst.y;
-    if (dst.x < clip.x) {
-        const int32_t d = clip.x - dst.x;
-        w -= d;
-        src.x += d;
-        dst.x = clip.x;
-    }
-    if (dst.x + w > rectManip::maxX(clip))
-        w = rectManip::maxX(clip) - dst.x;
+    clipAxis(dst.y, src.y, h, clip.y, rectManip::maxY(clip));  // top and bottom first
+    clipAxis(dst.x, src.x, w, clip.x, rectManip::maxX(clip));
     if (w <= 0 || h <= 0)
         return;
     src.w = static_cast<uint32_t>(w);
