@@ -2,6 +2,16 @@
 
 #include "port/gnPort.h"
 
+namespace {
+
+// SDL2 repeats the key-down of a key that stays down; here one press is one key-down, so that
+// holding a key acts once, as on the platform the game was made for.
+bool isRepeat(const SDL_Event& event) {
+    return event.type == SDL_KEYDOWN && event.key.repeat != 0;
+}
+
+}  // namespace
+
 gnInputHandler::gnInputHandler() = default;
 
 gnInputHandler::~gnInputHandler() = default;
@@ -13,13 +23,17 @@ void gnInputHandler::activate() {
 void gnInputHandler::pollEvents() {
     SDL_Event event;
     while (SDL_PollEvent(&event))
-        handleEvent(&event);
+        if (!isRepeat(event))
+            handleEvent(&event);
 }
 
 void gnInputHandler::waitEvent() {
     SDL_Event event;
-    if (SDL_WaitEvent(&event))
-        handleEvent(&event);
+    while (SDL_WaitEvent(&event))
+        if (!isRepeat(event)) {
+            handleEvent(&event);
+            return;
+        }
 }
 
 int eventFilter(const SDL_Event*) {

@@ -16,8 +16,10 @@ class gnInputHandler {
     virtual void handleEvent(SDL_Event* event) = 0;
 
     // Hands every queued event to handleEvent, also those queued meanwhile; returns when empty.
+    // A key held down yields one key-down: SDL2's repeated key-downs are dropped.
     void pollEvents();
-    // Blocks until an event is queued and hands exactly that one to handleEvent.
+    // Blocks until an event other than a repeated key-down is queued and hands exactly that
+    // one to handleEvent.
     void waitEvent();
 };
 

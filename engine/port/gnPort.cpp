@@ -1,12 +1,13 @@
 #include "gnPort.h"
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
 constexpr uint32_t kPumpIntervalMs = 20;  // how often a long sleep lets the window answer
 constexpr Uint32 kPictureFormat = SDL_PIXELFORMAT_RGB888;
-constexpr int kSavedEventsMax = 512;  // events kept across the one-time filter installation
+constexpr int kSavedEventsChunk = 512;  // events taken off the queue at a time
 
 gnPort* installedPort = nullptr;
 std::atomic<gnEventFilter> currentFilter{nullptr};
@@ -172,13 +173,22 @@ void gnPort::setEventFilter(gnEventFilter filter) {
     void* userdata = nullptr;
     if (SDL_GetEventFilter(&installed, &userdata) && installed == filterTrampoline)
         return;
-    // SDL2 empties the queue when a filter is set; keep what is queued and put it back.
-    static SDL_Event saved[kSavedEventsMax];
-    const int count =
-        SDL_PeepEvents(saved, kSavedEventsMax, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+    // SDL2 empties the queue when a filter is set; keep everything queued and put it back in
+    // order. This happens once per process, so the buffer is not kept.
+    std::vector<SDL_Event> saved;
+    for (;;) {
+        const size_t had = saved.size();
+        saved.resize(had + kSavedEventsChunk);
+        const int got = SDL_PeepEvents(saved.data() + had, kSavedEventsChunk, SDL_GETEVENT,
+                                       SDL_FIRSTEVENT, SDL_LASTEVENT);
+        saved.resize(had + static_cast<size_t>(got > 0 ? got : 0));
+        if (got < kSavedEventsChunk)
+            break;
+    }
     SDL_SetEventFilter(filterTrampoline, nullptr);
-    if (count > 0)
-        SDL_PeepEvents(saved, count, SDL_ADDEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+    if (!saved.empty())
+        SDL_PeepEvents(saved.data(), static_cast<int>(saved.size()), SDL_ADDEVENT,
+                       SDL_FIRSTEVENT, SDL_LASTEVENT);
 }
 
 int SDLCALL gnPort::filterTrampoline(void*, SDL_Event* event) {

@@ -87,19 +87,44 @@ TEST_F(InputTest, QuitRequestReachesTheHandler) {
     EXPECT_EQ(handler.types[0], static_cast<Uint32>(SDL_QUIT));
 }
 
-// SDL2 empties the queue when a filter is set; activation must not lose queued events.
-TEST_F(InputTest, ActivationKeepsEventsQueuedBeforeIt) {
+// SDL2 empties the queue when a filter is set; activation must not lose queued events, not
+// even a quit behind a flood of mouse motion.
+TEST_F(InputTest, ActivationKeepsEveryEventQueuedBeforeIt) {
     SDL_SetEventFilter(nullptr, nullptr);
     pushUserEvent(1);
-    pushUserEvent(2);
+    for (int i = 0; i < 1500; ++i)
+        pushMouseMotion(i % 640, 10);
+    pushQuit();
     Recorder first;
     first.activate();
     pushUserEvent(3);
     Recorder second;
     second.activate();
     second.pollEvents();
-    EXPECT_EQ(second.codes, (std::vector<int>{1, 2, 3}));
+    ASSERT_EQ(second.types.size(), 1503u);
+    EXPECT_EQ(second.types[1501], static_cast<Uint32>(SDL_QUIT));
+    EXPECT_EQ(second.codes, (std::vector<int>{1, 3}));
     EXPECT_TRUE(first.codes.empty());
+}
+
+// SDL2 repeats the key-down of a key held down; the pump hands over one press per press.
+TEST_F(InputTest, AKeyHeldDownIsOnePress) {
+    Recorder handler;
+    handler.activate();
+    pushKeyDown(SDLK_q);
+    pushKeyRepeat(SDLK_q);
+    pushKeyRepeat(SDLK_q);
+    pushKeyUp(SDLK_q);
+    pushKeyRepeat(SDLK_a);
+    pushKeyDown(SDLK_a);
+    handler.pollEvents();
+    const std::vector<Uint32> onePressEach = {SDL_KEYDOWN, SDL_KEYUP, SDL_KEYDOWN};
+    EXPECT_EQ(handler.types, onePressEach);
+    pushKeyRepeat(SDLK_a);
+    pushKeyRepeat(SDLK_a);
+    pushUserEvent(5);
+    handler.waitEvent();  // skips the repeats, hands over the next real event
+    EXPECT_EQ(handler.codes, (std::vector<int>{5}));
 }
 
 TEST_F(InputTest, FilterAdmitsEverything) {

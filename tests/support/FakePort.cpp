@@ -63,9 +63,10 @@ int FakePort::presents() const {
 
 namespace {
 
-void pushKey(Uint32 type, SDL_Keycode key) {
+void pushKey(Uint32 type, SDL_Keycode key, bool repeat = false) {
     SDL_Event event = {};
     event.type = type;
+    event.key.repeat = repeat ? 1 : 0;
     event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
     event.key.keysym.sym = key;
     event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
@@ -76,6 +77,10 @@ void pushKey(Uint32 type, SDL_Keycode key) {
 
 void pushKeyDown(SDL_Keycode key) {
     pushKey(SDL_KEYDOWN, key);
+}
+
+void pushKeyRepeat(SDL_Keycode key) {
+    pushKey(SDL_KEYDOWN, key, true);
 }
 
 void pushKeyUp(SDL_Keycode key) {

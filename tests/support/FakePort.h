@@ -41,6 +41,7 @@ class FakePort : public gnPort {
 
 // Pushes real SDL events onto SDL's queue.
 void pushKeyDown(SDL_Keycode key);
+void pushKeyRepeat(SDL_Keycode key);  // what SDL2 sends while a key stays down
 void pushKeyUp(SDL_Keycode key);
 void pushQuit();
 void pushMouseMotion(int x, int y);
