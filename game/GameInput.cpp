@@ -43,8 +43,8 @@ uint32_t GameInput::readPointer() {
     int x = 0;
     int y = 0;
     const uint32_t mask = gnPort::get().getMouseState(&x, &y);
-    pointerX = static_cast<uint16_t>(x);
-    pointerY = static_cast<uint16_t>(y);
+    pointerX = x;
+    pointerY = y;
     pointManip::init(pointer, pointerX, pointerY);
     return mask;
 }

@@ -15,8 +15,8 @@ class GameInput : public MenuModule1 {
     void activate() override;  // the menu's activation; no press held; pointer read
     void handleEvent(SDL_Event* event) override;
 
-    uint16_t pointerX;  // the mouse at the last handled event
-    uint16_t pointerY;
+    int32_t pointerX;  // the mouse at the last handled event; negative in the bars left of
+    int32_t pointerY;  // and above the picture
     bool buttonHeld;      // the left button alone was down at the last event
     pt pointer;           // the same as a point
     pt pressPoint;        // where the left button was first seen down

@@ -45,6 +45,24 @@ TEST_F(GameInputTest, PressDragAndReleaseAreEachReportedOnce) {
     EXPECT_FALSE(input.buttonPressed);
 }
 
+// The letterbox bars report positions outside the picture, negative on the left and above: a
+// drag released there still points the way the mouse went.
+TEST_F(GameInputTest, ADragReleasedInTheBarsPointsTheWayTheMouseWent) {
+    const struct {
+        int x, y;        // released at
+        int32_t dx, dy;  // expected drag
+    } releases[] = {
+        {-30, 200, -330, 0}, {700, 200, 400, 0}, {300, -40, 0, -240}, {300, 600, 0, 400}};
+    for (const auto& r : releases) {
+        event(300, 200, SDL_BUTTON_LMASK);
+        event(r.x, r.y, 0);
+        EXPECT_EQ(input.dragVector.x, r.dx) << "released at " << r.x << ", " << r.y;
+        EXPECT_EQ(input.dragVector.y, r.dy) << "released at " << r.x << ", " << r.y;
+        EXPECT_EQ(input.pointer.x, r.x);
+        EXPECT_EQ(input.pointer.y, r.y);
+    }
+}
+
 TEST_F(GameInputTest, SecondButtonWhileHoldingTheLeftIsARelease) {
     event(100, 100, SDL_BUTTON_LMASK);
     event(110, 120, SDL_BUTTON_LMASK | SDL_BUTTON_RMASK);
