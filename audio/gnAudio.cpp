@@ -66,6 +66,20 @@ void PlayingQueue::add(Playing* p) {
         throw Error("PlayingQueue::add: Not implemented dynamic grow!");
 }
 
+void PlayingQueue::removePlayingsOf(const char* data) {
+    SDL_LockAudio();
+    int keep = 0;
+    for (int read = 0; read < itemCount; ++read) {
+        Playing* playing = items[read];
+        if (playing->data == data)
+            delete playing;
+        else
+            items[keep++] = playing;
+    }
+    itemCount = keep;
+    SDL_UnlockAudio();
+}
+
 void PlayingQueue::getBytes(int len, char* stream) {
     int keep = 0;
     for (int read = 0; read < itemCount; ++read) {

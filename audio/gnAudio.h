@@ -46,6 +46,9 @@ class PlayingQueue {
     Playing* item(int i);
     // Appends under the audio lock and takes ownership; a full queue raises and keeps nothing.
     void add(Playing* p);
+    // Deletes, under the audio lock, every playing over these bytes, keeping the order of the
+    // others: a clip calls it before its bytes are freed or converted anew.
+    void removePlayingsOf(const char* data);
     // The mixing pass: adds a slice of every sound to stream and removes the ended ones,
     // keeping the order of the others. Runs on the audio thread, under the audio lock.
     void getBytes(int len, char* stream);

@@ -72,6 +72,9 @@ void Sound::CheckFreeData() {
 void Sound::CheckFreeConvertedData() {
     if (!hasConvertedData)
         return;
+    // Playings still queued read these bytes on the audio thread: they go first.
+    if (globalQueue)
+        globalQueue->removePlayingsOf(reinterpret_cast<char*>(convertedData));
     free(convertedData);
     convertedData = nullptr;
     hasConvertedData = false;

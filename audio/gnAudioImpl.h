@@ -12,19 +12,20 @@ class Sound {
     Sound();
     virtual ~Sound();  // CheckFreeData()
 
-    // Replaces any earlier clip (and its copy) by the file's samples.
+    // Replaces any earlier clip (and its copy, whose playings stop) by the file's samples.
     void loadWAV(const char* file);
     // Makes the device-format copy if there is none; the copy is made also when the clip
     // already has the device's format, so the loaded samples never reach the mixer.
     void CheckConvert();
     void CheckFreeData();
+    // Frees the copy, after taking the playings of it off the queue (they stop sounding).
     void CheckFreeConvertedData();
     // Treats the samples as recorded at rate from now on (faster and higher above the file's
-    // rate); the next play converts again. Not while a playing of this clip is queued.
+    // rate); the next play converts again. Playings of the old copy stop.
     void setRate(unsigned int rate);
     unsigned int getRate() const;
     void setRepeat(bool r) { repeat = r; }  // for playings started afterwards
-    // Starts one more playing of the copy; the clip must outlive it.
+    // Starts one more playing of the copy; reloading, a new rate or deleting the clip stops it.
     void play();
 
     uint8_t* data;           // as SDL_LoadWAV delivered it; owned

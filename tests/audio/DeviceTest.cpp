@@ -237,6 +237,65 @@ TEST_F(DeviceTest, ClipErrors) {
     });
 }
 
+// Reloading a clip, changing its rate or deleting it while it plays takes its playings off the
+// queue before its bytes are freed: the audio thread never reads them afterwards (ASan checks).
+TEST_F(DeviceTest, AClipsPlayingsStopBeforeItsBytesGo) {
+    const std::string file = writeWav(dir + "/tone.wav", 22050, 16, 2, stereoTone(300));
+    setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+    setenv("SDL_DISKAUDIODELAY", "0", 1);
+    // Whether the callback mixes the playing at index 0 again within a deadline.
+    auto callbacksRun = [] {
+        SDL_LockAudio();
+        const int before = globalQueue->item(0)->position;
+        SDL_UnlockAudio();
+        for (int i = 0; i < 1000; ++i) {
+            SDL_Delay(2);
+            SDL_LockAudio();
+            const bool moved = globalQueue->item(0)->position != before;
+            SDL_UnlockAudio();
+            if (moved)
+                return true;
+        }
+        return false;
+    };
+    const std::vector<std::pair<const char*, std::function<void(Sound*&)>>> ends = {
+        {"reloaded", [&](Sound*& s) { s->loadWAV(file.c_str()); }},
+        {"a new rate", [](Sound*& s) { s->setRate(11025); }},
+        {"deleted",
+         [](Sound*& s) {
+             delete s;
+             s = nullptr;
+         }},
+    };
+    {
+        Audio audio;
+        audio.start();
+        Sound other;  // plays on throughout
+        other.loadWAV(file.c_str());
+        other.setRepeat(true);
+        other.play();
+        for (const auto& end : ends) {
+            Sound* sound = new Sound();
+            sound->loadWAV(file.c_str());
+            sound->setRepeat(true);
+            sound->play();
+            sound->play();
+            EXPECT_TRUE(callbacksRun());
+            end.second(sound);
+            SDL_LockAudio();
+            const int left = globalQueue->count();
+            const char* first = left > 0 ? globalQueue->item(0)->data : nullptr;
+            SDL_UnlockAudio();
+            EXPECT_EQ(left, 1) << end.first;
+            EXPECT_EQ(first, reinterpret_cast<char*>(other.convertedData)) << end.first;
+            EXPECT_TRUE(callbacksRun()) << end.first;
+            delete sound;
+        }
+    }
+    SDL_CloseAudio();
+    unsetenv("SDL_DISKAUDIODELAY");
+}
+
 // Shutting the device down while sounds play, many times: the queue and its sounds go away
 // under the audio lock, and no callback reaches them afterwards.
 TEST_F(DeviceTest, ShuttingDownWhileSoundsPlay) {
