@@ -6,6 +6,10 @@
 #include <cstdlib>
 #include <string>
 
+#include <sys/stat.h>
+#include <utime.h>
+
+#include "Capture.h"
 #include "Pictures.h"
 #include "gnImages.h"
 
@@ -197,4 +201,32 @@ TEST_F(ArtTest, AreasTheGameDrawsOverArePlain) {
     }
     SDL_Surface* record = load("GFX/Backgrounds/Congratulations1.bmp");
     EXPECT_TRUE(isPlain(record, {157, 317, 209, 17}));  // the name field at screen (277, 317)
+}
+
+// A rebuild never overwrites a picture the designer replaced: the art maker draws what is
+// missing and redraws only what still holds its own drawing, after it was rebuilt (here: its
+// record made older than the art maker).
+TEST(ArtMaker, RedrawsOnlyWhatIsMissingOrStillItsOwn) {
+    const std::string folder = makeTempDir("artmaker");
+    const std::string update = std::string(SOLRIND_ART_MAKER) + " --if-stale " + folder;
+    const std::string gfx = folder + "/GFX/Backgrounds/";
+    ASSERT_EQ(runCommand(update).status, 0);
+    const std::string rules = readFile(gfx + "Rules.bmp");
+    const std::string prizes = readFile(gfx + "Prizes1.bmp");
+    ASSERT_FALSE(rules.empty());
+    writeFile(gfx + "Welcome.bmp", rules);  // the designer's own welcome screen
+    struct stat before;
+    ASSERT_EQ(stat((gfx + "Rules.bmp").c_str(), &before), 0);
+    unlink((gfx + "Prizes1.bmp").c_str());
+    utimbuf longAgo = {0, 0};
+    ASSERT_EQ(utime((folder + "/GFX/.artmaker").c_str(), &longAgo), 0);
+    const RunResult result = runCommand(update);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "Drew 1 picture into " + folder + "/GFX\n");
+    EXPECT_EQ(readFile(gfx + "Welcome.bmp"), rules);
+    EXPECT_EQ(readFile(gfx + "Prizes1.bmp"), prizes);
+    struct stat after;
+    ASSERT_EQ(stat((gfx + "Rules.bmp").c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);  // its own, unchanged drawing is left as it was
+    EXPECT_FALSE(fileExists(gfx + "Welcome.bmp.new"));
 }

@@ -1,14 +1,20 @@
 // The art maker: draws every picture the game reads and writes it as a BMP file under the
-// game folder's GFX/. With --if-stale it writes only when a picture is missing or older than
-// the art maker itself, so a rebuild redraws the pictures and leaves everything else alone.
+// game folder's GFX/. It keeps a record of what it wrote ("GFX/.artmaker": a hash per file),
+// so that with --if-stale it draws only what is missing and redraws only what still holds its
+// own last drawing: a picture someone replaced is never overwritten.
 #include <SDL.h>
 #include <SDL_ttf.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +22,8 @@
 #include "Screens.h"
 
 namespace {
+
+constexpr const char* kRecord = "GFX/.artmaker";  // "<hash> <path>" per line, under the folder
 
 struct Picture {
     const char* path;  // under the game folder
@@ -37,6 +45,47 @@ time_t modified(const std::string& path) {
     return stat(path.c_str(), &info) == 0 ? info.st_mtime : 0;
 }
 
+bool readBytes(const std::string& path, std::string& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream all;
+    all << in.rdbuf();
+    bytes = all.str();
+    return true;
+}
+
+// FNV-1a over the bytes, as 16 hex digits.
+std::string hashOf(const std::string& bytes) {
+    uint64_t h = 14695981039346656037ull;
+    for (const unsigned char c : bytes)
+        h = (h ^ c) * 1099511628211ull;
+    char text[17];
+    snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(h));
+    return text;
+}
+
+std::map<std::string, std::string> readRecord(const std::string& file) {
+    std::map<std::string, std::string> record;
+    std::ifstream in(file);
+    std::string hash, path;
+    while (in >> hash >> path)
+        record[path] = hash;
+    return record;
+}
+
+bool writeRecord(const std::string& file, const std::map<std::string, std::string>& record) {
+    const std::string temporary = file + ".new";
+    {
+        std::ofstream out(temporary, std::ios::trunc);
+        for (const auto& entry : record)
+            out << entry.second << ' ' << entry.first << '\n';
+        if (!out.flush())
+            return false;
+    }
+    return rename(temporary.c_str(), file.c_str()) == 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -46,7 +95,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = argv[argc - 1];
-
     Canvas puzzle(440, 440, {0, 0, 0});
     const std::vector<Picture> pictures = {
         {"GFX/Game/Puzzle.bmp", 440, 440, [&](Canvas& c) { c.copy(puzzle, 0, 0, 440, 440, 0, 0); }},
@@ -76,37 +124,74 @@ int main(int argc, char** argv) {
          [](Canvas& c) { makeCongratulations(c, false); }},
     };
 
-    if (ifStale) {
-        char self[4096];
-        const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-        const time_t made = n > 0 ? modified(std::string(self, static_cast<size_t>(n))) : 0;
-        bool stale = false;
-        for (const Picture& p : pictures) {
-            const time_t t = modified(folder + "/" + p.path);
-            stale = stale || t == 0 || t < made;
+    // What to draw. Without --if-stale: everything. With it: what is missing; and, when the
+    // art maker is newer than its record, what still holds its last drawing (redrawn) and
+    // what it has no record of (taken into the record only if it is what it draws now).
+    const std::string recordFile = folder + "/" + kRecord;
+    std::map<std::string, std::string> record = readRecord(recordFile);
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    const time_t made = n > 0 ? modified(std::string(self, static_cast<size_t>(n))) : 0;
+    const bool rebuilt = made >= modified(recordFile);
+    std::vector<const Picture*> todo;
+    for (const Picture& p : pictures) {
+        std::string bytes;
+        if (!ifStale || !readBytes(folder + "/" + p.path, bytes)) {
+            todo.push_back(&p);
+            continue;
         }
-        if (!stale)
-            return 0;
+        // A file that differs from the recorded drawing was replaced: it is never touched.
+        const auto entry = record.find(p.path);
+        const bool ours = entry != record.end() && entry->second == hashOf(bytes);
+        if (rebuilt && (ours || entry == record.end()))
+            todo.push_back(&p);
     }
+    if (todo.empty() && !rebuilt)
+        return 0;
 
     if (SDL_Init(0) != 0 || TTF_Init() != 0) {
         fprintf(stderr, "Cannot start SDL: %s\n", SDL_GetError());
         return 1;
     }
     makePuzzle(puzzle);
-    int failures = 0;
-    for (const Picture& p : pictures) {
-        const std::string file = folder + "/" + p.path;
-        Canvas canvas(p.width, p.height, {0, 0, 0});
-        p.draw(canvas);
-        if (!makeDirectories(file) || !canvas.save(file)) {
+    int failures = 0, drawn = 0;
+    for (const Picture* p : todo) {
+        const std::string file = folder + "/" + p->path;
+        const std::string temporary = file + ".new";
+        Canvas canvas(p->width, p->height, {0, 0, 0});
+        p->draw(canvas);
+        std::string now, before;
+        if (!makeDirectories(file) || !canvas.save(temporary) || !readBytes(temporary, now)) {
             fprintf(stderr, "Cannot write %s: %s\n", file.c_str(), SDL_GetError());
+            unlink(temporary.c_str());
             ++failures;
+            continue;
         }
+        const bool exists = readBytes(file, before);
+        const bool ours = record.count(p->path) != 0;  // in todo, recorded means unchanged
+        if (exists && before == now) {
+            unlink(temporary.c_str());  // already this drawing: leave the file as it is
+        } else if (exists && !ours && ifStale) {
+            unlink(temporary.c_str());  // someone's own picture: kept
+            printf("Kept %s: it is not the art maker's drawing\n", file.c_str());
+            continue;
+        } else if (rename(temporary.c_str(), file.c_str()) != 0) {
+            fprintf(stderr, "Cannot write %s: %s\n", file.c_str(), strerror(errno));
+            unlink(temporary.c_str());
+            ++failures;
+            continue;
+        } else {
+            ++drawn;
+        }
+        record[p->path] = hashOf(now);
     }
     TTF_Quit();
     SDL_Quit();
-    if (failures == 0)
-        printf("Pictures written to %s/GFX\n", folder.c_str());
+    if (!writeRecord(recordFile, record)) {
+        fprintf(stderr, "Cannot write %s\n", recordFile.c_str());
+        ++failures;
+    }
+    if (drawn > 0)
+        printf("Drew %d picture%s into %s/GFX\n", drawn, drawn == 1 ? "" : "s", folder.c_str());
     return failures == 0 ? 0 : 1;
 }
