@@ -1,11 +1,15 @@
 #include "SolrindPHighscore.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "CountFont.h"
+#include "gnFiles.h"
 
 namespace {
 
@@ -15,9 +19,10 @@ constexpr int kFileSize = kWordCount * 4;
 constexpr int kMinutesWord = 11;
 constexpr int kSecondsWord = 12;
 constexpr int32_t kCharOffset = 300;  // a name character is stored as its signed value + 300
+constexpr int32_t kCharMin = -128;    // signed 8-bit characters
+constexpr int32_t kCharMax = 127;
 constexpr const char* kDefaultName = "solrind";
 constexpr int32_t kDefaultMinutes = 10;
-constexpr const char* kTempName = "Save/Highscore.hs.new";
 constexpr const char* kRejectedName = "Save/Highscore.hs.rejected";
 constexpr int kRejectedCopiesMax = 100;
 
@@ -61,55 +66,41 @@ const char* flawOf(const SolrindPHighscore::Slot* slots) {
     return nullptr;
 }
 
-// Writes the bytes to a new file; true when all of them reached the disk.
-bool writeWhole(const char* path, const unsigned char* bytes, size_t size) {
-    FILE* file = fopen(path, "wb");
-    if (!file)
-        return false;
-    bool written =
-        fwrite(bytes, 1, size, file) == size && fflush(file) == 0 && fsync(fileno(file)) == 0;
-    written = fclose(file) == 0 && written;
-    return written;
-}
-
-// Copies the file to a new file; true when all of it reached the disk.
-bool copyWhole(const char* from, const char* to) {
-    FILE* in = fopen(from, "rb");
-    if (!in)
-        return false;
-    FILE* out = fopen(to, "wb");
-    bool copied = out != nullptr;
-    unsigned char buffer[4096];
-    size_t n;
-    while (copied && (n = fread(buffer, 1, sizeof buffer, in)) > 0)
-        copied = fwrite(buffer, 1, n, out) == n;
-    copied = copied && !ferror(in);
-    fclose(in);
-    if (out) {
-        copied = fflush(out) == 0 && fsync(fileno(out)) == 0 && copied;
-        copied = fclose(out) == 0 && copied;
+// Reads up to size bytes; the count read, or -1 on a read error.
+ssize_t readUpTo(int fd, unsigned char* bytes, size_t size) {
+    size_t got = 0;
+    while (got < size) {
+        const ssize_t n = read(fd, bytes + got, size - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        got += static_cast<size_t>(n);
     }
-    return copied;
+    return static_cast<ssize_t>(got);
 }
 
-// Keeps a copy of a rejected table file beside it, under the first free name; that name, or
-// null when it could not be kept.
+// Moves a rejected table file aside, under the first free name beside it (an existing copy is
+// never replaced); that name, or null when it could not be moved.
 const char* keepRejected(char* name, size_t nameSize) {
     for (int i = 0; i < kRejectedCopiesMax; ++i) {
         if (i == 0)
             snprintf(name, nameSize, "%s", kRejectedName);
         else
             snprintf(name, nameSize, "%s.%d", kRejectedName, i);
-        if (access(name, F_OK) == 0)
-            continue;
-        return copyWhole(SolrindPHighscore::kFileName, name) ? name : nullptr;
+        if (link(SolrindPHighscore::kFileName, name) == 0)
+            return unlink(SolrindPHighscore::kFileName) == 0 ? name : nullptr;
+        if (errno != EEXIST)
+            return nullptr;
     }
     return nullptr;
 }
 
 }  // namespace
 
-SolrindPHighscore::SolrindPHighscore() : slots{} {
+SolrindPHighscore::SolrindPHighscore() : slots{}, saveBlocked(false) {
     read();
 }
 
@@ -151,40 +142,61 @@ void SolrindPHighscore::makeDefaultTable() {
 
 void SolrindPHighscore::read() {
     makeDefaultTable();
-    FILE* file = fopen(kFileName, "rb");
-    if (!file)
+    // Not blocking on a pipe or device in its place; fstat tells what it is.
+    const int fd = open(kFileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT)
         return;  // no table yet
+    struct stat info = {};
+    if (fd >= 0 && (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+        close(fd);
+        printf("%s cannot be used (it is %s): the table is neither read nor saved\n", kFileName,
+               S_ISDIR(info.st_mode) ? "a directory" : "not a regular file");
+        saveBlocked = true;
+        return;
+    }
     // One byte more than a table tells a longer file (accepted) from an exact one.
     unsigned char bytes[kFileSize + 1];
-    const size_t size = fread(bytes, 1, sizeof bytes, file);
-    fclose(file);
+    const ssize_t size = fd >= 0 ? readUpTo(fd, bytes, sizeof bytes) : -1;
+    if (fd >= 0)
+        close(fd);
     Slot loaded[kSlotCount];
     const char* flaw = nullptr;
-    if (size < static_cast<size_t>(kFileSize)) {
+    if (size < 0) {
+        flaw = "it cannot be read";
+    } else if (size < kFileSize) {
         flaw = "it is shorter than 520 bytes";
     } else {
-        for (int r = 0; r < kSlotCount; ++r) {
-            for (int k = 0; k < kNameMax; ++k)
-                loaded[r].name[k] =
-                    static_cast<char>(wordAt(bytes, kWordsPerSlot * r + k) - kCharOffset);
+        for (int r = 0; r < kSlotCount && !flaw; ++r) {
+            for (int k = 0; k < kNameMax; ++k) {
+                const int64_t c =
+                    static_cast<int64_t>(wordAt(bytes, kWordsPerSlot * r + k)) - kCharOffset;
+                if (c < kCharMin || c > kCharMax)
+                    flaw = "a name holds a character the font cannot draw";
+                loaded[r].name[k] = static_cast<char>(c);
+            }
             loaded[r].name[kNameMax] = '\0';
             loaded[r].minutes = wordAt(bytes, kWordsPerSlot * r + kMinutesWord);
             loaded[r].seconds = wordAt(bytes, kWordsPerSlot * r + kSecondsWord);
         }
-        flaw = flawOf(loaded);
+        if (!flaw)
+            flaw = flawOf(loaded);
     }
     if (!flaw) {
         memcpy(slots, loaded, sizeof slots);
         return;
     }
     char copy[64];
-    if (keepRejected(copy, sizeof copy))
+    if (keepRejected(copy, sizeof copy)) {
         printf("%s cannot be used (%s): kept as %s, starting a new table\n", kFileName, flaw, copy);
-    else
-        printf("%s cannot be used (%s) nor kept aside: starting a new table\n", kFileName, flaw);
+    } else {
+        printf("%s cannot be used (%s) nor kept aside: the table is not saved\n", kFileName, flaw);
+        saveBlocked = true;  // saving would destroy it
+    }
 }
 
 void SolrindPHighscore::write() const {
+    if (saveBlocked)
+        return;  // reading said why
     unsigned char bytes[kFileSize];
     for (int r = 0; r < kSlotCount; ++r) {
         bool ended = false;  // positions after the name's end are stored as zero characters
@@ -196,9 +208,6 @@ void SolrindPHighscore::write() const {
         putWord(bytes, kWordsPerSlot * r + kMinutesWord, slots[r].minutes);
         putWord(bytes, kWordsPerSlot * r + kSecondsWord, slots[r].seconds);
     }
-    // A new file beside the old one, then a rename: a crash leaves the old table or the new.
-    if (!writeWhole(kTempName, bytes, sizeof bytes) || rename(kTempName, kFileName) != 0) {
-        unlink(kTempName);
+    if (!gnReplaceFile(kFileName, bytes, sizeof bytes))
         printf("Error saving %s\n", kFileName);
-    }
 }

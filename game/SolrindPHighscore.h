@@ -18,10 +18,11 @@ class SolrindPHighscore {
     };
 
     // Reads the file; without one, or with one that cannot be used, the default table. An
-    // unusable file is kept aside with one warning line.
+    // unusable file is moved aside ("Save/Highscore.hs.rejected") with one warning line; a
+    // directory in its place is reported and then left alone.
     SolrindPHighscore();
-    // Writes the table; on failure prints "Error saving Save/Highscore.hs" and the old file
-    // stays whole.
+    // Writes the table, replacing the file atomically; on failure prints
+    // "Error saving Save/Highscore.hs" and the old file stays whole.
     virtual ~SolrindPHighscore();
 
     // The place (from 1) the time would take, or -1. A time equal to the tenth is no record.
@@ -36,6 +37,8 @@ class SolrindPHighscore {
     Slot slots[kSlotCount];  // best time first
 
   private:
+    bool saveBlocked;  // the file could not be read nor kept aside: saving would destroy it
+
     void makeDefaultTable();
     void read();
     void write() const;

@@ -7,9 +7,12 @@
 #include <cerrno>
 #include <cstdio>
 
+#include <string>
+
 #include "CountFont.h"
 #include "GameFiles.h"
 #include "SolrindPGameShell.h"
+#include "gnFiles.h"
 
 namespace {
 
@@ -38,13 +41,10 @@ void SolrindPGameShell::printIt(const char* first, const char* second) {
 }
 
 bool SolrindPGameShell::saveParams(const char* file, const char* first, const char* second) {
-    FILE* out = fopen(file, "wb");
-    if (!out)
-        return false;
-    // The print program's platform ends text lines with CR LF.
-    bool written = fprintf(out, "%s\r\n%s\r\n", first, second) > 0;
-    written = fclose(out) == 0 && written;
-    return written;
+    // The print program's platform ends text lines with CR LF. A new file takes the old one's
+    // place: a print program from an earlier press may still be reading that.
+    const std::string text = std::string(first) + "\r\n" + second + "\r\n";
+    return gnReplaceFile(file, text.data(), text.size());
 }
 
 void SolrindPGameShell::executeFile(const char* commandLine) {

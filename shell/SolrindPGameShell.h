@@ -89,7 +89,8 @@ class SolrindPGameShell : public gnCheckedExec {
     void menuPrint();
     void controlledPrint(const char* name);  // the name is not used
     void printIt(const char* first, const char* second);
-    // Writes the two lines, each ending in CR LF; false when the file could not be written.
+    // Replaces the file with the two lines, each ending in CR LF; false when it could not be
+    // written (the old file then stays).
     bool saveParams(const char* file, const char* first, const char* second);
     // Starts the program without waiting for it; failures are ignored.
     void executeFile(const char* commandLine);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -172,12 +173,16 @@ TEST_F(HighscoreTest, ShortFileIsKeptAsideAndReplaced) {
 
 TEST_F(HighscoreTest, NamesTheFontCannotDrawOrTimesOutOfRangeAreRejected) {
     const std::vector<std::tuple<std::string, int, int>> bad[] = {
-        {{"Upper", 1, 0}}, {{"ok", 60, 0}}, {{"ok", 1, -1}}, {{"ok", 1, 60}}};
+        {{"Upper", 1, 0}}, {{"ok", 60, 0}}, {{"ok", 1, -1}}, {{"ok", 1, 60}}, {{"ok", 1, 1}}};
     const char* why[] = {"a name holds a character the font cannot draw",
                          "a time lies outside 00:00 to 59:59", "a time lies outside 00:00 to 59:59",
-                         "a time lies outside 00:00 to 59:59"};
-    for (int i = 0; i < 4; ++i) {
+                         "a time lies outside 00:00 to 59:59",
+                         "a name holds a character the font cannot draw"};
+    for (int i = 0; i < 5; ++i) {
         writeTable(bad[i]);
+        if (i == 4)  // a name word far outside the characters' range
+            writeFile("Save/Highscore.hs",
+                      word(INT32_MIN) + readFile("Save/Highscore.hs").substr(4));
         const std::string original = readFile("Save/Highscore.hs");
         const std::string copy = i == 0 ? "Save/Highscore.hs.rejected"
                                         : "Save/Highscore.hs.rejected." + std::to_string(i);
@@ -206,25 +211,66 @@ TEST_F(HighscoreTest, WriteWithoutASaveDirectoryReportsAndGoesOn) {
     EXPECT_FALSE(fileExists("Save"));
 }
 
-TEST_F(HighscoreTest, WriteFailingHalfWayLeavesTheOldTableWhole) {
+// The file-size limit stops the write of the new file half way: the write fails with the usual
+// line, the process lives on, the old table stays whole and no temporary file is left.
+TEST_F(HighscoreTest, WriteStoppedByTheFileSizeLimitLeavesTheOldTableWhole) {
     writeTable({{"old", 1, 1}});
     const std::string before = readFile("Save/Highscore.hs");
-    signal(SIGXFSZ, SIG_IGN);
-    struct rlimit saved;
-    getrlimit(RLIMIT_FSIZE, &saved);
-    struct rlimit small = saved;
-    small.rlim_cur = 100;  // the new file's write fails after 100 bytes
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    fflush(stdout);
+    const pid_t child = fork();  // the limit and the default SIGXFSZ in a process of its own
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_DFL);
+        const struct rlimit small = {100, 100};  // the write stops after 100 bytes
+        if (setrlimit(RLIMIT_FSIZE, &small) != 0 || !freopen("out.txt", "w", stdout))
+            _exit(3);
+        {
+            SolrindPHighscore table;
+            table.enterRecord("new", 0, 1);
+        }
+        fflush(stdout);
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(readFile("out.txt"), "Error saving Save/Highscore.hs\n");
+    EXPECT_EQ(readFile("Save/Highscore.hs"), before);
+    EXPECT_FALSE(fileExists("Save/Highscore.hs.new"));
+}
+
+// A link planted where the temporary file goes is removed, never written through: its target
+// stays as it was and the table becomes a file of its own.
+TEST_F(HighscoreTest, ALinkInPlaceOfTheTemporaryFileIsNotFollowed) {
+    writeFile("victim", "precious");
+    ASSERT_EQ(symlink("../victim", "Save/Highscore.hs.new"), 0);
     Capture out;
     {
         SolrindPHighscore table;
         table.enterRecord("new", 0, 1);
     }
-    const std::string printed = out.finish();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    EXPECT_EQ(printed, "Error saving Save/Highscore.hs\n");
-    EXPECT_EQ(readFile("Save/Highscore.hs"), before);
+    EXPECT_EQ(out.finish(), "");
+    EXPECT_EQ(readFile("victim"), "precious");
+    struct stat info;
+    ASSERT_EQ(lstat("Save/Highscore.hs", &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+    EXPECT_EQ(readFile("Save/Highscore.hs").substr(0, 4), word('n' + 300));
     EXPECT_FALSE(fileExists("Save/Highscore.hs.new"));
-    SolrindPHighscore again;
-    EXPECT_STREQ(again.getSlotName(0), "old");
+}
+
+// A directory where the table belongs: one line per use saying so, and nothing left behind.
+TEST_F(HighscoreTest, ADirectoryInPlaceOfTheTableIsReportedAndLeftAlone) {
+    ASSERT_EQ(mkdir("Save/Highscore.hs", 0755), 0);
+    for (int use = 0; use < 2; ++use) {
+        Capture out;
+        {
+            SolrindPHighscore table;
+            EXPECT_STREQ(table.getSlotName(0), "solrind");
+        }
+        EXPECT_EQ(out.finish(),
+                  "Save/Highscore.hs cannot be used (it is a directory): the table is neither "
+                  "read nor saved\n");
+    }
+    EXPECT_EQ(runCommand("ls -A Save").out, "Highscore.hs\n");
 }
