@@ -1,16 +1,45 @@
 #include "gnPort.h"
 
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 namespace {
 
 constexpr uint32_t kPumpIntervalMs = 20;  // how often a long sleep lets the window answer
 constexpr Uint32 kPictureFormat = SDL_PIXELFORMAT_RGB888;
-constexpr int kSavedEventsChunk = 512;  // events taken off the queue at a time
+constexpr int kSavedEventsChunk = 512;     // events taken off the queue at a time
+constexpr int64_t kPictureSideMax = 4096;  // pixels: more than any picture of the game needs
+constexpr size_t kBmpHeaderBytes = 26;     // the file header and the info header's size
+constexpr uint32_t kCoreHeaderSize = 12;   // the oldest info header, with 16-bit sides
 
 gnPort* installedPort = nullptr;
 std::atomic<gnEventFilter> currentFilter{nullptr};
+
+uint32_t littleEndian(const Uint8* bytes, int count) {
+    uint32_t value = 0;
+    for (int i = count - 1; i >= 0; --i)
+        value = value << 8 | bytes[i];
+    return value;
+}
+
+// Whether the BMP header declares a picture larger than any the game can need; what it
+// declares in width and height. A header too short to tell is left to SDL's own checks.
+bool declaresTooLarge(SDL_RWops* stream, int64_t& width, int64_t& height) {
+    Uint8 header[kBmpHeaderBytes];
+    if (SDL_RWread(stream, header, 1, sizeof header) != sizeof header || header[0] != 'B' ||
+        header[1] != 'M')
+        return false;
+    if (littleEndian(header + 14, 4) == kCoreHeaderSize) {
+        width = littleEndian(header + 18, 2);
+        height = littleEndian(header + 20, 2);
+    } else {
+        width = static_cast<int32_t>(littleEndian(header + 18, 4));
+        height = static_cast<int32_t>(littleEndian(header + 22, 4));  // negative: top-down
+    }
+    height = height < 0 ? -height : height;
+    return width > kPictureSideMax || height > kPictureSideMax;
+}
 
 }  // namespace
 
@@ -164,7 +193,30 @@ void gnPort::delay(uint32_t ms) {
 
 SDL_Surface* gnPort::loadBMP(const char* file) {
     SDL_RWops* stream = SDL_RWFromFile(file, "rb");
-    return stream ? SDL_LoadBMP_RW(stream, 1) : nullptr;
+    if (!stream)
+        return nullptr;  // SDL's text names the file
+    // Refused before SDL allocates (and clears) what a damaged header claims.
+    int64_t width = 0;
+    int64_t height = 0;
+    if (declaresTooLarge(stream, width, height)) {
+        SDL_RWclose(stream);
+        SDL_SetError("%s: declares %lld by %lld pixels, more than %lld by %lld", file,
+                     static_cast<long long>(width), static_cast<long long>(height),
+                     static_cast<long long>(kPictureSideMax),
+                     static_cast<long long>(kPictureSideMax));
+        return nullptr;
+    }
+    SDL_Surface* picture = nullptr;
+    if (SDL_RWseek(stream, 0, RW_SEEK_SET) == 0)
+        picture = SDL_LoadBMP_RW(stream, 1);
+    else
+        SDL_RWclose(stream);
+    if (!picture) {
+        char reason[256];
+        snprintf(reason, sizeof reason, "%s", SDL_GetError());
+        SDL_SetError("%s: %s", file, reason);
+    }
+    return picture;
 }
 
 void gnPort::setEventFilter(gnEventFilter filter) {
@@ -187,8 +239,8 @@ void gnPort::setEventFilter(gnEventFilter filter) {
     }
     SDL_SetEventFilter(filterTrampoline, nullptr);
     if (!saved.empty())
-        SDL_PeepEvents(saved.data(), static_cast<int>(saved.size()), SDL_ADDEVENT,
-                       SDL_FIRSTEVENT, SDL_LASTEVENT);
+        SDL_PeepEvents(saved.data(), static_cast<int>(saved.size()), SDL_ADDEVENT, SDL_FIRSTEVENT,
+                       SDL_LASTEVENT);
 }
 
 int SDLCALL gnPort::filterTrampoline(void*, SDL_Event* event) {

@@ -48,8 +48,9 @@ class gnPort {
     // the window keeps answering and an exposed window gets its picture back.
     virtual void delay(uint32_t ms);
 
-    // Loads a BMP file like SDL_LoadBMP; when the file cannot be opened, SDL_GetError() names
-    // it (SDL2's SDL_LoadBMP replaces that text with one about an invalid parameter).
+    // Loads a BMP file like SDL_LoadBMP. On failure SDL_GetError() names the file and says
+    // why; a header declaring more than 4096 pixels a side is refused before anything is
+    // allocated for it.
     static SDL_Surface* loadBMP(const char* file);
 
     // Installs the process-wide event filter. Events already queued stay queued.

@@ -1,5 +1,7 @@
 #include "EngineFixture.h"
 
+#include <unistd.h>
+
 std::string raisedBy(const std::function<void()>& code) {
     try {
         code();
@@ -15,6 +17,8 @@ std::string raisedBy(const std::function<void()>& code) {
 void EngineFixture::SetUp() {
     flushEvents();
     dir = makeTempDir("engine");
+    home = getcwd(nullptr, 0);
+    ASSERT_EQ(chdir(dir.c_str()), 0);  // paths in messages do not depend on the checkout's
     screen.setSize(sz{640, 520});
     screen.open();
     screen.update();
@@ -27,6 +31,8 @@ void EngineFixture::TearDown() {
         delete i;
     images.clear();
     flushEvents();
+    EXPECT_EQ(chdir(home), 0);
+    free(home);
 }
 
 gnImage* EngineFixture::image(const std::string& file) {

@@ -1,5 +1,6 @@
 // A fixture with the fake port installed, an open 640 by 520 screen and a folder for the
-// test's own pictures; turns raised engine errors into text for comparison.
+// test's own pictures, which is the working directory during the test; turns raised engine
+// errors into text for comparison.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -24,7 +25,7 @@ class EngineFixture : public testing::Test {
 
     // A loaded image bound to the screen; owned by the fixture.
     gnImage* image(const std::string& path);
-    std::string path(const std::string& name) const { return dir + "/" + name; }
+    std::string path(const std::string& name) const { return name; }  // in dir
     SDL_Surface* surface() { return screen.getSDLSurface(); }
     uint32_t at(int x, int y) { return pixelAt(surface(), x, y); }
 
@@ -34,4 +35,5 @@ class EngineFixture : public testing::Test {
 
   private:
     std::vector<gnImage*> images;
+    char* home = nullptr;
 };
