@@ -32,3 +32,6 @@ void writeFile(const std::string& path, const std::string& bytes);
 bool fileExists(const std::string& path);
 // A new empty directory under the build's temporary area.
 std::string makeTempDir(const std::string& tag);
+
+// The CUPS server the tests name: a socket that does not exist, so nothing is ever printed.
+constexpr const char* kNoPrinters = "/nonexistent/solrind-tests-print-nothing.sock";

@@ -1,13 +1,19 @@
 // Runs every test headless: SDL with the dummy video and audio drivers unless the test run
-// chose others.
+// chose others, and never on paper: the print program, started by tests, finds no CUPS server
+// whatever this machine's printers are.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
+#include "Capture.h"
+
 int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
+    setenv("CUPS_SERVER", kNoPrinters, 1);
+    unsetenv("PRINTER");
+    unsetenv("LPDEST");
     testing::InitGoogleTest(&argc, argv);
     if (SDL_Init(SDL_INIT_VIDEO) < 0) {
         fprintf(stderr, "SDL_Init: %s\n", SDL_GetError());

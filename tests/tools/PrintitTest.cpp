@@ -1,5 +1,8 @@
 // The print program: reads the hand-over file, makes the certificate, says where it went.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <regex>
 
@@ -59,4 +62,26 @@ TEST_F(PrintitTest, WithoutATimeNothingIsMade) {
     const RunResult missing = print();
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.out, "Printit: cannot read Bin/tmp: No such file or directory\n");
+}
+
+// A machine whose CUPS client setup names a server with printers (here a listening socket that
+// stands in for it): the tests' print program never contacts it, so it cannot print on paper.
+TEST_F(PrintitTest, TestsNeverReachThisMachinesPrinters) {
+    const std::string server = folder + "/cups.sock";
+    const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(server.size(), sizeof address.sun_path);
+    memcpy(address.sun_path, server.c_str(), server.size() + 1);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 8), 0);
+    runCommand("mkdir -p " + folder + "/home/.cups");
+    writeFile(folder + "/home/.cups/client.conf", "ServerName " + server + "\n");
+    writeFile(folder + "/Bin/tmp", "Cheaters will be punished!\r\n02:05\r\n");
+    const RunResult run = runCommand("cd " + folder + " && HOME=" + folder +
+                                     "/home ASAN_OPTIONS=detect_leaks=0 " SOLRIND_PRINTIT);
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("no printer is configured"), std::string::npos) << run.out;
+    EXPECT_LT(accept(listener, nullptr, nullptr), 0) << "the print program asked the server";
+    close(listener);
 }
