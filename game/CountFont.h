@@ -30,7 +30,8 @@ class CountFont : public gnBitmapFont {
     virtual void localClose();             // forgets the picture
 
     void giveTime(int32_t newMinutes, int32_t newSeconds);  // the next tick draws the next second
-    // Adds n seconds (n may be negative) with carry, kept within 00|00 and 59|59 as described.
+    // Adds n seconds (n may be negative), carrying into the minutes; with 59 minutes the
+    // seconds start again at 0, and below 00|00 they stay at 0.
     void addSec(int32_t n);
     int32_t getMinutes() const { return minutes; }
     int32_t getSeconds() const { return seconds; }

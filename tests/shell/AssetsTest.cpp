@@ -1,5 +1,5 @@
-// Loading builds the ten buttons, the pieces, the gates and the clock as described, from the
-// art maker's pictures; the background picture is replaced in place.
+// Loading builds the ten buttons, the pieces, the gates and the clock from the art maker's
+// pictures; the background picture is replaced in place.
 #include "BoardPiece.h"
 #include "CountFont.h"
 #include "EnterInput.h"

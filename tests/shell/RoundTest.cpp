@@ -2,6 +2,8 @@
 // hover aids, completion, the pause, the highscore flow and quitting.
 #include <unistd.h>
 
+#include <gtest/gtest-spi.h>
+
 #include <algorithm>
 
 #include "BoardFixture.h"
@@ -352,18 +354,36 @@ TEST_F(RoundTest, QuitDuringARoundReturnsToTheWelcomeScreen) {
     EXPECT_TRUE(contentShows("GFX/Backgrounds/Welcome.bmp"));
 }
 
-TEST_F(RoundTest, QuitKeyDuringARoundAlsoEndsOnlyTheRound) {
+// Q held down for a second during a round (SDL2 repeats its key-down meanwhile) ends the round
+// only, not the program.
+TEST_F(RoundTest, QuitKeyHeldDuringARoundEndsOnlyTheRound) {
     chooseGame();
     then([&] {
         if (!inRound())
             return false;
-        tap(SDLK_q);
+        port.held.insert(SDLK_q);
+        pushKeyDown(SDLK_q);
         return true;
     });
-    then([&] { return !inRound(); });
+    for (int i = 0; i < 25; ++i)
+        thenDo([] { pushKeyRepeat(SDLK_q); });
+    thenDo([&] {
+        port.held.erase(SDLK_q);
+        pushKeyUp(SDLK_q);
+    });
+    thenDo([] {});
     runMenuUntilScriptDone();
+    EXPECT_FALSE(inRound());
     EXPECT_FALSE(shell.gameInput->done);
-    EXPECT_EQ(shell.gameInput->selected, 0);
+    EXPECT_EQ(shell.currentScreen, 0);
+}
+
+// A round that nothing ends fails the test within its frame budget instead of hanging.
+TEST_F(RoundTest, ARoundThatNeverEndsFailsWithinTheFrameBudget) {
+    frameBudget = 100;
+    chooseGame();
+    then([] { return false; });  // waits for ever
+    EXPECT_NONFATAL_FAILURE(runMenuUntilScriptDone(200), "100 frames: its loops are ended");
 }
 
 TEST_F(RoundTest, RecordRoundAsksForTheNameAndStoresIt) {

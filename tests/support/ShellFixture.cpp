@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "EnterInput.h"
 #include "GameInput.h"
 #include "Pictures.h"
 #include "gnScreen.h"
@@ -68,7 +69,13 @@ void ShellFixture::runMenuUntilScriptDone(int limit) {
 }
 
 void ShellFixture::afterPresent() {
-    ++frames;
+    if (++frames >= frameBudget && loaded) {
+        if (frames == frameBudget)
+            ADD_FAILURE() << "the test took " << frameBudget << " frames: its loops are ended";
+        shell.gameInput->done = true;
+        shell.enterHandler->finished = true;
+        script.clear();
+    }
     for (SDL_Keycode key : tapped)
         port.held.erase(key);
     tapped.clear();

@@ -16,6 +16,7 @@
 
 class ShellFixture : public testing::Test {
   protected:
+
     void SetUp() override;
     void TearDown() override;
 
@@ -49,6 +50,9 @@ class ShellFixture : public testing::Test {
     SolrindPGameShell shell;
     std::string folder;
     int frames = 0;  // presented frames so far
+    // Presented frames a test may take; beyond them the test fails and every loop of the game
+    // is ended (the round, the name entry), so a fault cannot hang the run.
+    int frameBudget = 3000;
 
   private:
     void afterPresent();
