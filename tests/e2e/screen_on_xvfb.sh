@@ -4,35 +4,18 @@
 # Usage: screen_on_xvfb.sh <probe binary> <scratch dir>
 set -euo pipefail
 probe="$1"
-scratch="$2"
-mkdir -p "$scratch"
-failures=0
+SCRATCH="$2"
+source "$(dirname "$0")/lib.sh"
+mkdir -p "$SCRATCH"
 
-check() {  # check <what> <expected> <actual>
-    if [ "$2" = "$3" ]; then echo "ok   $1: $3"; else echo "FAIL $1: expected $2, got $3"; failures=$((failures + 1)); fi
-}
-
-# pixel <png> <x> <y>: the colour as RRGGBB
-pixel() { convert "$1" -format "%[hex:p{$2,$3}]" info: | cut -c1-6; }
-
-run_screen() {  # run_screen <width> <height> <scale numerator/denominator as awk expression>
+run_screen() {  # run_screen <width> <height>
     local width="$1" height="$2"
-    local xvfb_pid display
-    exec 3>"$scratch/display"
-    Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 2>"$scratch/xvfb.log" &
-    xvfb_pid=$!
-    exec 3>&-
-    for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.05; done
-    display=":$(cat "$scratch/display")"
-    export DISPLAY="$display"
-    unset SDL_VIDEODRIVER
+    start_xvfb "$width" "$height" "$SCRATCH"
 
-    coproc PROBE { "$probe" "$scratch/art.bmp" 2>"$scratch/probe.err"; }
+    coproc PROBE { "$probe" "$SCRATCH/art.bmp" 2>"$SCRATCH/probe.err"; }
     local reply
-    read -r -t 20 reply <&"${PROBE[0]}" || reply="no answer"
+    read -r -t 60 reply <&"${PROBE[0]}" || reply="no answer"
     check "probe started on ${width}x${height}" ready "$reply"
-    sleep 0.5
-    import -window root "$scratch/shot.png"
 
     # The picture's placement: scaled to fit, centred, aspect kept.
     local scale offset_x offset_y
@@ -41,10 +24,12 @@ run_screen() {  # run_screen <width> <height> <scale numerator/denominator as aw
     offset_y=$(awk -v h="$height" -v s="$scale" 'BEGIN { printf "%d", (h - int(520 * s)) / 2 }')
     to_screen() { awk -v v="$1" -v s="$scale" -v o="$2" 'BEGIN { printf "%d", o + v * s }'; }
 
+    # The first point shows once the picture has reached the screen; then all are read.
+    until_true 30 shows "$(to_screen 50 "$offset_x")" "$(to_screen 50 "$offset_y")" FF0000 || true
     local name px py expected
     while read -r name px py expected; do
         check "$name at ($px, $py) on ${width}x${height}" "$expected" \
-            "$(pixel "$scratch/shot.png" "$(to_screen "$px" "$offset_x")" "$(to_screen "$py" "$offset_y")")"
+            "$(pixel "$SCRATCH/shot.png" "$(to_screen "$px" "$offset_x")" "$(to_screen "$py" "$offset_y")")"
     done <<'POINTS'
 red-square 50 50 FF0000
 green-square 590 470 00FF00
@@ -54,20 +39,24 @@ picture-edge 55 395 FFFF00
 picture-middle 100 440 FFFFFF
 POINTS
     if [ "$offset_x" -gt 2 ]; then
-        check "left letterbox bar" 000000 "$(pixel "$scratch/shot.png" $((offset_x / 2)) $((height / 2)))"
+        check "left letterbox bar" 000000 "$(pixel "$SCRATCH/shot.png" $((offset_x / 2)) $((height / 2)))"
     fi
 
+    # The mouse in picture pixels, asked until it arrives (scaling rounds: the pixel or its
+    # neighbour counts).
+    mouse_at() {
+        local got_x got_y
+        echo mouse >&"${PROBE[1]}"
+        read -r -t 10 reply <&"${PROBE[0]}" || return 1
+        read -r _ got_x got_y <<<"$reply"
+        [ -n "${got_y:-}" ] && [ $((got_x - $1)) -ge -1 ] && [ $((got_x - $1)) -le 1 ] &&
+            [ $((got_y - $2)) -ge -1 ] && [ $((got_y - $2)) -le 1 ]
+    }
     local lx ly
     for point in "300 200" "10 500" "630 15"; do
         read -r lx ly <<<"$point"
         xdotool mousemove "$(to_screen "$lx" "$offset_x")" "$(to_screen "$ly" "$offset_y")"
-        echo mouse >&"${PROBE[1]}"
-        read -r -t 10 reply <&"${PROBE[0]}" || reply="no answer"
-        # Scaling rounds: accept the picture pixel or its neighbour.
-        local got_x got_y
-        read -r _ got_x got_y <<<"$reply"
-        if [ -n "${got_y:-}" ] && [ $((got_x - lx)) -ge -1 ] && [ $((got_x - lx)) -le 1 ] &&
-            [ $((got_y - ly)) -ge -1 ] && [ $((got_y - ly)) -le 1 ]; then
+        if until_true 20 mouse_at "$lx" "$ly"; then
             check "mouse at picture ($lx, $ly) on ${width}x${height}" ok ok
         else
             check "mouse at picture ($lx, $ly) on ${width}x${height}" "mouse $lx $ly" "$reply"
@@ -75,15 +64,13 @@ POINTS
     done
     echo quit >&"${PROBE[1]}"
     wait "$PROBE_PID" || true
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-    rm -f "$scratch/display"
+    stop_xvfb
 }
 
 run_screen 640 520
 run_screen 1280 720
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed"
-    cat "$scratch/probe.err" || true
+    cat "$SCRATCH/probe.err" || true
     exit 1
 fi
