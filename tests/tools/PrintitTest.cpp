@@ -67,7 +67,10 @@ TEST_F(PrintitTest, WithoutATimeNothingIsMade) {
 // A machine whose CUPS client setup names a server with printers (here a listening socket that
 // stands in for it): the tests' print program never contacts it, so it cannot print on paper.
 TEST_F(PrintitTest, TestsNeverReachThisMachinesPrinters) {
-    const std::string server = folder + "/cups.sock";
+    // Socket paths are short (108 bytes): this one does not depend on the checkout's path.
+    char socketDir[] = "/tmp/solrind-cups-XXXXXX";
+    ASSERT_NE(mkdtemp(socketDir), nullptr);
+    const std::string server = std::string(socketDir) + "/cups.sock";
     const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
     sockaddr_un address = {};
     address.sun_family = AF_UNIX;
@@ -84,4 +87,6 @@ TEST_F(PrintitTest, TestsNeverReachThisMachinesPrinters) {
     EXPECT_NE(run.out.find("no printer is configured"), std::string::npos) << run.out;
     EXPECT_LT(accept(listener, nullptr, nullptr), 0) << "the print program asked the server";
     close(listener);
+    unlink(server.c_str());
+    rmdir(socketDir);
 }
