@@ -7,8 +7,9 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core
     libcairo2-dev libcups2-dev)
 # What the tests add.
-TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick poppler-utils)
-BENCH_PACKAGES=(libbenchmark-dev)
+TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils openbox imagemagick
+    poppler-utils)
+BENCH_PACKAGES=(libbenchmark-dev libx11-dev)
 
 # ensure_packages <package>...: installs those not installed yet, quietly.
 ensure_packages() {

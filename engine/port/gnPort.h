@@ -1,6 +1,7 @@
-// The platform port: the one place that knows SDL2's window, renderer and texture, maps the
-// mouse to the logical picture, reads keys by keycode, tells the time and sleeps, and installs
-// the event filter. Everything else draws into the port's surface with plain SDL surface calls.
+// The platform port: the one place that knows SDL2's window, scales the picture into it and
+// sends only what changed, maps the mouse to the picture, reads keys by keycode, tells the time
+// and sleeps, and installs the event filter. Everything else draws into the port's picture
+// with plain SDL surface calls.
 //
 // The default port is the real SDL2 one. Tests derive from gnPort and override the clock and
 // the input state (and record updates and presents); gnPort::use installs such a port.
@@ -10,6 +11,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <vector>
 
 // The engine's event filter: answers 1 to queue the event.
 typedef int (*gnEventFilter)(const SDL_Event* event);
@@ -24,17 +26,23 @@ class gnPort {
     // Installs a port (not owned); null goes back to the SDL2 port.
     static void use(gnPort* port);
 
-    // Video. Opens a full-screen-desktop window that shows a width by height picture,
-    // letterboxed with its aspect kept, and returns the 32-bit surface the engine draws into
-    // (owned by the port). Null on failure, with SDL_GetError() telling why.
+    // Video. Opens a borderless window over the whole display that shows a width by height
+    // picture, scaled with its aspect kept between black bars, and returns the 32-bit surface
+    // the engine draws into (owned by the port). Null on failure, with SDL_GetError() telling
+    // why. The window shows at once, with or without a window manager.
     virtual SDL_Surface* openVideo(uint32_t width, uint32_t height);
     virtual void closeVideo();
     bool hasVideo() const { return surface != nullptr; }
-    // Copies an area of the surface to the window's picture; 0 by 0 means the whole surface.
-    // Becomes visible at the next present().
+    // Scales an area of the picture into the window's surface (nearest pixel, so every window
+    // pixel always shows the same picture pixel); 0 by 0 means the whole picture. Reaches the
+    // monitor at the next present().
     virtual void updateRect(int32_t x, int32_t y, uint32_t w, uint32_t h);
-    // Shows the picture on the monitor.
+    // Sends the window areas updated since the last present to the monitor; nothing when
+    // nothing changed. After opening, an expose or a resize: the whole window, bars included.
     virtual void present();
+    // The picture pixel shown at a window pixel; outside the picture (in the bars) the
+    // coordinates run on, negative left of and above it.
+    void windowToPicture(int windowX, int windowY, int* x, int* y) const;
 
     // Input. The mouse in picture pixels (negative or beyond the picture in the letterbox
     // bars) and SDL's button mask; whether the key with this SDL keycode is held.
@@ -43,9 +51,10 @@ class gnPort {
 
     // Time. Milliseconds since SDL started; wraps after 49 days like SDL_GetTicks.
     virtual uint32_t getTicks();
-    // Sleeps without handling any event. While a window is open it lets SDL pump the
-    // system's events into SDL's queue (where they stay, in order, for the next handler), so
-    // the window keeps answering and an exposed window gets its picture back.
+    // Sleeps without handling any event. During a long sleep (the 4-second screens) with a
+    // window open it lets SDL pump the system's events into SDL's queue every 50 ms (where
+    // they stay, in order, for the next handler), so the window keeps answering and an
+    // exposed window gets its picture back; a frame's short wait only sleeps.
     virtual void delay(uint32_t ms);
 
     // Loads a BMP file like SDL_LoadBMP. On failure SDL_GetError() names the file and says
@@ -56,15 +65,26 @@ class gnPort {
     // Installs the process-wide event filter. Events already queued stay queued.
     void setEventFilter(gnEventFilter filter);
 
+  protected:
+    // Sends window areas (window pixels) to the monitor.
+    virtual void showWindowAreas(const SDL_Rect* areas, int count);
+
+    SDL_Window* window;  // null while closed
+
   private:
     static int SDLCALL filterTrampoline(void* userdata, SDL_Event* event);
     static int SDLCALL watchWindow(void* userdata, SDL_Event* event);
+    // Takes the window's surface as it is now and places the picture in it; false without one.
+    bool placePicture();
+    // Scales the picture area [x0, x1) by [y0, y1) into the window surface; the window area.
+    SDL_Rect scaleArea(int x0, int y0, int x1, int y1);
 
-    SDL_Window* window;
-    SDL_Renderer* renderer;
-    SDL_Texture* texture;
-    SDL_Surface* surface;       // the picture the engine draws into
-    std::atomic<bool> exposed;  // the window lost its picture and must be presented again
-    bool keepsPicture;          // a software renderer: the window keeps what it was given
-    bool cleared;               // the letterbox bars are black since the last expose
+    SDL_Surface* surface;           // the picture the engine draws into
+    SDL_Surface* windowSurface;     // SDL's, valid until the window changes size
+    SDL_Rect placed;                // where the picture lies in the window
+    std::vector<int> columnOf;      // picture column shown in each window column of `placed`
+    std::vector<int> rowOf;         // and picture row in each window row
+    std::vector<Uint32> rowBuffer;  // one scaled row, for a window of another pixel format
+    std::vector<SDL_Rect> changed;  // window areas updated since the last present
+    std::atomic<bool> exposed;      // the window lost its picture or its size: show it all again
 };

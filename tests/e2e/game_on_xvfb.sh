@@ -12,7 +12,8 @@ mkdir -p "$SCRATCH/run/Save" "$SCRATCH/run/Bin"
 ln -s "$art/GFX" "$SCRATCH/run/GFX"
 ln -s "$printit" "$SCRATCH/run/Bin/Printit.exe"
 start_xvfb 640 520 "$SCRATCH"
-trap stop_xvfb EXIT
+pid=
+trap '[ -z "$pid" ] || kill "$pid" 2>/dev/null || true; stop_xvfb' EXIT  # however the script ends
 
 (cd "$SCRATCH/run" && exec "$game" >"$SCRATCH/out.txt" 2>"$SCRATCH/err.txt") &
 pid=$!
@@ -100,6 +101,5 @@ check "nothing printed" "" "$(cat "$SCRATCH/out.txt")"
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed; screenshots in $SCRATCH"
     cat "$SCRATCH/err.txt"
-    kill "$pid" 2>/dev/null || true
     exit 1
 fi

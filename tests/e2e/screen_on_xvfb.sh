@@ -7,15 +7,23 @@ probe="$1"
 SCRATCH="$2"
 source "$(dirname "$0")/lib.sh"
 mkdir -p "$SCRATCH"
+trap 'kill "${PROBE_PID:-}" 2>/dev/null || true; stop_xvfb' EXIT  # however the script ends
 
-run_screen() {  # run_screen <width> <height>
-    local width="$1" height="$2"
+run_screen() {  # run_screen <width> <height> [window manager]
+    local width="$1" height="$2" manager="${3:-}" wm_pid=
     start_xvfb "$width" "$height" "$SCRATCH"
+    if [ -n "$manager" ]; then
+        "$manager" >"$SCRATCH/wm.log" 2>&1 &
+        wm_pid=$!
+        wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+        until_true 20 wm_ready || echo "($manager did not announce itself)"
+    fi
+    local where="${width}x${height}${manager:+ with $manager}"
 
     coproc PROBE { "$probe" "$SCRATCH/art.bmp" 2>"$SCRATCH/probe.err"; }
     local reply
     read -r -t 60 reply <&"${PROBE[0]}" || reply="no answer"
-    check "probe started on ${width}x${height}" ready "$reply"
+    check "probe started on $where" ready "$reply"
 
     # The picture's placement: scaled to fit, centred, aspect kept.
     local scale offset_x offset_y
@@ -28,7 +36,7 @@ run_screen() {  # run_screen <width> <height>
     until_true 30 shows "$(to_screen 50 "$offset_x")" "$(to_screen 50 "$offset_y")" FF0000 || true
     local name px py expected
     while read -r name px py expected; do
-        check "$name at ($px, $py) on ${width}x${height}" "$expected" \
+        check "$name at ($px, $py) on $where" "$expected" \
             "$(pixel "$SCRATCH/shot.png" "$(to_screen "$px" "$offset_x")" "$(to_screen "$py" "$offset_y")")"
     done <<'POINTS'
 red-square 50 50 FF0000
@@ -57,18 +65,21 @@ POINTS
         read -r lx ly <<<"$point"
         xdotool mousemove "$(to_screen "$lx" "$offset_x")" "$(to_screen "$ly" "$offset_y")"
         if until_true 20 mouse_at "$lx" "$ly"; then
-            check "mouse at picture ($lx, $ly) on ${width}x${height}" ok ok
+            check "mouse at picture ($lx, $ly) on $where" ok ok
         else
-            check "mouse at picture ($lx, $ly) on ${width}x${height}" "mouse $lx $ly" "$reply"
+            check "mouse at picture ($lx, $ly) on $where" "mouse $lx $ly" "$reply"
         fi
     done
     echo quit >&"${PROBE[1]}"
     wait "$PROBE_PID" || true
+    [ -z "$wm_pid" ] || kill "$wm_pid" 2>/dev/null || true
     stop_xvfb
 }
 
 run_screen 640 520
 run_screen 1280 720
+# On a desktop with a window manager the borderless window fills the screen just as well.
+run_screen 1280 720 openbox
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed"
     cat "$SCRATCH/probe.err" || true

@@ -26,6 +26,7 @@ TEST_F(ScreenTest, ThreeDrawsAreSentLatestFirstThenPresentedOnce) {
     screen.update();
     EXPECT_EQ(port.log,
               (Lines{"update 200 300 40 50", "update 20 30 5 6", "update 0 0 10 10", "present"}));
+    EXPECT_EQ(port.windows, (Lines{"335 444 59 73", "69 45 7 9", "39 0 15 15"}));
     port.clearLog();
     screen.update();
     EXPECT_EQ(port.log, (Lines{"present"}));
@@ -128,6 +129,7 @@ TEST_F(ScreenTest, RefreshAllSendsTheWholeScreenAndKeepsThePendingList) {
     draw(p, 3, 3, 3, 3);
     screen.refreshAll();
     EXPECT_EQ(port.log, (Lines{"update 0 0 0 0", "present"}));
+    EXPECT_EQ(port.windows, (Lines{"39 0 945 768"}));
     port.clearLog();
     screen.update();
     EXPECT_EQ(port.updates(), (Lines{"update 3 3 3 3"}));
@@ -226,4 +228,75 @@ TEST_F(ScreenTest, DisplayModeThatCannotBeSetIsAnOpenDisplayError) {
     EXPECT_FALSE(screen.isOpen());
     EXPECT_EQ(raised, "Generic exception of type: OpenDisplay raised: " + sdlText + "\n");
     EXPECT_FALSE(sdlText.empty());
+}
+
+// The port scales each updated area into the window once and sends only those window areas;
+// a frame without a change sends nothing. On the dummy display (1024 by 768) the picture is
+// 945 by 768 at x 39, between black bars.
+TEST_F(ScreenTest, OnlyChangedAreasReachTheWindowScaledOnce) {
+    gnImage* p = picture();
+    draw(p, 0, 0, 10, 10);
+    draw(p, 630, 510, 10, 10);
+    screen.update();
+    EXPECT_EQ(port.windows, (Lines{"970 754 14 14", "39 0 15 15"}));
+    SDL_Surface* window = port.windowSurface();
+    EXPECT_EQ(pixelAt(window, 39, 0), kRed);
+    EXPECT_EQ(pixelAt(window, 53, 14), kRed);
+    EXPECT_NE(pixelAt(window, 54, 14), kRed);
+    EXPECT_NE(pixelAt(window, 53, 15), kRed);
+    EXPECT_EQ(pixelAt(window, 38, 0), kBlack);  // the bars
+    EXPECT_EQ(pixelAt(window, 983, 767), kRed);
+    EXPECT_EQ(pixelAt(window, 984, 767), kBlack);
+    port.clearLog();
+    screen.update();
+    screen.update();
+    EXPECT_EQ(port.windows, Lines{});  // nothing changed: nothing sent
+}
+
+// After an expose (the window lost its picture) or a change of size, the next present sends
+// the whole window: the bars black again and the picture scaled to the new size.
+TEST_F(ScreenTest, AnExposeOrAResizeShowsTheWholeWindowAgain) {
+    SDL_FillRect(surface(), nullptr, SDL_MapRGB(surface()->format, 0, 0, 255));
+    SDL_Surface* window = port.windowSurface();
+    SDL_FillRect(window, nullptr, SDL_MapRGB(window->format, 255, 255, 255));
+    SDL_Event expose = {};
+    expose.type = SDL_WINDOWEVENT;
+    expose.window.event = SDL_WINDOWEVENT_EXPOSED;
+    SDL_PushEvent(&expose);
+    screen.update();
+    EXPECT_EQ(port.windows, (Lines{"0 0 1024 768"}));
+    EXPECT_EQ(pixelAt(window, 10, 10), kBlack);
+    EXPECT_EQ(pixelAt(window, 500, 10), kBlue);
+    port.clearLog();
+    port.resizeWindow(640, 1000);  // taller than wide: bars above and below
+    screen.update();
+    EXPECT_EQ(port.windows, (Lines{"0 0 640 1000"}));
+    window = port.windowSurface();
+    EXPECT_EQ(pixelAt(window, 300, 239), kBlack);
+    EXPECT_EQ(pixelAt(window, 300, 240), kBlue);
+    EXPECT_EQ(pixelAt(window, 300, 759), kBlue);
+    EXPECT_EQ(pixelAt(window, 300, 760), kBlack);
+}
+
+// The mouse in picture pixels: exactly the pixel shown under it, and beyond the picture in the
+// bars (negative left of and above it).
+TEST_F(ScreenTest, TheMouseMapsToThePicturePixelUnderIt) {
+    const struct {
+        int windowX, windowY, x, y;
+    } points[] = {{39, 0, 0, 0},        {53, 14, 9, 9},     {54, 15, 10, 10}, {983, 767, 639, 519},
+                  {984, 300, 640, 203}, {38, 300, -1, 203}, {0, 0, -27, 0},   {1023, 0, 666, 0}};
+    for (const auto& p : points) {
+        int x = 0, y = 0;
+        port.windowToPicture(p.windowX, p.windowY, &x, &y);
+        EXPECT_EQ(x, p.x) << p.windowX;
+        EXPECT_EQ(y, p.y) << p.windowY;
+    }
+    port.resizeWindow(640, 1000);
+    screen.update();
+    int x = 0, y = 0;
+    port.windowToPicture(320, 239, &x, &y);
+    EXPECT_EQ(y, -1);
+    port.windowToPicture(320, 760, &x, &y);
+    EXPECT_EQ(y, 520);
+    EXPECT_EQ(x, 320);
 }

@@ -46,6 +46,13 @@ void FakePort::delay(uint32_t ms) {
         afterDelay(ms);
 }
 
+void FakePort::showWindowAreas(const SDL_Rect* areas, int count) {
+    for (int i = 0; i < count; ++i)
+        windows.push_back(std::to_string(areas[i].x) + " " + std::to_string(areas[i].y) + " " +
+                          std::to_string(areas[i].w) + " " + std::to_string(areas[i].h));
+    gnPort::showWindowAreas(areas, count);
+}
+
 std::vector<std::string> FakePort::updates() const {
     std::vector<std::string> result;
     for (const std::string& line : log)

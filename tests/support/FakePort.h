@@ -22,8 +22,19 @@ class FakePort : public gnPort {
     uint32_t getTicks() override { return now; }
     void delay(uint32_t ms) override;  // advances the clock at once
 
+    // Records the window areas sent to the monitor ("x y w h" in `windows`).
+    void showWindowAreas(const SDL_Rect* areas, int count) override;
+
+    // The window as SDL's video driver has it: its surface, and a change of its size (as a
+    // window manager makes).
+    SDL_Surface* windowSurface() { return SDL_GetWindowSurface(window); }
+    void resizeWindow(int w, int h) { SDL_SetWindowSize(window, w, h); }
+
     // Drops the recorded updates, presents and sleeps.
-    void clearLog() { log.clear(); }
+    void clearLog() {
+        log.clear();
+        windows.clear();
+    }
     // The recorded "update x y w h" lines only.
     std::vector<std::string> updates() const;
     int presents() const;
@@ -34,7 +45,8 @@ class FakePort : public gnPort {
     uint32_t mouseButtons = 0;                 // SDL button mask
     std::set<SDL_Keycode> held;                // keys held down
     std::vector<uint32_t> sleeps;              // every delay, in order
-    std::vector<std::string> log;              // "update x y w h" and "present", in order
+    std::vector<std::string> log;              // "update x y w h", "present", "delay ms", in order
+    std::vector<std::string> windows;          // window areas sent to the monitor, "x y w h"
     std::function<void()> afterPresent;        // scripted steps run after each present
     std::function<void(uint32_t)> afterDelay;  // and after each sleep
 };
