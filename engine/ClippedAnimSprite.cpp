@@ -24,7 +24,7 @@ void ClippedAnimSprite::show() {
         return;  // a closed sprite shows nothing
     const gnImageFrame& frame = frames[currentFrame];
     if (!frame.image)
-        gnE::gnRaiseBug("pointer image is NULL in gnImageFrame::displayCentered");
+        gnE::gnRaiseBug("pointer image is NULL in ClippedAnimSprite::show");
     pt dst = centredCorner(pos);
     gnRectangle src = frame.rect;
     int32_t w = static_cast<int32_t>(src.w);  // signed: the cuts may leave nothing or less

@@ -4,7 +4,14 @@
 #include "port/gnPort.h"
 
 MenuModule1::MenuModule1()
-    : buttons{}, buttonCount(0), highlighted(-1), mouseX(0), mouseY(0), selected(-1), done(false) {}
+    : buttons{},
+      buttonCount(0),
+      highlighted(-1),
+      mouseX(0),
+      mouseY(0),
+      selected(-1),
+      done(false),
+      mouseButtons(0) {}
 
 MenuModule1::~MenuModule1() = default;
 
@@ -36,7 +43,7 @@ void MenuModule1::activate() {
     selected = -1;
     done = false;
     showButtons();
-    readMouse(nullptr);
+    readMouse();
     highlighted = mouseHitArea();
     showButtonHighlighted(highlighted);
 }
@@ -50,10 +57,9 @@ void MenuModule1::handleEvent(SDL_Event* e) {
     } else if (e->type == SDL_QUIT) {
         done = true;
     }
-    uint32_t mask = 0;
-    readMouse(&mask);
+    readMouse();
     const int hit = mouseHitArea();
-    if (mask == SDL_BUTTON_LMASK) {
+    if (mouseButtons == SDL_BUTTON_LMASK) {
         if (hit == -1)
             return;  // pressed off every button: everything stays
         updateHighlight(hit);
@@ -106,12 +112,10 @@ void MenuModule1::updateHighlight(int i) {
     highlighted = i;
 }
 
-void MenuModule1::readMouse(uint32_t* buttonMask) {
+void MenuModule1::readMouse() {
     int x = 0;
     int y = 0;
-    const uint32_t mask = gnPort::get().getMouseState(&x, &y);
-    mouseX = static_cast<uint16_t>(x);
-    mouseY = static_cast<uint16_t>(y);
-    if (buttonMask)
-        *buttonMask = mask;
+    mouseButtons = gnPort::get().getMouseState(&x, &y);
+    mouseX = x;
+    mouseY = y;
 }

@@ -49,11 +49,14 @@ class MenuModule1 : public menuUtil, public gnInputHandler {
     ButtonRec buttons[kButtonsMax + 1];
     int buttonCount;
     int highlighted;  // the button drawn highlighted or pressed, -1 for none
-    uint16_t mouseX;  // the pointer at the last handled event
-    uint16_t mouseY;
-    int selected;  // the button chosen since activation, -1 for none
-    bool done;     // quit requested
+    int32_t mouseX;   // the pointer at the last handled event (or activation), in picture
+    int32_t mouseY;   // pixels; negative in the bars left of and above the picture
+    int selected;     // the button chosen since activation, -1 for none
+    bool done;        // quit requested
+
+  protected:
+    uint32_t mouseButtons;  // SDL's button mask, read with mouseX and mouseY
 
   private:
-    void readMouse(uint32_t* buttonMask);
+    void readMouse();  // the one place the pointer is read
 };

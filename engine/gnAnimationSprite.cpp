@@ -72,6 +72,5 @@ gnRectangle gnAnimationSprite::centredArea(const pt& at) const {
 
 pt gnAnimationSprite::centredCorner(const pt& at) const {
     const gnRectangle& rect = frames[currentFrame].rect;
-    return pt{static_cast<int32_t>(static_cast<uint32_t>(at.x) - rect.w / 2),
-              static_cast<int32_t>(static_cast<uint32_t>(at.y) - rect.h / 2)};
+    return pointManip::centredCorner(at, rect.w, rect.h);
 }

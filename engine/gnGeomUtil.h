@@ -26,6 +26,12 @@ struct gnRectangle {
     uint32_t w;
 };
 
+// A rectangle by its corner, width and height, in that order (the record keeps the height
+// before the width).
+constexpr gnRectangle gnRect(int32_t x, int32_t y, uint32_t width, uint32_t height) {
+    return gnRectangle{x, y, height, width};
+}
+
 // The side from which divideRect cuts its slice. Any other value makes both outputs zero.
 enum gnRectangleEdge : int32_t {
     gnLeftEdge = 0,
@@ -70,6 +76,12 @@ class pointManip {
     static void init(pt& p, int32_t x, int32_t y);
     static bool isEqual(const pt& a, const pt& b) { return a.x == b.x && a.y == b.y; }
     static void movePoint(pt& p, int32_t dx, int32_t dy);
+    // The top left corner of a w by h area centred on `centre`; halves of odd extents are
+    // rounded down, in unsigned 32-bit arithmetic as the engine has always drawn.
+    static pt centredCorner(const pt& centre, uint32_t w, uint32_t h) {
+        return pt{static_cast<int32_t>(static_cast<uint32_t>(centre.x) - w / 2),
+                  static_cast<int32_t>(static_cast<uint32_t>(centre.y) - h / 2)};
+    }
 };
 
 class sizeManip {

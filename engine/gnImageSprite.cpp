@@ -33,9 +33,7 @@ void gnImageSprite::erase() {
 void gnImageSprite::erase(const pt& at) {
     if (!background)
         return;  // nothing to redraw from, as with the animation sprites
-    gnRectangle area;
-    rectManip::init(area, static_cast<int32_t>(static_cast<uint32_t>(at.x) - frame.rect.w / 2),
-                    static_cast<int32_t>(static_cast<uint32_t>(at.y) - frame.rect.h / 2),
-                    frame.rect.w, frame.rect.h);
+    const pt corner = pointManip::centredCorner(at, frame.rect.w, frame.rect.h);
+    gnRectangle area = gnRect(corner.x, corner.y, frame.rect.w, frame.rect.h);
     background->showRect(area);
 }

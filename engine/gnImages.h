@@ -54,8 +54,6 @@ struct gnImageFrame {
     void displayCentered(const pt& at) const {
         if (!image)
             gnE::gnRaiseBug("pointer image is NULL in gnImageFrame::displayCentered");
-        const pt corner = {static_cast<int32_t>(static_cast<uint32_t>(at.x) - rect.w / 2),
-                           static_cast<int32_t>(static_cast<uint32_t>(at.y) - rect.h / 2)};
-        image->display(rect, corner);
+        image->display(rect, pointManip::centredCorner(at, rect.w, rect.h));
     }
 };

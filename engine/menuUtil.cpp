@@ -3,7 +3,7 @@
 #include "gnExceptions.h"
 #include "gnImages.h"
 #include "gnScreen.h"
-#include "port/gnPort.h"
+#include "gnTime.h"
 
 namespace {
 
@@ -33,5 +33,5 @@ void menuUtil::displayImageFile(const char* file) {
 
 void menuUtil::delayScreen(const char* file, int seconds) {
     displayImageFile(file);
-    gnPort::get().delay(static_cast<uint32_t>(seconds) * kMsPerSecond);
+    gnDelay(static_cast<uint32_t>(seconds) * kMsPerSecond);
 }

@@ -18,15 +18,14 @@
 namespace {
 
 constexpr sz kScreenSize = {640, 520};
-constexpr int kButtonCount = 10;
 constexpr int kFullButtons = 7;  // ids 0 to 6 have their own picture row
-constexpr int32_t kButtonTop = 124;
-constexpr int32_t kButtonPitch = 56;  // with the corrections in slotY, rows 53 high
+// The screen row of each button slot, top to bottom: 53 high, 2 or 3 apart.
+constexpr int32_t kSlotY[kFullButtons] = {124, 180, 235, 291, 347, 402, 458};
 constexpr uint32_t kButtonW = 120;
 constexpr uint32_t kButtonH = 53;
 constexpr int32_t kHighlightX = 120;  // the frames' columns in the buttons picture
 constexpr int32_t kDownX = 240;
-constexpr gnRectangle kPieceClip = {150, 30, 460, 460};  // the board widened by 10 pixels
+constexpr gnRectangle kPieceClip = gnRect(150, 30, 460, 460);  // the board widened by 10
 
 struct GateLayout {
     int32_t x, y, w, h;  // the first frame in the picture
@@ -38,20 +37,22 @@ constexpr GateLayout kGates[SolrindPGameShell::kGateCount] = {
     {450, 0, 10, 90, {155, 260}},  // left
 };
 
-// The buttons' keys (ids 6 and 7 keep Q and Esc from initQuitButtons).
+using Shell = SolrindPGameShell;
+
+// The buttons' keys, set in this order (kQuit and kQuitKey keep Q and Esc from
+// initQuitButtons).
 struct ButtonKey {
     int id;
     SDL_Keycode key;
 };
-constexpr ButtonKey kKeys[] = {{3, SDLK_u}, {8, SDLK_SPACE}, {0, SDLK_f}, {1, SDLK_i},
-                               {5, SDLK_s}, {2, SDLK_r},     {4, SDLK_h}, {9, SDLK_p}};
-constexpr int kOrdinaryButtons[] = {3, 8, 0, 1, 5, 2, 4};
-constexpr int kPrintButton = 9;
-
-// The screen row of button slot n: 124, 180, 235, 291, 347, 402, 458.
-int32_t slotY(int n) {
-    return kButtonTop + kButtonPitch * n - n / 2 + (n > 5 ? 1 : 0) + (n == 4 ? 1 : 0);
-}
+constexpr ButtonKey kKeys[] = {{Shell::kSponsor, SDLK_u}, {Shell::kNextPage, SDLK_SPACE},
+                               {Shell::kWelcome, SDLK_f}, {Shell::kRules, SDLK_i},
+                               {Shell::kPlay, SDLK_s},    {Shell::kPrizes, SDLK_r},
+                               {Shell::kScores, SDLK_h},  {Shell::kPrint, SDLK_p}};
+// The buttons a round switches off (quit and print stay as they are).
+constexpr int kOrdinaryButtons[] = {Shell::kSponsor, Shell::kNextPage, Shell::kWelcome,
+                                    Shell::kRules,   Shell::kPlay,     Shell::kPrizes,
+                                    Shell::kScores};
 
 }  // namespace
 
@@ -109,12 +110,12 @@ void SolrindPGameShell::loadData() {
     initCountFont();
     initGameInput();
     nextFrameTicks = 0;
-    for (int c = 0; c < kBoardCells; ++c)
-        for (int r = 0; r < kBoardCells; ++r) {
+    for (int c = 0; c < Board::kCells; ++c)
+        for (int r = 0; r < Board::kCells; ++r) {
             if (c == 0 && r == 0)
                 continue;  // the corner has no piece
             BoardPiece* piece = new BoardPiece();
-            pieces[r * kBoardCells + c - 1] = piece;
+            pieces[r * Board::kCells + c - 1] = piece;
             piece->setScreen(screen);
             piece->open();
             piece->init(puzzleImage, highlightImage, c, r);
@@ -150,31 +151,31 @@ void SolrindPGameShell::initGameInput() {
     gameInput->setButtonCount(kButtonCount);
     for (int id = 0; id < kFullButtons; ++id)
         initButton(gameInput, buttonsImage, id, id, 0);
-    initQuitButtons(gameInput, 6, 7);
-    initQuitButtons(gameInput, 3, 8);
-    initQuitButtons(gameInput, 4, 9);
+    initQuitButtons(gameInput, kQuit, kQuitKey);
+    initQuitButtons(gameInput, kSponsor, kNextPage);
+    initQuitButtons(gameInput, kScores, kPrint);
     for (const ButtonKey& k : kKeys)
         gameInput->getButtonRec(k.id)->key = k.key;
-    gameInput->getButtonRec(kPrintButton)->enabled = false;
+    gameInput->getButtonRec(kPrint)->enabled = false;
 }
 
 void SolrindPGameShell::initButton(MenuModule1* menu, gnImage* image, int id, int frameRow,
                                    int shift) {
+    const int slot = id + shift;
+    if (slot < 0 || slot >= kFullButtons)
+        gnE::gnRaiseBug("Out of legal range in SolrindPGameShell::initButton!");
     ButtonRec* button = menu->getButtonRec(id);
-    rectManip::init(button->area, 0, slotY(id + shift), kButtonW, kButtonH);
+    button->area = gnRect(0, kSlotY[slot], kButtonW, kButtonH);
     const int32_t y = static_cast<int32_t>(kButtonH) * (frameRow + shift);
-    button->normalFrame.image = image;
-    rectManip::init(button->normalFrame.rect, 0, y, kButtonW, kButtonH);
-    button->downFrame.image = image;
-    rectManip::init(button->downFrame.rect, kDownX, y, kButtonW, kButtonH);
-    button->highlightFrame.image = image;
-    rectManip::init(button->highlightFrame.rect, kHighlightX, y, kButtonW, kButtonH);
+    button->normalFrame = gnImageFrame{image, gnRect(0, y, kButtonW, kButtonH)};
+    button->downFrame = gnImageFrame{image, gnRect(kDownX, y, kButtonW, kButtonH)};
+    button->highlightFrame = gnImageFrame{image, gnRect(kHighlightX, y, kButtonW, kButtonH)};
 }
 
 void SolrindPGameShell::initQuitButtons(MenuModule1* menu, int from, int to) {
     ButtonRec* original = menu->getButtonRec(from);
     ButtonRec* twin = menu->getButtonRec(to);
-    rectManip::init(twin->area, original->area.x, original->area.y, 0, 0);
+    twin->area = gnRect(original->area.x, original->area.y, 0, 0);
     twin->normalFrame = original->normalFrame;
     twin->downFrame = original->downFrame;
     twin->highlightFrame = original->highlightFrame;
@@ -198,9 +199,8 @@ void SolrindPGameShell::newBackground(const char* file) {
 
 void SolrindPGameShell::showBackground() {
     const int32_t x = background->pos.x;
-    gnRectangle area;
-    rectManip::init(area, x, 0, static_cast<uint32_t>(static_cast<int32_t>(kScreenSize.w) - x),
-                    kScreenSize.h);
+    gnRectangle area =
+        gnRect(x, 0, static_cast<uint32_t>(static_cast<int32_t>(kScreenSize.w) - x), kScreenSize.h);
     background->showRect(area);
 }
 

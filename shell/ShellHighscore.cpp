@@ -12,7 +12,7 @@ namespace {
 
 constexpr pt kNameField = {277, 317};  // where the name is typed, on the screen
 // The picture area behind it: eleven glyph cells (ten characters and the caret after them).
-constexpr gnRectangle kNameFieldBehind = {157, 317, 17, 209};
+constexpr gnRectangle kNameFieldBehind = gnRect(157, 317, 209, 17);
 constexpr int kBlinkFrames = 16;    // the caret changes every 16 frames
 constexpr int32_t kTableTop = 161;  // the first row; rows are 20 pixels apart
 constexpr int32_t kRowPitch = 20;

@@ -9,44 +9,34 @@
 
 namespace {
 
-enum Button {
-    kWelcome = 0,
-    kRules = 1,
-    kPrizes = 2,
-    kSponsor = 3,
-    kScores = 4,
-    kPlay = 5,
-    kQuit = 6,
-    kQuitKey = 7,
-    kNextPage = 8,
-    kPrint = 9,
-};
-
 constexpr int32_t kSlideStart = 640;      // just beyond the right edge
 constexpr int32_t kSlideEnd = 120;        // the content area's left edge
 constexpr int32_t kScreenSlideStep = 20;  // pixels a frame
-constexpr gnRectangle kContentArea = {120, 0, 520, 520};
+constexpr gnRectangle kContentArea = gnRect(120, 0, 520, 520);
 
 }  // namespace
 
 void SolrindPGameShell::handleMenu() {
-    int choice = gameInput->selected;
-    if (choice == kPrint) {
-        gameInput->selected = currentScreen;
+    const int choice = resolveChoice();
+    if (choice != currentScreen)
+        enterScreen(choice);
+}
+
+int SolrindPGameShell::resolveChoice() {
+    if (gameInput->selected == kPrint) {
+        gameInput->selected = currentScreen;  // the screen in force stays
         menuPrint();
-        choice = gameInput->selected;
     }
-    int pageScreen = kChoiceNone;
-    if (choice == kNextPage) {
-        if (currentScreen == kPrizes || currentScreen == kSponsor) {
-            pageScreen = currentScreen;
-        } else {
-            gameInput->selected = currentScreen;  // ignored on the other screens
-            choice = currentScreen;
-        }
+    const int choice = gameInput->selected;
+    if (choice == kNextPage && currentScreen != kPrizes && currentScreen != kSponsor) {
+        gameInput->selected = currentScreen;  // ignored on the other screens
+        return currentScreen;
     }
-    if (choice == currentScreen)
-        return;  // the screen already shown
+    return choice;
+}
+
+void SolrindPGameShell::enterScreen(int choice) {
+    const int pageScreen = currentScreen;  // the next page turns the screen in force
     gameInput->getButtonRec(kPrint)->enabled = false;
     currentScreen = choice;
     switch (choice) {
@@ -125,8 +115,7 @@ void SolrindPGameShell::reloadBackground(const char* file) {
 }
 
 void SolrindPGameShell::clearBackground() {
-    gnRectangle area = kContentArea;
-    screen->fillRect(area, 0, 0, 0);
+    screen->fillRect(kContentArea, 0, 0, 0);
 }
 
 void SolrindPGameShell::showGame() {

@@ -1,7 +1,5 @@
 // One round of the puzzle: the frame loop with its fixed order, the clicks and drags on the
 // board, the hover highlight and the glow on a misplaced piece's home cell, and the ending.
-#include <cstdlib>
-
 #include "BoardPiece.h"
 #include "CountFont.h"
 #include "GameInput.h"
@@ -9,15 +7,14 @@
 #include "SolrindPGameShell.h"
 #include "gnImages.h"
 #include "gnScreen.h"
-#include "port/gnPort.h"
+#include "gnTime.h"
 
 namespace {
 
-constexpr int kPlayButton = 5;
 constexpr uint32_t kCompletedPauseMs = 4000;  // the finished board stays this long
 constexpr int kGlowSteps = 8;                 // frames 0..4..0: nine in all
 constexpr int kGlowPeak = 4;
-constexpr int32_t kTile = SolrindPGameShell::kCellSize;
+constexpr int32_t kTile = Board::kCellSize;
 
 }  // namespace
 
@@ -32,18 +29,18 @@ void SolrindPGameShell::game() {
         } while (!gameInput->done && !completed);
     }
     if (completed) {
-        gnPort::get().delay(kCompletedPauseMs);
+        gnDelay(kCompletedPauseMs);
         checkHighscore();
         gameInput->selected = kChoiceCompleted;
     } else {
-        gameInput->selected = 0;  // the menu goes on with its welcome screen
+        gameInput->selected = kWelcome;  // the menu goes on with its welcome screen
     }
     gameInput->done = false;  // a quit ends only the round
 }
 
 void SolrindPGameShell::gameFrame() {
     gameInput->pollEvents();
-    if (gameInput->selected != kPlayButton)
+    if (gameInput->selected != kPlay)
         gameInput->done = true;
     completed = hasCompleted();  // noticed at the start of the frame after the last step
     eraseBoard();
@@ -59,35 +56,18 @@ void SolrindPGameShell::gameFrame() {
 void SolrindPGameShell::handleBoard() {
     int hoverX = 0;
     int hoverY = 0;
-    posToIndex(gameInput->pointer, hoverX, hoverY);
+    Board::posToIndex(gameInput->pointer(), hoverX, hoverY);
     int glowX = -1;
     int glowY = -1;
     const bool overCorner = hoverX == 0 && hoverY == 0;
     if (overCorner)
         highlightCorner();
     // Clicks and drags count only while nothing moves; made meanwhile, they are lost.
-    if (!hasMovingPieces()) {
+    if (!board.hasMovingPieces()) {
         if (gameInput->buttonPressed && overCorner)
-            releasePiece();
-        if (gameInput->buttonReleased) {
-            int pressX = 0;
-            int pressY = 0;
-            posToIndex(gameInput->pressPoint, pressX, pressY);
-            BoardPiece* dragged = nullptr;
-            for (BoardPiece* piece : pieces)
-                if (!piece->inQueue && piece->col == pressX && piece->row == pressY) {
-                    dragged = piece;
-                    break;
-                }
-            if (dragged) {
-                const int32_t dx = gameInput->dragVector.x;
-                const int32_t dy = gameInput->dragVector.y;
-                if (abs(dx) > abs(dy))
-                    checkMove(dragged, dx > 0 ? 1 : -1, 0);  // the longer axis decides
-                else if (dy != 0)
-                    checkMove(dragged, 0, dy > 0 ? 1 : -1);
-            }
-        }
+            board.apply(BoardMove{BoardMove::kRelease, 0, 0, 0, 0});
+        if (gameInput->buttonReleased)
+            board.apply(Board::dragMove(gameInput->pressPoint, gameInput->dragVector));
     }
     for (int index = 0; index < kPieceCount; ++index) {
         BoardPiece* piece = pieces[index];
@@ -102,7 +82,7 @@ void SolrindPGameShell::handleBoard() {
             }
         } else {
             piece->currentFrame = 0;
-            slidePiece(index);
+            board.slidePiece(index);
         }
         if (!piece->inQueue)
             piece->show();
@@ -128,9 +108,8 @@ void SolrindPGameShell::showCursor(int x, int y) {
         cursorRow = y;
     }
     const int frame = glowFrame <= kGlowPeak ? glowFrame : kGlowSteps - glowFrame;
-    gnRectangle source;
-    rectManip::init(source, kTile * frame, 0, kTile, kTile);
-    cursorImage->display(source, pt{kBoardX + kTile * x, kBoardY + kTile * y});
+    cursorImage->display(gnRect(kTile * frame, 0, kTile, kTile),
+                         pt{Board::kLeft + kTile * x, Board::kTop + kTile * y});
 }
 
 void SolrindPGameShell::showGates() {
@@ -141,7 +120,5 @@ void SolrindPGameShell::showGates() {
 }
 
 void SolrindPGameShell::highlightCorner() {
-    gnRectangle corner;
-    rectManip::init(corner, 0, 0, kTile, kTile);
-    highlightImage->display(corner, pt{kBoardX, kBoardY});
+    highlightImage->display(gnRect(0, 0, kTile, kTile), pt{Board::kLeft, Board::kTop});
 }

@@ -5,7 +5,7 @@
 #include "GameFiles.h"
 #include "GameInput.h"
 #include "gnScreen.h"
-#include "port/gnPort.h"
+#include "gnTime.h"
 
 namespace {
 
@@ -47,12 +47,11 @@ void SolrindPGameShell::menuFrame() {
 }
 
 void SolrindPGameShell::waitFrame() {
-    gnPort& port = gnPort::get();
-    const uint32_t now = port.getTicks();
+    const uint32_t now = gnGetTicks();
     // Modular distance to the deadline: a deadline behind us, also across the 49-day wrap of
     // the counter, is never more than one frame ahead, so it cannot cause a long sleep.
     const uint32_t remaining = nextFrameTicks - now;
     if (remaining != 0 && remaining <= kFrameMs)
-        port.delay(remaining);
+        gnDelay(remaining);
     nextFrameTicks = now + kFrameMs;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "Board.h"
 #include "gnExceptions.h"
 #include "gnGeomUtil.h"
 
@@ -12,7 +13,6 @@ class gnScreen;
 class Audio;
 class gnImage;
 class RingQueue;
-class BoardPiece;
 class ImageBackground;
 class GameInput;
 class Gates;
@@ -25,19 +25,25 @@ class SolrindPHighscore;
 class SolrindPGameShell : public gnCheckedExec {
   public:
     static constexpr uint32_t kFrameMs = 40;  // a frame lasts at least this long
-    static constexpr int kPieceCount = 24;
-    static constexpr int kGateCount = 3;
+    static constexpr int kPieceCount = Board::kPieceCount;
+    static constexpr int kGateCount = Board::kGateCount;
 
-    // The board: 5 by 5 cells of 88 pixels at (160, 40); the corner (0, 0) takes no piece.
-    static constexpr int32_t kBoardX = 160;
-    static constexpr int32_t kBoardY = 40;
-    static constexpr int32_t kCellSize = 88;
-    static constexpr int32_t kBoardCells = 5;  // columns and rows
-    static constexpr int32_t kPieceStep = 44;  // pixels a moving piece travels per frame
-
-    // Menu choices beyond the button ids.
-    static constexpr int kChoiceNone = -1;
-    static constexpr int kChoiceCompleted = 99;  // left by a completed round
+    // The menu's choices: the ten buttons by id, and two choices that are no button.
+    enum Choice : int {
+        kWelcome = 0,   // F
+        kRules = 1,     // I
+        kPrizes = 2,    // R: three pages
+        kSponsor = 3,   // U: two pages
+        kScores = 4,    // H
+        kPlay = 5,      // S
+        kQuit = 6,      // Q
+        kQuitKey = 7,   // Esc, the keyboard double of Q
+        kNextPage = 8,  // Space: the next page of the prize or sponsor screens
+        kPrint = 9,     // P: on only after a completed round
+        kButtonCount = 10,
+        kChoiceNone = -1,
+        kChoiceCompleted = 99,  // left by a completed round
+    };
 
     SolrindPGameShell();
     ~SolrindPGameShell() override;  // releases nothing: release is freeData
@@ -73,7 +79,12 @@ class SolrindPGameShell : public gnCheckedExec {
     void freeData();
 
     // The menu's screens.
-    void handleMenu();         // acts on the chosen button
+    void handleMenu();  // acts on the chosen button: resolveChoice, then enterScreen if new
+    // The choice in force after the print key (printed, the screen stays) and the space key
+    // (kept on the prize and sponsor screens, else ignored).
+    int resolveChoice();
+    // Starts the chosen screen (or quits, turns the page, switches the print key on).
+    void enterScreen(int choice);
     void animateBackground();  // one step of the slide
     void endBackgroundAnim();  // starts the round or draws the table when a slide ends
     void reloadBackground(const char* file);  // a new screen, starting at the right edge
@@ -95,30 +106,21 @@ class SolrindPGameShell : public gnCheckedExec {
     // Starts the program without waiting for it; failures are ignored.
     void executeFile(const char* commandLine);
 
-    // Board rules. x is a column and y a row.
-    // No piece off the queue stands on (x, y); any cell, on the board or not.
-    bool isPieceFree(int x, int y);
-    // (x, y) is one of the three holes (and, with checkOpen, its gate is fully open).
-    bool isInHole(int x, int y, bool checkOpen);
-    // A board cell other than the corner, or a hole while its gate is fully open.
-    bool isOnBoard(int x, int y);
-    bool hasMovingPieces();
-    // The board cell under a screen point, or (-1, -1) off the board.
-    void posToIndex(const pt& p, int& x, int& y);
-    // Sets the piece moving one cell in (dx, dy) if that cell is free and on the board.
-    void checkMove(BoardPiece* piece, int dx, int dy);
-    // The queue is empty and every piece stands on its home cell.
-    bool hasCompleted();
+    // The board's rules, kept by `board` (see Board for each).
+    bool isPieceFree(int x, int y) { return board.isPieceFree(x, y); }
+    bool isInHole(int x, int y, bool checkOpen) { return board.isInHole(x, y, checkOpen); }
+    bool isOnBoard(int x, int y) { return board.isOnBoard(x, y); }
+    bool hasMovingPieces() { return board.hasMovingPieces(); }
+    void posToIndex(const pt& p, int& x, int& y) { Board::posToIndex(p, x, y); }
+    void checkMove(BoardPiece* piece, int dx, int dy) { board.checkMove(piece, dx, dy); }
+    bool hasCompleted() { return board.hasCompleted(); }
+    void queuePiece(int index) { board.queuePiece(index); }
+    void releasePiece() { board.releasePiece(); }
+    void slidePiece(int index) { board.slidePiece(index); }
     void eraseBoard();  // redraws the board area from the background
-    void queuePiece(int index);
-    // A new game: seeds rand(), queues and shuffles all pieces, puts the clock at 00|00.
+    // A new game: seeds rand() from the clock, queues and shuffles all pieces, puts the game
+    // clock at 00|00.
     void initGame();
-    // The release step: the next queued piece onto cell (1, 0), moving right, when the queue
-    // holds one and (1, 0) is free.
-    void releasePiece();
-    // The slide step of a moving piece: half a cell a frame until blocked; from a hole cell
-    // back into the queue.
-    void slidePiece(int index);
 
     // The game round.
     void game();                    // plays one round, then the highscore flow or back to the menu
@@ -132,7 +134,8 @@ class SolrindPGameShell : public gnCheckedExec {
     void checkHighscore();
     void displayHighscore(SolrindPHighscore* table);
 
-    // Every pointer owns its object between loading and release; all start null.
+    // Every pointer owns its object between loading and release; all start null. `board`
+    // works on the pieces, the queue and the gates.
     gnScreen* screen = nullptr;
     Audio* audio = nullptr;
     gnImage* backgroundImage = nullptr;  // the screen now shown; null until the first
@@ -156,4 +159,5 @@ class SolrindPGameShell : public gnCheckedExec {
     int cursorRow = -1;
     uint32_t nextFrameTicks = 0;  // ticks before which the next frame may not begin
     bool completed = false;       // the round's puzzle has been completed
+    Board board{pieces, queue, gates};
 };

@@ -7,6 +7,11 @@
 // the input state (and record updates and presents); gnPort::use installs such a port.
 #pragma once
 
+// Only the engine itself (and the tests' fake port) may reach past the engine's own headers.
+#ifndef SOLRIND_PORT_ACCESS
+#error "engine/port/ is private to the engine: use gnTime.h, gnScreen.h, gnInput.h and the rest"
+#endif
+
 #include <SDL.h>
 
 #include <atomic>

@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     gnImage picture;
     picture.setScreen(&screen);
     picture.loadBMP(argv[1]);
-    picture.display(gnRectangle{0, 0, 120, 120}, pt{40, 380});
+    picture.display(gnRect(0, 0, 120, 120), pt{40, 380});
     screen.update();
     printf("ready\n");
     fflush(stdout);

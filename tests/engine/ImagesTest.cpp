@@ -144,7 +144,7 @@ TEST_F(ImagesTest, ColourKeyedPixelsLeaveTheScreenAlone) {
         writeBmp(path("keyed.bmp"), 20, 20, [](int x, int) { return x < 10 ? kMagenta : kGreen; }));
     SDL_Surface* s = keyed->getSDLSurface();
     SDL_SetColorKey(s, SDL_TRUE, SDL_MapRGB(s->format, 255, 0, 255));
-    const gnRectangle whole = {0, 0, 20, 20};
+    const gnRectangle whole = gnRect(0, 0, 20, 20);
     under->display(whole, pt{50, 50});
     keyed->display(whole, pt{50, 50});
     EXPECT_EQ(at(55, 55), kBlue);

@@ -40,7 +40,7 @@ class SpritesTest : public EngineFixture {
         piece.frameCount = 1;
         piece.open();
         piece.frames[0] = {picture, frame};
-        piece.clip = {150, 30, 460, 460};
+        piece.clip = gnRect(150, 30, 460, 460);
     }
     // An animation frame cut from a picture whose pixels tell their own position.
     gnImage* positions() { return image(writeBmp(path("pos.bmp"), 200, 200, positionColour)); }
@@ -99,7 +99,7 @@ TEST_F(SpritesTest, BackgroundRedrawsFromItsPictureAndRewritesTheCallersRectangl
     background.setScreen(&screen);
     background.setImage(image(writeBmp(path("bg.bmp"), 520, 520, positionColour)));
     background.pos = pt{120, 0};
-    gnRectangle r = {200, 100, 40, 50};
+    gnRectangle r = gnRect(200, 100, 50, 40);
     background.showRect(r);
     EXPECT_EQ(text(r), "80 100 50x40");
     EXPECT_EQ(at(200, 100), positionColour(80, 100));
@@ -278,11 +278,11 @@ TEST_F(SpritesTest, FrameWithoutImageRaisesOnShow) {
               "Software bug: pointer image is NULL in gnImageFrame::displayCentered\n");
     ClippedAnimSprite clipped;
     clipped.frameCount = 1;
-    clipped.clip = {0, 0, 100, 100};
+    clipped.clip = gnRect(0, 0, 100, 100);
     EXPECT_EQ(raisedBy([&] { clipped.show(); }), "");  // closed: nothing
     clipped.open();
     EXPECT_EQ(raisedBy([&] { clipped.show(); }),
-              "Software bug: pointer image is NULL in gnImageFrame::displayCentered\n");
+              "Software bug: pointer image is NULL in ClippedAnimSprite::show\n");
     gnImageSprite loose;
     loose.setScreen(&screen);
     EXPECT_EQ(raisedBy([&] { loose.erase(); }), "");  // no background: nothing to redraw
@@ -304,7 +304,7 @@ TEST_F(SpritesTest, BatchedSpritesAllocateOnlyTheBatchRectangle) {
         piece.frameCount = 1;
         piece.open();
         piece.frames[0] = {picture, {0, 0, 88, 88}};
-        piece.clip = {150, 30, 460, 460};
+        piece.clip = gnRect(150, 30, 460, 460);
     }
     screen.beginUpdate();
     long allocations = 0;

@@ -18,7 +18,7 @@ class EnterInputTest : public EngineFixture {
         entry.font = &font;
         entry.screen = &screen;
         entry.backgroundImage = image(writePlainBmp(path("back.bmp"), 520, 520, kBehind));
-        entry.eraseRect = {157, 317, 17, 209};
+        entry.eraseRect = gnRect(157, 317, 209, 17);
         entry.activate();
     }
     void key(SDL_Keycode k, Uint16 mod = KMOD_NONE) {

@@ -58,8 +58,8 @@ TEST_F(GameInputTest, ADragReleasedInTheBarsPointsTheWayTheMouseWent) {
         event(r.x, r.y, 0);
         EXPECT_EQ(input.dragVector.x, r.dx) << "released at " << r.x << ", " << r.y;
         EXPECT_EQ(input.dragVector.y, r.dy) << "released at " << r.x << ", " << r.y;
-        EXPECT_EQ(input.pointer.x, r.x);
-        EXPECT_EQ(input.pointer.y, r.y);
+        EXPECT_EQ(input.pointer().x, r.x);
+        EXPECT_EQ(input.pointer().y, r.y);
     }
 }
 
@@ -93,9 +93,8 @@ TEST_F(GameInputTest, KeyEventsUpdateThePointer) {
     port.mouseY = 77;
     pushKeyDown(SDLK_x);
     input.pollEvents();
-    EXPECT_EQ(input.pointer.x, 412);
-    EXPECT_EQ(input.pointer.y, 77);
-    EXPECT_EQ(input.pointerX, 412);
+    EXPECT_EQ(input.pointer().x, 412);
+    EXPECT_EQ(input.pointer().y, 77);
 }
 
 TEST_F(GameInputTest, ActivationForgetsAHeldPressAndReadsThePointer) {
@@ -106,8 +105,8 @@ TEST_F(GameInputTest, ActivationForgetsAHeldPressAndReadsThePointer) {
     EXPECT_FALSE(input.buttonHeld);
     EXPECT_FALSE(input.buttonPressed);
     EXPECT_FALSE(input.buttonReleased);
-    EXPECT_EQ(input.pointer.x, 5);
-    EXPECT_EQ(input.pointer.y, 6);
+    EXPECT_EQ(input.pointer().x, 5);
+    EXPECT_EQ(input.pointer().y, 6);
     event(100, 100, SDL_BUTTON_LMASK);  // seen as a new press
     EXPECT_TRUE(input.buttonPressed);
 }

@@ -63,7 +63,7 @@ TEST_F(PiecesAndGatesTest, PieceInTheTopHoleIsDrawnOnlyInTheGateStrip) {
     piece.setScreen(&screen);
     piece.open();
     piece.init(a, a, 2, 0);
-    piece.clip = {150, 30, 460, 460};
+    piece.clip = gnRect(150, 30, 460, 460);
     piece.pos = pt{380, -4};
     piece.show();
     EXPECT_EQ(at(336, 30), positionColour(176, 78));

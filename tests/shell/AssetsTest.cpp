@@ -131,9 +131,9 @@ TEST_F(AssetsTest, PiecesGatesClockAndQueue) {
 }
 
 TEST_F(AssetsTest, KeyedPicturesLeaveTheirMagentaUndrawn) {
-    gnRectangle all = {0, 0, 520, 640};
+    gnRectangle all = gnRect(0, 0, 640, 520);
     shell.screen->fillRect(all, 0, 0, 255);
-    gnRectangle frame = {0, 0, 88, 88};
+    gnRectangle frame = gnRect(0, 0, 88, 88);
     shell.cursorImage->display(frame, pt{0, 0});
     EXPECT_EQ(at(44, 44), kBlue);  // the middle of the glow is magenta in the picture
     EXPECT_NE(at(1, 44), kBlue);

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 
-#include "BoardFixture.h"
 #include "BoardPiece.h"
 #include "CountFont.h"
 #include "EnterInput.h"
@@ -15,6 +14,7 @@
 #include "ImageBackground.h"
 #include "Pictures.h"
 #include "RingQueue.h"
+#include "ShellFixture.h"
 #include "SolrindPHighscore.h"
 #include "gnScreen.h"
 
@@ -26,8 +26,24 @@ pt centre(int col, int row) {
     return pt{204 + 88 * col, 84 + 88 * row};
 }
 
-class RoundTest : public BoardFixture {
+class RoundTest : public ShellFixture {
   protected:
+    void SetUp() override {
+        ShellFixture::SetUp();
+        load();
+        shell.newBackground("GFX/Backgrounds/GameBackground.bmp");
+        shell.background->pos = pt{120, 0};
+    }
+    // Puts a piece on a cell, resting.
+    BoardPiece* place(int index, int col, int row) {
+        BoardPiece* piece = shell.pieces[index];
+        piece->inQueue = false;
+        piece->col = col;
+        piece->row = row;
+        piece->dirX = piece->dirY = piece->stepDelay = 0;
+        piece->pos = Board::cellCentre(col, row);
+        return piece;
+    }
     // The state the menu leaves when the game screen has slid in, and a new game.
     void prepareRound() {
         shell.gameInput->activate();
@@ -333,6 +349,39 @@ TEST_F(RoundTest, RoundStartsOnlyWhenTheGameScreenHasSlidIn) {
     // 25 menu frames show the slide; the 26th starts the round, whose first frame presents
     // before the menu frame's own.
     EXPECT_EQ(startedAt - chosenAt, 26);
+}
+
+TEST_F(RoundTest, ANewGameQueuesEverythingAndPutsTheClockAtZero) {
+    place(3, 2, 2);
+    shell.countFont->giveTime(7, 7);
+    port.now = 123456;
+    shell.initGame();
+    EXPECT_EQ(shell.queue->count(), 24);
+    EXPECT_EQ(shell.countFont->textPos.x, 505);
+    EXPECT_EQ(shell.countFont->textPos.y, 492);
+    EXPECT_EQ(shell.countFont->getMinutes(), 0);
+    EXPECT_EQ(shell.countFont->getSeconds(), 0);
+    EXPECT_EQ(shell.countFont->tickCount, 25);
+    void* shuffled[24];  // seeded with the clock's 3456
+    for (int i = 0; i < 24; ++i)
+        shuffled[i] = shell.queue->slots[i];
+    shell.board.initGame(3456);
+    for (int i = 0; i < 24; ++i)
+        EXPECT_EQ(shell.queue->slots[i], shuffled[i]) << i;
+}
+
+TEST_F(RoundTest, EraseBoardRedrawsTheBoardAreaFromTheBackground) {
+    shell.screen->fillRect(gnRect(0, 0, 640, 520), 255, 255, 255);
+    shell.screen->update();
+    port.clearLog();
+    shell.eraseBoard();
+    shell.screen->update();
+    EXPECT_EQ(port.updates(), (std::vector<std::string>{"update 160 40 440 440"}));
+    SDL_Surface* game = SDL_LoadBMP("GFX/Backgrounds/GameBackground.bmp");
+    EXPECT_EQ(at(160, 40), pixelAt(game, 40, 40));
+    EXPECT_EQ(at(599, 479), pixelAt(game, 479, 479));
+    EXPECT_EQ(at(159, 40), kWhite);
+    SDL_FreeSurface(game);
 }
 
 TEST_F(RoundTest, QuitDuringARoundReturnsToTheWelcomeScreen) {

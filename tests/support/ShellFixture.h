@@ -16,7 +16,6 @@
 
 class ShellFixture : public testing::Test {
   protected:
-
     void SetUp() override;
     void TearDown() override;
 
