@@ -42,82 +42,79 @@ class MixingQueueTest : public testing::Test {
 
 }  // namespace
 
-TEST_F(MixingQueueTest, SoundOf1000BytesPlaysInFourSlicesAndIsRemoved) {
-    PlayingQueue queue;
-    Playing* p = playing(1000, false);
-    queue.add(p);
-    std::vector<int> positions;
-    for (int i = 0; i < 3; ++i) {
-        pass(queue);
-        positions.push_back(p->position);
-        EXPECT_EQ(queue.count(), 1);
+// A non-repeating playing of 1000 bytes hands out 256, 256, 256 and 232 bytes and leaves; a
+// repeating one starts over and stays; one of no length mixes nothing and leaves at once.
+TEST_F(MixingQueueTest, SlicesRepeatsAndEnds) {
+    const struct {
+        int length;
+        bool repeat;
+        std::vector<int> sizes, starts;
+        int stays;  // passes it stays queued for, of five
+    } cases[] = {
+        {1000, false, {256, 256, 256, 232, 0}, {0, 256, 512, 768, -1}, 3},
+        {1000, true, {256, 256, 256, 232, 256}, {0, 256, 512, 768, 0}, 5},
+        {0, true, {0, 0, 0, 0, 0}, {-1, -1, -1, -1, -1}, 0},
+    };
+    for (const auto& c : cases) {
+        Playing p(clip, c.length, c.repeat);
+        std::vector<int> sizes, starts;
+        for (int i = 0; i < 5; ++i) {
+            char* out = nullptr;
+            sizes.push_back(p.getBytes(256, &out));
+            starts.push_back(out ? static_cast<int>(out - clip) : -1);
+        }
+        EXPECT_EQ(sizes, c.sizes) << c.length << " " << c.repeat;
+        EXPECT_EQ(starts, c.starts) << c.length << " " << c.repeat;
+        PlayingQueue queue;
+        queue.add(playing(c.length, c.repeat));
+        int stays = 0;
+        for (int i = 0; i < 5; ++i) {
+            const std::vector<char> stream = pass(queue);
+            stays += queue.count();
+            if (c.length == 0)
+                EXPECT_EQ(stream, std::vector<char>(256, 0));
+        }
+        EXPECT_EQ(stays, c.stays) << c.length << " " << c.repeat;
     }
-    EXPECT_EQ(positions, (std::vector<int>{256, 512, 768}));
-    char* out = nullptr;
-    Playing probe(clip, 1000, false);
-    probe.position = 768;
-    EXPECT_EQ(probe.getBytes(256, &out), 232);
-    EXPECT_EQ(out, clip + 768);
-    pass(queue);
-    EXPECT_EQ(queue.count(), 0);
 }
 
-TEST_F(MixingQueueTest, RepeatingSoundStartsOverAndStays) {
-    Playing p(clip, 1000, true);
-    char* out = nullptr;
-    std::vector<int> sizes;
-    std::vector<long> starts;
-    for (int i = 0; i < 5; ++i) {
-        sizes.push_back(p.getBytes(256, &out));
-        starts.push_back(out - clip);
-    }
-    EXPECT_EQ(sizes, (std::vector<int>{256, 256, 256, 232, 256}));
-    EXPECT_EQ(starts, (std::vector<long>{0, 256, 512, 768, 0}));
+// Every sound is mixed from the buffer's start at one sixteenth; an ended sound in the middle
+// is compacted away, the others keep their order, and a new one goes at the end.
+TEST_F(MixingQueueTest, MixingAndCompaction) {
+    int16_t a[128], b[64];
+    for (int i = 0; i < 128; ++i)
+        a[i] = static_cast<int16_t>(1000 + 37 * i);
+    for (int i = 0; i < 64; ++i)
+        b[i] = static_cast<int16_t>(-3000 + 11 * i);
     PlayingQueue queue;
-    queue.add(playing(1000, true));
-    for (int i = 0; i < 50; ++i)
-        pass(queue);
-    EXPECT_EQ(queue.count(), 1);
-}
-
-TEST_F(MixingQueueTest, EmptySoundMixesNothingAndLeavesAtOnce) {
-    PlayingQueue queue;
-    queue.add(playing(0, false));
-    const std::vector<char> stream = pass(queue);
-    EXPECT_EQ(stream, std::vector<char>(256, 0));
-    EXPECT_EQ(queue.count(), 0);
-    char* untouched = reinterpret_cast<char*>(&queue);
-    Playing empty(clip, 0, true);
-    EXPECT_EQ(empty.getBytes(256, &untouched), 0);
-    EXPECT_EQ(untouched, reinterpret_cast<char*>(&queue));
-}
-
-TEST_F(MixingQueueTest, EndedSoundInTheMiddleIsCompactedAway) {
-    PlayingQueue queue;
-    Playing* first = playing(1000, false);
-    Playing* middle = playing(200, false);
+    Playing* first = new Playing(reinterpret_cast<char*>(a), sizeof a, false);
     Playing* third = playing(1000, false, 500);
     queue.add(first);
-    queue.add(middle);
+    queue.add(new Playing(reinterpret_cast<char*>(b), sizeof b, false));
     queue.add(third);
-    pass(queue);
-    EXPECT_EQ(queue.count(), 2);
-    EXPECT_EQ(queue.item(0), first);
-    EXPECT_EQ(queue.item(1), third);
-    Playing* late = playing(300, false);
-    queue.add(late);  // after an ended sound: at the end of the compacted queue
-    EXPECT_EQ(queue.item(2), late);
-    EXPECT_THROW(queue.item(3), Error);
-    try {
-        queue.item(-1);
-    } catch (const Error& e) {
-        EXPECT_STREQ(e.message, "PlayingQueue::item: Index out of range!");
+    std::vector<char> stream(256, 0);
+    queue.getBytes(256, stream.data());
+    const int16_t* mixed = reinterpret_cast<const int16_t*>(stream.data());
+    for (int i = 0; i < 128; ++i) {
+        int16_t c;  // the third sound's sample
+        memcpy(&c, clip + 500 + 2 * i, sizeof c);
+        const int expected = a[i] * 8 / 128 + (i < 64 ? b[i] * 8 / 128 : 0) + c * 8 / 128;
+        ASSERT_EQ(mixed[i], expected) << i;
     }
-}
-
-TEST_F(MixingQueueTest, TwentyFirstSoundIsRefused) {
-    PlayingQueue queue;
-    for (int i = 0; i < 20; ++i)
+    EXPECT_EQ(queue.count(), 1);  // a and b ended in that pass, the third stays
+    EXPECT_EQ(queue.item(0), third);
+    Playing* late = playing(300, false);
+    queue.add(late);
+    EXPECT_EQ(queue.item(1), late);
+    for (int i : {2, -1}) {
+        try {
+            queue.item(i);
+            ADD_FAILURE() << "no error for " << i;
+        } catch (const Error& e) {
+            EXPECT_STREQ(e.message, "PlayingQueue::item: Index out of range!");
+        }
+    }
+    for (int i = 2; i < 20; ++i)
         queue.add(playing(100, true));
     Playing* extra = playing(100, true);
     try {
@@ -128,23 +125,10 @@ TEST_F(MixingQueueTest, TwentyFirstSoundIsRefused) {
     }
     EXPECT_EQ(queue.count(), 20);
     delete extra;
-}
-
-TEST_F(MixingQueueTest, EverySoundIsMixedAtOneSixteenthFromTheBufferStart) {
-    int16_t a[128], b[64];
-    for (int i = 0; i < 128; ++i)
-        a[i] = static_cast<int16_t>(1000 + 37 * i);
-    for (int i = 0; i < 64; ++i)
-        b[i] = static_cast<int16_t>(-3000 + 11 * i);
-    PlayingQueue queue;
-    queue.add(new Playing(reinterpret_cast<char*>(a), sizeof a, false));
-    queue.add(new Playing(reinterpret_cast<char*>(b), sizeof b, false));
-    const std::vector<char> stream = pass(queue);
-    const int16_t* mixed = reinterpret_cast<const int16_t*>(stream.data());
-    for (int i = 0; i < 128; ++i) {
-        const int expected = a[i] * 8 / 128 + (i < 64 ? b[i] * 8 / 128 : 0);
-        ASSERT_EQ(mixed[i], expected) << i;
-    }
+    pass(queue);
+    pass(queue);  // the 300-byte one ends: room again
+    queue.add(playing(100, true));
+    EXPECT_EQ(queue.count(), 20);
 }
 
 TEST_F(MixingQueueTest, CallbackWritesSilenceAndWithoutAQueueNothingElse) {

@@ -1,169 +1,111 @@
 // The rectangle rules that batching, clipping and the hit test depend on.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "gnGeomUtil.h"
 
 namespace {
 
-gnRectangle rect(int32_t x, int32_t y, uint32_t w, uint32_t h) {
-    gnRectangle r;
-    rectManip::init(r, x, y, w, h);
-    return r;
-}
-
-// Field by field, so that a swapped width and height shows.
-void expectRect(const gnRectangle& r, int32_t x, int32_t y, uint32_t w, uint32_t h) {
-    EXPECT_EQ(r.x, x);
-    EXPECT_EQ(r.y, y);
-    EXPECT_EQ(r.w, w);
-    EXPECT_EQ(r.h, h);
+// "x y wxh": a swapped width and height shows.
+std::string text(const gnRectangle& r) {
+    return std::to_string(r.x) + " " + std::to_string(r.y) + " " + std::to_string(r.w) + "x" +
+           std::to_string(r.h);
 }
 
 }  // namespace
 
-TEST(Rectangle, FieldsAreDeclaredXYHeightWidth) {
-    const gnRectangle r = rect(1, 2, 30, 40);
-    const uint32_t* fields = reinterpret_cast<const uint32_t*>(&r);
-    EXPECT_EQ(fields[2], 40u);  // height before width
-    EXPECT_EQ(fields[3], 30u);
-    EXPECT_EQ(sizeof(gnRectangle), 16u);
-}
-
-TEST(Rectangle, MidAndMaxRoundHalvesDown) {
-    const gnRectangle r = rect(10, 0, 5, 7);
+TEST(Rectangle, EdgesContainmentAndEmptiness) {
+    const gnRectangle r = gnRect(10, 0, 5, 7);
     EXPECT_EQ(rectManip::midX(r), 12);
     EXPECT_EQ(rectManip::midY(r), 3);
     EXPECT_EQ(rectManip::maxX(r), 15);
     EXPECT_EQ(rectManip::maxY(r), 7);
-    EXPECT_EQ(rectManip::minX(r), 10);
-    EXPECT_EQ(rectManip::position(r).x, 10);
-    EXPECT_TRUE(rectManip::containsPoint(r, pt{14, 6}));
-    EXPECT_FALSE(rectManip::containsPoint(r, pt{15, 0}));
-    EXPECT_FALSE(rectManip::containsPoint(r, pt{10, 7}));
-    EXPECT_TRUE(rectManip::containsPoint(r, pt{10, 0}));
-    EXPECT_FALSE(rectManip::containsPoint(r, pt{9, 0}));
-}
-
-TEST(Rectangle, EmptyWhenEitherExtentIsZero) {
-    const gnRectangle flat = rect(0, 0, 0, 7);
+    for (const auto& [p, inside] : {std::pair{pt{14, 6}, true},
+                                    {pt{10, 0}, true},
+                                    {pt{15, 0}, false},
+                                    {pt{10, 7}, false},
+                                    {pt{9, 0}, false}})
+        EXPECT_EQ(rectManip::containsPoint(r, p), inside) << p.x << "," << p.y;
+    const gnRectangle flat = gnRect(0, 0, 0, 7);
     EXPECT_TRUE(rectManip::isEmpty(flat));
-    EXPECT_TRUE(rectManip::isEmpty(rect(3, 3, 7, 0)));
+    EXPECT_TRUE(rectManip::isEmpty(gnRect(3, 3, 7, 0)));
     EXPECT_FALSE(rectManip::containsPoint(flat, pt{0, 0}));
-    EXPECT_FALSE(rectManip::containsRect(flat, rect(0, 0, 1, 1)));
-    EXPECT_FALSE(rectManip::containsRect(rect(0, 0, 100, 100), flat));
+    EXPECT_FALSE(rectManip::containsRect(gnRect(0, 0, 100, 100), flat));
+    EXPECT_TRUE(rectManip::containsRect(gnRect(-10, -10, 20, 20), gnRect(-5, 0, 15, 10)));
+    EXPECT_FALSE(rectManip::containsRect(gnRect(-10, -10, 20, 20), gnRect(-5, 0, 16, 10)));
+    EXPECT_FALSE(rectManip::containsRect(gnRect(0, 0, 20, 20), gnRect(-1, 0, 5, 5)));
+    // Two empty rectangles are equal wherever they lie.
+    EXPECT_TRUE(rectManip::isEqual(gnRect(5, 5, 0, 3), gnRect(-40, 9, 8, 0)));
+    EXPECT_FALSE(rectManip::isEqual(gnRect(0, 0, 0, 0), gnRect(0, 0, 1, 1)));
+    EXPECT_FALSE(rectManip::isEqual(gnRect(1, 2, 3, 4), gnRect(1, 2, 4, 3)));
 }
 
-TEST(Rectangle, EmptyRectanglesAreEqualWhereverTheyLie) {
-    EXPECT_TRUE(rectManip::isEqual(rect(5, 5, 0, 3), rect(-40, 9, 8, 0)));
-    EXPECT_FALSE(rectManip::isEqual(rect(0, 0, 0, 0), rect(0, 0, 1, 1)));
-    EXPECT_TRUE(rectManip::isEqual(rect(1, 2, 3, 4), rect(1, 2, 3, 4)));
-    EXPECT_FALSE(rectManip::isEqual(rect(1, 2, 3, 4), rect(1, 2, 4, 3)));
+TEST(Rectangle, IntersectionAndUnion) {
+    const struct {
+        gnRectangle a, b;
+        const char *intersection, *unionRect;
+    } cases[] = {
+        {gnRect(0, 0, 10, 10), gnRect(10, 0, 10, 10), "10 0 0x0", "0 0 20x10"},  // touching
+        {gnRect(0, 0, 10, 10), gnRect(5, 5, 10, 10), "5 5 5x5", "0 0 15x15"},
+        {gnRect(0, 0, 10, 10), gnRect(2, 30, 4, 4), "2 30 0x0", "0 0 10x34"},
+        {gnRect(-20, -20, 10, 10), gnRect(-15, -25, 10, 10), "-15 -20 5x5", "-20 -25 15x15"},
+        {gnRect(3, 4, 0, 10), gnRect(0, 0, 10, 10), "0 0 0x0", "0 0 0x0"},  // an empty operand
+        {gnRect(7, 7, 5, 0), gnRect(0, 0, 10, 10), "0 0 0x0", "0 0 0x0"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(text(rectManip::intersection(c.a, c.b)), c.intersection) << text(c.a);
+        EXPECT_EQ(text(rectManip::unionRect(c.a, c.b)), c.unionRect) << text(c.a);
+        gnRectangle r = c.a;
+        rectManip::intersect(r, c.b);
+        EXPECT_EQ(text(r), c.intersection);
+        r = c.a;
+        rectManip::unite(r, c.b);
+        EXPECT_EQ(text(r), c.unionRect);
+    }
 }
 
-TEST(Rectangle, ContainsRectUsesSignedEdges) {
-    EXPECT_TRUE(rectManip::containsRect(rect(-10, -10, 20, 20), rect(-10, -10, 20, 20)));
-    EXPECT_TRUE(rectManip::containsRect(rect(-10, -10, 20, 20), rect(-5, 0, 15, 10)));
-    EXPECT_FALSE(rectManip::containsRect(rect(-10, -10, 20, 20), rect(-5, 0, 16, 10)));
-    EXPECT_FALSE(rectManip::containsRect(rect(0, 0, 20, 20), rect(-1, 0, 5, 5)));
+TEST(Rectangle, DivideFromEverySideAtAndPastTheExtent) {
+    const struct {
+        gnRectangle src;
+        uint32_t amount;
+        gnRectangleEdge edge;
+        const char *slice, *rest;
+    } cases[] = {
+        {gnRect(0, 0, 100, 50), 30, gnRightEdge, "70 0 30x50", "0 0 70x50"},
+        {gnRect(0, 0, 100, 50), 30, gnLeftEdge, "0 0 30x50", "30 0 70x50"},
+        {gnRect(0, 0, 100, 50), 20, gnTopEdge, "0 0 100x20", "0 20 100x30"},
+        {gnRect(0, 0, 100, 50), 20, gnBottomEdge, "0 30 100x20", "0 0 100x30"},
+        {gnRect(0, 0, 100, 50), 130, gnRightEdge, "0 0 100x50", "0 0 0x0"},
+        {gnRect(0, 0, 100, 50), 60, gnBottomEdge, "0 0 100x50", "0 0 0x0"},  // past the height
+        {gnRect(0, 0, 100, 50), 100, gnLeftEdge, "0 0 100x50", "100 0 0x50"},
+        {gnRect(0, 0, 100, 50), 50, gnBottomEdge, "0 0 100x50", "0 0 100x0"},
+        {gnRect(0, 0, 100, 50), 10, static_cast<gnRectangleEdge>(4), "0 0 0x0", "0 0 0x0"},
+        {gnRect(5, 5, 0, 50), 10, gnLeftEdge, "0 0 0x0", "0 0 0x0"},
+    };
+    for (const auto& c : cases) {
+        gnRectangle slice = gnRect(1, 1, 1, 1), rest = gnRect(1, 1, 1, 1);
+        rectManip::divideRect(c.src, slice, rest, c.amount, c.edge);
+        EXPECT_EQ(text(slice), c.slice) << c.amount << " from edge " << c.edge;
+        EXPECT_EQ(text(rest), c.rest) << c.amount << " from edge " << c.edge;
+    }
 }
 
-TEST(Rectangle, TouchingRectanglesDoNotIntersectAndKeepTheCorner) {
-    expectRect(rectManip::intersection(rect(0, 0, 10, 10), rect(10, 0, 10, 10)), 10, 0, 0, 0);
-    expectRect(rectManip::intersection(rect(0, 0, 10, 10), rect(5, 5, 10, 10)), 5, 5, 5, 5);
-    // Overlapping columns but rows apart: the position is still (L, T).
-    expectRect(rectManip::intersection(rect(0, 0, 10, 10), rect(2, 30, 4, 4)), 2, 30, 0, 0);
-    expectRect(rectManip::intersection(rect(-20, -20, 10, 10), rect(-15, -25, 10, 10)), -15, -20, 5,
-               5);
-}
-
-TEST(Rectangle, IntersectionWithAnEmptyOperandIsTheZeroRectangle) {
-    expectRect(rectManip::intersection(rect(3, 4, 0, 10), rect(0, 0, 10, 10)), 0, 0, 0, 0);
-    gnRectangle r = rect(0, 0, 10, 10);
-    rectManip::intersect(r, rect(5, 5, 10, 0));
-    expectRect(r, 0, 0, 0, 0);
-    r = rect(0, 0, 10, 10);
-    rectManip::intersect(r, rect(5, 5, 10, 10));
-    expectRect(r, 5, 5, 5, 5);
-}
-
-TEST(Rectangle, UnionIsTheBoundingRectangleOrZero) {
-    expectRect(rectManip::unionRect(rect(0, 0, 10, 10), rect(20, 30, 5, 5)), 0, 0, 25, 35);
-    expectRect(rectManip::unionRect(rect(-5, 10, 10, 10), rect(0, -3, 1, 1)), -5, -3, 10, 23);
-    expectRect(rectManip::unionRect(rect(0, 0, 10, 10), rect(100, 100, 0, 5)), 0, 0, 0, 0);
-    expectRect(rectManip::unionRect(rect(7, 7, 5, 0), rect(0, 0, 10, 10)), 0, 0, 0, 0);
-    gnRectangle r = rect(50, 50, 10, 10);
-    rectManip::unite(r, rect(1, 1, 0, 0));
-    expectRect(r, 0, 0, 0, 0);
-    r = rect(0, 0, 10, 10);
-    rectManip::unite(r, rect(20, 30, 5, 5));
-    expectRect(r, 0, 0, 25, 35);
-}
-
-TEST(Rectangle, DivideFromEverySide) {
-    const gnRectangle src = rect(0, 0, 100, 50);
-    gnRectangle slice, rest;
-    rectManip::divideRect(src, slice, rest, 30, gnRightEdge);
-    expectRect(slice, 70, 0, 30, 50);
-    expectRect(rest, 0, 0, 70, 50);
-    rectManip::divideRect(src, slice, rest, 30, gnLeftEdge);
-    expectRect(slice, 0, 0, 30, 50);
-    expectRect(rest, 30, 0, 70, 50);
-    rectManip::divideRect(src, slice, rest, 20, gnTopEdge);
-    expectRect(slice, 0, 0, 100, 20);
-    expectRect(rest, 0, 20, 100, 30);
-    rectManip::divideRect(src, slice, rest, 20, gnBottomEdge);
-    expectRect(slice, 0, 30, 100, 20);
-    expectRect(rest, 0, 0, 100, 30);
-}
-
-TEST(Rectangle, DivideAtAndPastTheExtent) {
-    const gnRectangle src = rect(0, 0, 100, 50);
-    gnRectangle slice, rest;
-    rectManip::divideRect(src, slice, rest, 130, gnRightEdge);
-    expectRect(slice, 0, 0, 100, 50);
-    expectRect(rest, 0, 0, 0, 0);
-    // The top and bottom compare with the height: 60 is past it though below the width.
-    rectManip::divideRect(src, slice, rest, 60, gnBottomEdge);
-    expectRect(slice, 0, 0, 100, 50);
-    expectRect(rest, 0, 0, 0, 0);
-    // Equal to the extent: the empty rest keeps its computed position.
-    rectManip::divideRect(src, slice, rest, 100, gnLeftEdge);
-    expectRect(slice, 0, 0, 100, 50);
-    expectRect(rest, 100, 0, 0, 50);
-    rectManip::divideRect(src, slice, rest, 50, gnBottomEdge);
-    expectRect(slice, 0, 0, 100, 50);
-    expectRect(rest, 0, 0, 100, 0);
-}
-
-TEST(Rectangle, DivideWithAnUnknownEdgeOrEmptySourceGivesZeros) {
-    gnRectangle slice = rect(1, 1, 1, 1);
-    gnRectangle rest = rect(1, 1, 1, 1);
-    rectManip::divideRect(rect(0, 0, 100, 50), slice, rest, 10, static_cast<gnRectangleEdge>(4));
-    expectRect(slice, 0, 0, 0, 0);
-    expectRect(rest, 0, 0, 0, 0);
-    slice = rect(1, 1, 1, 1);
-    rectManip::divideRect(rect(5, 5, 0, 50), slice, rest, 10, gnLeftEdge);
-    expectRect(slice, 0, 0, 0, 0);
-}
-
-TEST(Rectangle, ExpandAndMove) {
-    expectRect(rectManip::expandRect(rect(160, 40, 440, 440), 10, 10), 150, 30, 460, 460);
-    expectRect(rectManip::expandRect(rect(10, 10, 20, 20), -5, 0), 15, 10, 10, 20);
-    gnRectangle r = rect(1, 2, 3, 4);
+TEST(Rectangle, ExpandMoveAndThePointAndSizeHelpers) {
+    EXPECT_EQ(text(rectManip::expandRect(gnRect(160, 40, 440, 440), 10, 10)), "150 30 460x460");
+    EXPECT_EQ(text(rectManip::expandRect(gnRect(10, 10, 20, 20), -5, 0)), "15 10 10x20");
+    gnRectangle r = gnRect(1, 2, 3, 4);
     rectManip::moveRect(r, -11, 8);
-    expectRect(r, -10, 10, 3, 4);
-}
-
-TEST(PointAndSize, Helpers) {
+    EXPECT_EQ(text(r), "-10 10 3x4");
     pt p;
     pointManip::init(p, 3, -4);
     pointManip::movePoint(p, 10, 10);
     EXPECT_TRUE(pointManip::isEqual(p, pt{13, 6}));
-    EXPECT_FALSE(pointManip::isEqual(p, pointManip::zeroPoint));
+    const pt corner = pointManip::centredCorner(pt{100, 50}, 19, 17);  // halves rounded down
+    EXPECT_TRUE(pointManip::isEqual(corner, pt{91, 42}));
     sz s;
     sizeManip::init(s, 0, 5);
-    EXPECT_FALSE(sizeManip::isEmpty(s));
+    EXPECT_FALSE(sizeManip::isEmpty(s));  // unlike a rectangle of that size
     EXPECT_TRUE(sizeManip::isEmpty(sizeManip::zeroSize));
-    EXPECT_TRUE(sizeManip::isEqual(s, sz{0, 5}));
     EXPECT_FALSE(sizeManip::isEqual(s, sz{5, 0}));
 }

@@ -1,4 +1,4 @@
-// Images drawn from real BMP files, centred frames, colour keys and the shared pool.
+// Images drawn from real BMP files, frames, colour keys and the shared pool.
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -12,26 +12,55 @@ class ImagesTest : public EngineFixture {};
 
 }  // namespace
 
-TEST_F(ImagesTest, SizeIsReadAtLoadAndKeptAfterClose) {
+TEST_F(ImagesTest, AnImageDrawsAnyPartOfItselfAndChecksItsState) {
     gnImage picture;
     sz size;
     picture.getSize(size);
-    EXPECT_EQ(size.w, 0u);
-    EXPECT_EQ(size.h, 0u);
-    picture.loadBMP(writePlainBmp(path("tall.bmp"), 88, 440, kWhite).c_str());
-    EXPECT_TRUE(picture.isOpen());
-    picture.getSize(size);
-    EXPECT_EQ(size.w, 88u);
-    EXPECT_EQ(size.h, 440u);
+    EXPECT_EQ(size.w + size.h, 0u);
+    picture.loadBMP(writeBmp(path("pos.bmp"), 100, 60, positionColour).c_str());
+    EXPECT_EQ(raisedBy([&] {
+                  picture.display(rectManip::zeroRect, pt{0, 0});
+              }),
+              "Software bug: No screenobject set in gnImage::display\n");
+    picture.setScreen(&screen);
+    const gnImageFrame frame = {&picture, gnRect(30, 20, 10, 5)};
+    frame.display(pt{200, 100});
+    frame.displayCentered(pt{300, 100});  // corner (295, 98): halves rounded down
+    const struct {
+        int x, y;
+        uint32_t colour;
+    } pixels[] = {{200, 100, positionColour(30, 20)},
+                  {209, 104, positionColour(39, 24)},
+                  {210, 100, kBlack},
+                  {200, 105, kBlack},
+                  {295, 98, positionColour(30, 20)},
+                  {294, 98, kBlack}};
+    for (const auto& p : pixels)
+        EXPECT_EQ(at(p.x, p.y), p.colour) << p.x << "," << p.y;
     picture.close();
-    EXPECT_FALSE(picture.isOpen());
     picture.getSize(size);
-    EXPECT_EQ(size.w, 88u);
-    EXPECT_EQ(size.h, 440u);
-    EXPECT_EQ(raisedBy([&] { picture.close(); }),
-              "Software bug: Image object is not open in gnImage::close\n");
-    EXPECT_EQ(raisedBy([&] { picture.getSDLSurface(); }),
-              "Software bug: Image object is not open in gnImage::getSDLSurface\n");
+    EXPECT_EQ(size.w, 100u);  // kept after closing
+    EXPECT_EQ(size.h, 60u);
+    const struct {
+        std::function<void()> call;
+        const char* message;
+    } errors[] = {
+        {[&] { picture.close(); }, "Image object is not open in gnImage::close"},
+        {[&] {
+             frame.display(pt{0, 0});
+         },
+         "Image object is not open in gnImage::getSDLSurface"},
+        {[] {
+             gnImageFrame{nullptr, gnRect(0, 0, 1, 1)}.display(pt{0, 0});
+         },
+         "pointer image is NULL in gnImageFrame::display"},
+        {[] {
+             gnImageFrame{nullptr, gnRect(0, 0, 1, 1)}.displayCentered(pt{0, 0});
+         },
+         "pointer image is NULL in gnImageFrame::displayCentered"},
+    };
+    for (const auto& e : errors)
+        EXPECT_EQ(raisedBy(e.call), std::string("Software bug: ") + e.message + "\n");
 }
 
 // Every load failure names the file and says why, in a message cut at 119 characters; a header
@@ -90,165 +119,73 @@ TEST_F(ImagesTest, ALoadFailureNamesTheFileAndAllocatesNothingForAHugeHeader) {
     EXPECT_LT(largest, 1u << 20) << "bytes allocated at once";
 }
 
-TEST_F(ImagesTest, DisplayNeedsABoundScreen) {
-    gnImage picture;
-    picture.loadBMP(writePlainBmp(path("p.bmp"), 4, 4, kRed).c_str());
-    EXPECT_EQ(raisedBy([&] {
-                  picture.display(rectManip::zeroRect, pt{0, 0});
-              }),
-              "Software bug: No screenobject set in gnImage::display\n");
-    picture.setScreen(&screen);
-    EXPECT_EQ(picture.getScreen(), &screen);
-    picture.close();
-    EXPECT_EQ(raisedBy([&] {
-                  picture.display(rectManip::zeroRect, pt{0, 0});
-              }),
-              "Software bug: Image object is not open in gnImage::getSDLSurface\n");
-}
-
-TEST_F(ImagesTest, FrameDrawsItsPartOfTheImage) {
-    gnImage* picture = image(writeBmp(path("pos.bmp"), 100, 60, positionColour));
-    gnImageFrame frame = {picture, {30, 20, 10, 5}};
-    frame.display(pt{200, 100});
-    EXPECT_EQ(at(200, 100), positionColour(30, 20));
-    EXPECT_EQ(at(204, 109), positionColour(34, 29));
-    EXPECT_EQ(at(205, 100), kBlack);
-    EXPECT_EQ(at(200, 110), kBlack);
-}
-
-TEST_F(ImagesTest, CentredFrameRoundsHalvesDown) {
-    gnImage* picture = image(writeBmp(path("pos.bmp"), 19, 17, positionColour));
-    gnImageFrame frame = {picture, {0, 0, 17, 19}};
-    frame.displayCentered(pt{100, 50});
-    EXPECT_EQ(at(91, 42), positionColour(0, 0));
-    EXPECT_EQ(at(109, 58), positionColour(18, 16));
-    EXPECT_EQ(at(90, 42), kBlack);
-    EXPECT_EQ(at(91, 41), kBlack);
-}
-
-TEST_F(ImagesTest, FrameWithoutImageRaises) {
-    gnImageFrame frame = {nullptr, {0, 0, 1, 1}};
-    EXPECT_EQ(raisedBy([&] {
-                  frame.display(pt{0, 0});
-              }),
-              "Software bug: pointer image is NULL in gnImageFrame::display\n");
-    EXPECT_EQ(raisedBy([&] {
-                  frame.displayCentered(pt{0, 0});
-              }),
-              "Software bug: pointer image is NULL in gnImageFrame::displayCentered\n");
-}
-
-TEST_F(ImagesTest, ColourKeyedPixelsLeaveTheScreenAlone) {
+TEST_F(ImagesTest, ColourKeyedPixelsLeaveTheScreenAloneAndPalettesChangeNothing) {
     gnImage* under = image(writePlainBmp(path("under.bmp"), 20, 20, kBlue));
     gnImage* keyed = image(
         writeBmp(path("keyed.bmp"), 20, 20, [](int x, int) { return x < 10 ? kMagenta : kGreen; }));
     SDL_Surface* s = keyed->getSDLSurface();
     SDL_SetColorKey(s, SDL_TRUE, SDL_MapRGB(s->format, 255, 0, 255));
-    const gnRectangle whole = gnRect(0, 0, 20, 20);
-    under->display(whole, pt{50, 50});
-    keyed->display(whole, pt{50, 50});
+    under->display(gnRect(0, 0, 20, 20), pt{50, 50});
+    keyed->display(gnRect(0, 0, 20, 20), pt{50, 50});
     EXPECT_EQ(at(55, 55), kBlue);
     EXPECT_EQ(at(65, 55), kGreen);
-}
-
-TEST_F(ImagesTest, ColourMapChangesNothingOnA32BitScreen) {
     gnImage loose;
     loose.checkColorMap();  // no screen, not open: nothing
-    gnImage* plain = image(writePlainBmp(path("p.bmp"), 4, 4, kRed));
     SDL_Surface* eight = SDL_CreateRGBSurfaceWithFormat(0, 4, 4, 8, SDL_PIXELFORMAT_INDEX8);
     SDL_SaveBMP(eight, path("eight.bmp").c_str());
     SDL_FreeSurface(eight);
-    gnImage* paletted = image(path("eight.bmp"));
-    EXPECT_EQ(raisedBy([&] {
-                  plain->checkColorMap();
-                  paletted->checkColorMap();
-              }),
-              "");
+    keyed->checkColorMap();
+    image(path("eight.bmp"))->checkColorMap();
     EXPECT_EQ(surface()->format->palette, nullptr);
 }
 
-TEST_F(ImagesTest, PoolSharesBySurfaceNameAndCountsReferences) {
+// The pool shares a surface per exact name, counts its users, holds 128 names, and reports
+// (and frees) what is still referenced when it goes.
+TEST_F(ImagesTest, PoolSharesByNameCountsAndReports) {
+    writePlainBmp("one.bmp", 1, 1, kRed);
+    writePlainBmp("One.bmp", 1, 1, kRed);
     gnImagePool pool;
-    const std::string a = writePlainBmp(path("a.bmp"), 2, 2, kRed);
-    SDL_Surface* first = pool.loadBMP(a.c_str());
-    SDL_Surface* second = pool.loadBMP(a.c_str());
-    EXPECT_EQ(first, second);
+    SDL_Surface* first = pool.loadBMP("one.bmp");
+    EXPECT_EQ(pool.loadBMP("one.bmp"), first);
     EXPECT_EQ(pool.referencesOf(first), 2);
     pool.freeSurface(first);
     EXPECT_EQ(pool.referencesOf(first), 1);
-    pool.freeSurface(first);
-    EXPECT_EQ(pool.referencesOf(first), 0);
-    const std::string b = writePlainBmp(path("b.bmp"), 3, 3, kRed);
-    SDL_Surface* third = pool.loadBMP(b.c_str());
-    EXPECT_EQ(pool.referencesOf(third), 1);
-    pool.freeSurface(third);
-}
-
-TEST_F(ImagesTest, PoolKeepsNamesApartThatDifferInCaseOrPath) {
-    gnImagePool pool;
-    writePlainBmp(path("c.bmp"), 2, 2, kRed);
-    writePlainBmp(path("C.bmp"), 2, 2, kRed);
-    SDL_Surface* lower = pool.loadBMP(path("c.bmp").c_str());
-    SDL_Surface* upper = pool.loadBMP(path("C.bmp").c_str());
-    SDL_Surface* dotted = pool.loadBMP((dir + "/./c.bmp").c_str());
-    EXPECT_NE(lower, upper);
-    EXPECT_NE(lower, dotted);
-    pool.freeSurface(lower);
-    pool.freeSurface(upper);
-    pool.freeSurface(dotted);
-}
-
-TEST_F(ImagesTest, PoolHolds128Files) {
-    gnImagePool pool;
-    const std::string file = writePlainBmp(path("one.bmp"), 1, 1, kRed);
-    std::vector<std::string> names;
-    // One file under 129 names: dir/one.bmp, dir/./one.bmp, dir/././one.bmp ...
-    std::string name = dir + "/one.bmp";
-    for (int i = 0; i < gnImagePool::kSlotCount; ++i) {
-        names.push_back(name);
-        pool.loadBMP(name.c_str());
-        name.insert(dir.size(), "/.");
-    }
-    const std::string extra = name;
+    // 128 names in all: one.bmp, One.bmp (case differs), ./one.bmp (the same file), ././one.bmp
+    std::vector<std::string> names = {"one.bmp", "One.bmp"};
+    for (std::string name = "one.bmp"; names.size() < gnImagePool::kSlotCount;)
+        names.push_back(name = "./" + name);
+    for (size_t i = 1; i < names.size(); ++i)
+        EXPECT_NE(pool.loadBMP(names[i].c_str()), first) << names[i];
+    const std::string extra = "./" + names.back();
     EXPECT_EQ(raisedBy([&] { pool.loadBMP(extra.c_str()); }),
               "Generic exception of type: IMAGEPOOL raised: No more imageslots available for a "
               "new image in gnImagePool!\n");
-    SDL_Surface* again = pool.loadBMP(names[5].c_str());
-    EXPECT_EQ(pool.referencesOf(again), 2);
-    Capture quiet;
-    for (const std::string& name : names) {
-        SDL_Surface* s = pool.loadBMP(name.c_str());
-        while (pool.referencesOf(s) > 0)
-            pool.freeSurface(s);
-    }
-    EXPECT_EQ(quiet.finish(), "");
-}
-
-TEST_F(ImagesTest, PoolReportsWhatIsStillReferencedAndFreesIt) {
-    const std::string a = writePlainBmp(path("kept.bmp"), 2, 2, kRed);
-    Capture out;
-    {
-        gnImagePool pool;
-        for (int i = 0; i < 3; ++i)
-            pool.loadBMP(a.c_str());
-    }
-    EXPECT_EQ(out.finish(), "File named " + a + " not freed. References: 3\n");
-}
-
-TEST_F(ImagesTest, PoolErrors) {
-    gnImagePool pool;
-    EXPECT_EQ(raisedBy([&] { pool.freeSurface(nullptr); }),
-              "Software bug: Trying to free NULL surface in gnImagePool!\n");
+    EXPECT_EQ(pool.loadBMP("one.bmp"), first);  // a name in use still loads
+    pool.freeSurface(first);
+    pool.freeSurface(first);
+    EXPECT_EQ(pool.referencesOf(first), 0);
+    SDL_Surface* late = pool.loadBMP(extra.c_str());  // the freed slot takes a new name
     SDL_Surface* stranger = SDL_CreateRGBSurfaceWithFormat(0, 1, 1, 32, SDL_PIXELFORMAT_RGB888);
     EXPECT_EQ(raisedBy([&] { pool.freeSurface(stranger); }),
               "Software bug: Trying to free unallocated surface in gnImagePool!\n");
     SDL_FreeSurface(stranger);
-}
-
-TEST_F(ImagesTest, ClosingTheScreenReportsTheGlobalPool) {
-    const std::string a = writePlainBmp(path("left.bmp"), 2, 2, kRed);
-    globalPool->loadBMP(a.c_str());
+    EXPECT_EQ(raisedBy([&] { pool.freeSurface(nullptr); }),
+              "Software bug: Trying to free NULL surface in gnImagePool!\n");
+    pool.freeSurface(late);
+    for (size_t i = 1; i < names.size(); ++i) {  // every name's last user gone
+        SDL_Surface* s = pool.loadBMP(names[i].c_str());
+        pool.freeSurface(s);
+        pool.freeSurface(s);
+    }
     Capture out;
-    screen.close();
-    EXPECT_EQ(out.finish(), "File named " + a + " not freed. References: 1\n");
+    {
+        gnImagePool other;
+        for (int i = 0; i < 3; ++i)
+            other.loadBMP("One.bmp");
+    }
+    globalPool->loadBMP("one.bmp");
+    screen.close();  // the screen's pool reports what is left in it
+    EXPECT_EQ(out.finish(),
+              "File named One.bmp not freed. References: 3\n"
+              "File named one.bmp not freed. References: 1\n");
 }

@@ -17,17 +17,17 @@ class MenuTest : public EngineFixture {
         frames = image(writeBmp(path("buttons.bmp"), 300, 50, frameColour));
         menu.screen = &screen;
         menu.setButtonCount(4);
-        button(0, {10, 10, 50, 100}, SDLK_a);
-        button(1, {10, 70, 50, 100}, SDLK_b);
-        button(2, {60, 30, 50, 100}, SDLK_c);  // overlaps button 0
-        button(3, {10, 70, 0, 0}, SDLK_d);     // keyboard only
+        button(0, gnRect(10, 10, 100, 50), SDLK_a);
+        button(1, gnRect(10, 70, 100, 50), SDLK_b);
+        button(2, gnRect(60, 30, 100, 50), SDLK_c);  // overlaps button 0
+        button(3, gnRect(10, 70, 0, 0), SDLK_d);     // keyboard only
     }
     void button(int i, gnRectangle area, int key) {
         ButtonRec* b = menu.getButtonRec(i);
         b->area = area;
-        b->normalFrame = {frames, {0, 0, 50, 100}};
-        b->highlightFrame = {frames, {100, 0, 50, 100}};
-        b->downFrame = {frames, {200, 0, 50, 100}};
+        b->normalFrame = {frames, gnRect(0, 0, 100, 50)};
+        b->highlightFrame = {frames, gnRect(100, 0, 100, 50)};
+        b->downFrame = {frames, gnRect(200, 0, 100, 50)};
         b->key = key;
     }
     void mouse(int x, int y, uint32_t buttons) {
@@ -36,18 +36,26 @@ class MenuTest : public EngineFixture {
         port.mouseButtons = buttons;
     }
     // Hands one event to the menu as the pump would, with the mouse as set.
-    void motion() {
-        pushMouseMotion(port.mouseX, port.mouseY);
+    void motion(int x, int y, uint32_t buttons) {
+        mouse(x, y, buttons);
+        pushMouseMotion(x, y);
         menu.pollEvents();
     }
     void keyDown(SDL_Keycode key) {
         pushKeyDown(key);
         menu.pollEvents();
     }
-    // The picture button i shows now, sampled where no other button overlaps it.
-    uint32_t picture(int i) {
-        const gnRectangle& a = menu.buttons[i].area;
-        return i == 2 ? at(rectManip::maxX(a) - 2, rectManip::maxY(a) - 2) : at(a.x + 1, a.y + 1);
+    // The pictures buttons 0 to 2 show now, sampled where no other button overlaps them:
+    // N normal, H highlighted, D down.
+    std::string pictures() {
+        std::string shown;
+        for (int i = 0; i < 3; ++i) {
+            const gnRectangle& a = menu.buttons[i].area;
+            const uint32_t c =
+                i == 2 ? at(rectManip::maxX(a) - 2, rectManip::maxY(a) - 2) : at(a.x + 1, a.y + 1);
+            shown += c == kBlue ? 'N' : c == kGreen ? 'H' : c == kRed ? 'D' : '?';
+        }
+        return shown;
     }
 
     gnImage* frames = nullptr;
@@ -56,27 +64,37 @@ class MenuTest : public EngineFixture {
 
 }  // namespace
 
-TEST_F(MenuTest, ButtonCountIsZeroTo49) {
+TEST_F(MenuTest, ButtonCountAndRecordsAreRangeChecked) {
     MenuModule1 other;
-    EXPECT_EQ(other.buttonCount, 0);
-    EXPECT_EQ(raisedBy([&] { other.getButtonRec(0); }),
-              "Generic exception of type: INDEX raised: Out of legal range in "
-              "MenuModule1::getButtonRec!\n");
+    const std::string badIndex =
+        "Generic exception of type: INDEX raised: Out of legal range in "
+        "MenuModule1::getButtonRec!\n";
+    EXPECT_EQ(raisedBy([&] { other.getButtonRec(0); }), badIndex);  // the count starts at 0
     other.setButtonCount(49);
-    EXPECT_EQ(other.buttonCount, 49);
     for (int i = 0; i < 49; ++i)
         EXPECT_TRUE(other.getButtonRec(i)->enabled);
-    const std::string outOfRange =
-        "Software bug: Out of legal range in MenuModule1::setButtonCount!\n";
-    EXPECT_EQ(raisedBy([&] { other.setButtonCount(50); }), outOfRange);
-    EXPECT_EQ(raisedBy([&] { other.setButtonCount(-1); }), outOfRange);
+    for (int n : {50, -1})
+        EXPECT_EQ(raisedBy([&] { other.setButtonCount(n); }),
+                  "Software bug: Out of legal range in MenuModule1::setButtonCount!\n");
     EXPECT_EQ(other.buttonCount, 49);
-    EXPECT_EQ(raisedBy([&] { other.getButtonRec(49); }),
-              "Generic exception of type: INDEX raised: Out of legal range in "
-              "MenuModule1::getButtonRec!\n");
-    EXPECT_EQ(raisedBy([&] { other.getButtonRec(-1); }),
-              "Generic exception of type: INDEX raised: Out of legal range in "
-              "MenuModule1::getButtonRec!\n");
+    for (int i : {49, -1})
+        EXPECT_EQ(raisedBy([&] { other.getButtonRec(i); }), badIndex);
+}
+
+// The lowest enabled index wins the hit test; disabled buttons and empty areas are never hit.
+TEST_F(MenuTest, HitTest) {
+    const struct {
+        int x, y, hit;
+        int disabled;
+    } cases[] = {{70, 40, 0, -1}, {70, 40, 2, 0},    {10, 70, 1, -1},
+                 {10, 70, -1, 1}, {160, 40, -1, -1}, {-5, 20, -1, -1}};
+    for (const auto& c : cases) {
+        for (int i = 0; i < 4; ++i)
+            menu.buttons[i].enabled = i != c.disabled;
+        menu.mouseX = c.x;
+        menu.mouseY = c.y;
+        EXPECT_EQ(menu.mouseHitArea(), c.hit) << c.x << "," << c.y;
+    }
 }
 
 TEST_F(MenuTest, ActivationDrawsEveryButtonAndHighlightsTheOneUnderThePointer) {
@@ -88,170 +106,110 @@ TEST_F(MenuTest, ActivationDrawsEveryButtonAndHighlightsTheOneUnderThePointer) {
     EXPECT_EQ(menu.selected, -1);
     EXPECT_FALSE(menu.done);
     EXPECT_EQ(menu.highlighted, 0);
-    EXPECT_EQ(picture(0), kGreen);
-    EXPECT_EQ(picture(1), kBlue);  // disabled, still drawn
-    EXPECT_EQ(picture(2), kBlue);
+    EXPECT_EQ(pictures(), "HNN");  // the disabled button is drawn too
     pt corner;
     menu.getButtonPos(2, &corner);
-    EXPECT_EQ(corner.x, 60);
-    EXPECT_EQ(corner.y, 30);
+    EXPECT_TRUE(pointManip::isEqual(corner, pt{60, 30}));
 }
 
-TEST_F(MenuTest, LowestIndexWinsTheHitTestAndDisabledOrEmptyAreasAreNeverHit) {
-    menu.mouseX = 70;
-    menu.mouseY = 40;  // inside buttons 0 and 2
-    EXPECT_EQ(menu.mouseHitArea(), 0);
-    menu.buttons[0].enabled = false;
-    EXPECT_EQ(menu.mouseHitArea(), 2);
-    menu.mouseX = 10;
-    menu.mouseY = 70;  // the corner of buttons 1 and 3; 3 has no area
-    EXPECT_EQ(menu.mouseHitArea(), 1);
-    menu.buttons[1].enabled = false;
-    EXPECT_EQ(menu.mouseHitArea(), -1);
-    menu.mouseX = 160;  // the right edge of button 2 is outside
-    menu.mouseY = 40;
-    EXPECT_EQ(menu.mouseHitArea(), -1);
-}
-
-TEST_F(MenuTest, HeldKeysSelectWithTheHighestIndexWinning) {
+// What counts is which keys are held when a key-down is handled, not the key in the event;
+// with several held, the highest enabled index wins.
+TEST_F(MenuTest, HeldKeysSelect) {
     menu.activate();
     port.held = {SDLK_a, SDLK_c};
-    keyDown(SDLK_x);  // the key named in the event does not matter
+    keyDown(SDLK_x);
     EXPECT_EQ(menu.selected, 2);
     menu.buttons[2].enabled = false;
     keyDown(SDLK_x);
     EXPECT_EQ(menu.selected, 0);
     port.held = {SDLK_d};
     keyDown(SDLK_d);
-    EXPECT_EQ(menu.selected, 3);  // keyboard-only button
-}
-
-TEST_F(MenuTest, KeyReleasedBeforeItsEventIsHandledSelectsNothing) {
-    menu.activate();
-    pushKeyDown(SDLK_b);
-    pushKeyUp(SDLK_b);
-    menu.pollEvents();  // b is no longer held when its key-down is handled
-    EXPECT_EQ(menu.selected, -1);
+    EXPECT_EQ(menu.selected, 3);  // a keyboard-only button
+    menu.selected = -1;
+    port.held.clear();
+    pushKeyDown(SDLK_b);  // released again before its key-down is handled
+    menu.pollEvents();
     port.held = {SDLK_b};
     pushUserEvent(0);  // not a key event: keys are not looked at
     menu.pollEvents();
     EXPECT_EQ(menu.selected, -1);
 }
 
-TEST_F(MenuTest, DisabledButtonIsNeverHighlightedPressedOrSelected) {
+// A press selects the button under the pointer; dragging moves the pressed picture and the
+// selection along; releasing turns it highlighted; a press off every button, or with two
+// mouse buttons, changes nothing; a disabled button never reacts.
+TEST_F(MenuTest, PressDragAndRelease) {
+    mouse(20, 80, 0);
+    menu.activate();
+    const struct {
+        int x, y;
+        uint32_t buttons;
+        int selected;
+        const char* shown;
+    } steps[] = {
+        {20, 20, SDL_BUTTON_LMASK, 0, "DNN"},
+        {20, 80, SDL_BUTTON_LMASK, 1, "NDN"},
+        {300, 300, SDL_BUTTON_LMASK, 1, "NDN"},  // off every button: all stays
+        {20, 80, 0, 1, "NHN"},
+        {300, 300, 0, 1, "NNN"},
+        {20, 20, SDL_BUTTON_LMASK | SDL_BUTTON_RMASK, 1, "HNN"},  // two buttons: no press
+        {20, 20, SDL_BUTTON_RMASK, 1, "HNN"},
+    };
+    for (const auto& s : steps) {
+        motion(s.x, s.y, s.buttons);
+        EXPECT_EQ(menu.selected, s.selected) << s.x << "," << s.y << " " << s.buttons;
+        EXPECT_EQ(pictures(), s.shown) << s.x << "," << s.y << " " << s.buttons;
+    }
     menu.buttons[0].enabled = false;
     menu.activate();
-    mouse(20, 20, SDL_BUTTON_LMASK);
-    motion();
+    motion(20, 20, SDL_BUTTON_LMASK);
     port.held = {SDLK_a};
     keyDown(SDLK_a);
     EXPECT_EQ(menu.selected, -1);
-    EXPECT_EQ(picture(0), kBlue);
     EXPECT_EQ(menu.highlighted, -1);
-}
-
-TEST_F(MenuTest, PressDragAndReleaseMoveThePictures) {
+    EXPECT_EQ(pictures(), "NNN");
     mouse(20, 80, 0);
-    menu.activate();
-    EXPECT_EQ(picture(1), kGreen);
-    mouse(20, 20, SDL_BUTTON_LMASK);
-    motion();
-    EXPECT_EQ(menu.selected, 0);  // selected on the press
-    EXPECT_EQ(picture(0), kRed);
-    EXPECT_EQ(picture(1), kBlue);
-    mouse(20, 80, SDL_BUTTON_LMASK);  // dragged onto button 1, still held
-    motion();
-    EXPECT_EQ(menu.selected, 1);
-    EXPECT_EQ(picture(0), kBlue);
-    EXPECT_EQ(picture(1), kRed);
-    mouse(20, 80, 0);  // released
-    motion();
-    EXPECT_EQ(picture(1), kGreen);
-    EXPECT_EQ(menu.selected, 1);
-    mouse(300, 300, 0);  // off every button
-    motion();
-    EXPECT_EQ(picture(1), kBlue);
-    EXPECT_EQ(menu.highlighted, -1);
-}
-
-TEST_F(MenuTest, PressOffEveryButtonChangesNothing) {
-    mouse(20, 20, SDL_BUTTON_LMASK);
-    menu.activate();
-    motion();
-    EXPECT_EQ(menu.selected, 0);
-    mouse(300, 300, SDL_BUTTON_LMASK);
-    motion();
-    EXPECT_EQ(menu.selected, 0);
-    EXPECT_EQ(picture(0), kRed);
-    EXPECT_EQ(menu.highlighted, 0);
-}
-
-TEST_F(MenuTest, TwoMouseButtonsAreNoPress) {
-    menu.activate();
-    mouse(20, 20, SDL_BUTTON_LMASK | SDL_BUTTON_RMASK);
-    motion();
-    EXPECT_EQ(menu.selected, -1);
-    EXPECT_EQ(picture(0), kGreen);
-    mouse(20, 20, SDL_BUTTON_RMASK);
-    motion();
-    EXPECT_EQ(menu.selected, -1);
-}
-
-TEST_F(MenuTest, QuitSetsDoneAndStillTracksTheMouse) {
-    menu.activate();
-    mouse(20, 80, 0);
-    pushQuit();
+    pushQuit();  // sets done, and the same event still tracks the mouse
     menu.pollEvents();
     EXPECT_TRUE(menu.done);
     EXPECT_EQ(menu.highlighted, 1);
-    EXPECT_EQ(picture(1), kGreen);
 }
 
-TEST_F(MenuTest, RunMenuUpdatesAfterActivationAndAfterEveryEvent) {
+// runMenu updates after activation and after every event, and returns after a selection (the
+// events behind it stay queued) or a quit request.
+TEST_F(MenuTest, RunMenuWaitsEventByEvent) {
     mouse(300, 300, 0);
     pushMouseMotion(1, 1);
     pushMouseMotion(2, 2);
     port.held = {SDLK_b};
     pushKeyDown(SDLK_b);
-    pushUserEvent(99);  // must stay queued: runMenu returns after the selection
+    pushUserEvent(99);
     menu.runMenu();
     EXPECT_EQ(menu.selected, 1);
     EXPECT_EQ(port.presents(), 4);
     SDL_Event left;
     ASSERT_EQ(SDL_PeepEvents(&left, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT), 1);
     EXPECT_EQ(left.type, static_cast<Uint32>(SDL_USEREVENT));
-}
-
-TEST_F(MenuTest, RunMenuReturnsOnQuitOrAPress) {
+    port.held.clear();
     pushQuit();
     menu.runMenu();
     EXPECT_TRUE(menu.done);
     EXPECT_EQ(menu.selected, -1);
-    mouse(20, 20, SDL_BUTTON_LMASK);
-    pushMouseMotion(20, 20);
-    menu.runMenu();
-    EXPECT_FALSE(menu.done);
-    EXPECT_EQ(menu.selected, 0);
 }
 
-TEST_F(MenuTest, DelayScreenShowsThePictureAndSleepsWithoutHandlingEvents) {
+TEST_F(MenuTest, PicturesShownWholeOrHeldForSeconds) {
     const std::string file = writeBmp(path("full.bmp"), 640, 520, positionColour);
-    pushUserEvent(5);
+    pushUserEvent(5);  // not handled during the pause
     menu.delayScreen(file.c_str(), 4);
-    EXPECT_EQ(port.sleeps, (std::vector<uint32_t>{4000}));
     EXPECT_EQ(port.log, (std::vector<std::string>{"update 0 0 640 520", "present", "delay 4000"}));
     EXPECT_EQ(at(639, 519), positionColour(639, 519));
     SDL_Event left;
     EXPECT_EQ(SDL_PeepEvents(&left, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT), 1);
-}
-
-TEST_F(MenuTest, DisplayImageFileDrawsAtItsOwnSizeAndChecksItsScreen) {
     menu.displayImageFile(writePlainBmp(path("small.bmp"), 30, 20, kRed).c_str());
     EXPECT_EQ(at(29, 19), kRed);
-    EXPECT_EQ(at(30, 19), kBlack);
-    const std::string missing = raisedBy([&] { menu.displayImageFile(path("none.bmp").c_str()); });
-    EXPECT_EQ(missing.rfind("Generic exception of type: FileLoad raised: Couldn't open", 0), 0u)
-        << missing;
+    EXPECT_EQ(at(30, 19), positionColour(30, 19));
+    EXPECT_EQ(raisedBy([&] { menu.displayImageFile("none.bmp"); }),
+              "Generic exception of type: FileLoad raised: Couldn't open none.bmp\n");
     MenuModule1 unbound;
     EXPECT_EQ(raisedBy([&] { unbound.delayScreen("x.bmp", 1); }),
               "Software bug: Screen object is not assigned in menuUtil::displayImageFile!\n");

@@ -1,4 +1,4 @@
-// Sprites drawn centred on their position, erased through a background, and clipped.
+// Sprites drawn centred on their position, erased through a background, animated and clipped.
 #include <vector>
 
 #include "Allocations.h"
@@ -14,18 +14,13 @@ class RecordingBackground : public BackgroundSprite {
   public:
     explicit RecordingBackground(ImageBackground* real) : real(real) {}
     void showRect(gnRectangle& r) override {
-        asked.push_back(r);
-        if (real)
-            real->showRect(r);
+        asked.push_back(std::to_string(r.x) + " " + std::to_string(r.y) + " " +
+                        std::to_string(r.w) + "x" + std::to_string(r.h));
+        real->showRect(r);
     }
-    std::vector<gnRectangle> asked;
+    std::vector<std::string> asked;
     ImageBackground* real;
 };
-
-std::string text(const gnRectangle& r) {
-    return std::to_string(r.x) + " " + std::to_string(r.y) + " " + std::to_string(r.w) + "x" +
-           std::to_string(r.h);
-}
 
 class SpritesTest : public EngineFixture {
   protected:
@@ -33,65 +28,65 @@ class SpritesTest : public EngineFixture {
         EngineFixture::SetUp();
         backdrop.setScreen(&screen);
         backdrop.setImage(image(writePlainBmp(path("back.bmp"), 640, 520, kWhite)));
+        positions = image(writeBmp(path("pos.bmp"), 200, 200, positionColour));
     }
-    // A one-frame clipped sprite of the picture's area `frame`, clipped like a board piece.
-    void onBoard(ClippedAnimSprite& piece, gnImage* picture, gnRectangle frame) {
+    // A one-frame sprite of the area `frame` of the position picture, clipped like a piece.
+    void onBoard(ClippedAnimSprite& piece, gnRectangle frame) {
         piece.setScreen(&screen);
         piece.frameCount = 1;
         piece.open();
-        piece.frames[0] = {picture, frame};
+        piece.frames[0] = {positions, frame};
         piece.clip = gnRect(150, 30, 460, 460);
+        piece.background = &recorder;
     }
-    // An animation frame cut from a picture whose pixels tell their own position.
-    gnImage* positions() { return image(writeBmp(path("pos.bmp"), 200, 200, positionColour)); }
+    void expectPixels(std::initializer_list<std::tuple<int, int, uint32_t>> pixels) {
+        for (const auto& [x, y, colour] : pixels)
+            EXPECT_EQ(at(x, y), colour) << x << "," << y;
+    }
 
     ImageBackground backdrop;  // pos (0, 0): picture and screen coordinates agree
+    RecordingBackground recorder{&backdrop};
+    gnImage* positions = nullptr;  // every pixel tells its own position
 };
 
 }  // namespace
 
-TEST_F(SpritesTest, ImageSpriteIsCentredWithHalvesRoundedDown) {
-    gnImageSprite sprite;
-    sprite.setScreen(&screen);
+TEST_F(SpritesTest, ImageSpriteIsCentredAndErasesOldAndNewPlaceAsOneUpdate) {
+    gnImageSprite sprite, odd;
+    for (gnImageSprite* s : {&sprite, &odd})
+        s->setScreen(&screen);
     sprite.setImage(image(writeBmp(path("even.bmp"), 20, 10, positionColour)));
-    sprite.pos = pt{100, 100};
-    sprite.show();
-    EXPECT_EQ(at(90, 95), positionColour(0, 0));
-    EXPECT_EQ(at(109, 104), positionColour(19, 9));
-    EXPECT_EQ(at(89, 95), kBlack);
-
-    gnImageSprite odd;
-    odd.setScreen(&screen);
     odd.setImage(image(writeBmp(path("odd.bmp"), 21, 11, positionColour)));
+    sprite.pos = pt{100, 100};
     odd.pos = pt{300, 100};
-    odd.show();
-    EXPECT_EQ(at(290, 95), positionColour(0, 0));
-    EXPECT_EQ(at(310, 105), positionColour(20, 10));
-}
-
-TEST_F(SpritesTest, EraseRedrawsOldAndNewPlaceAsOneUpdate) {
-    RecordingBackground recorder(&backdrop);
-    gnImageSprite sprite;
-    sprite.setScreen(&screen);
-    sprite.setImage(image(writePlainBmp(path("s.bmp"), 20, 10, kRed)));
+    sprite.show();
+    odd.show();  // halves rounded down
+    expectPixels({{90, 95, positionColour(0, 0)},
+                  {109, 104, positionColour(19, 9)},
+                  {89, 95, kBlack},
+                  {290, 95, positionColour(0, 0)},
+                  {310, 105, positionColour(20, 10)}});
+    screen.update();
+    port.clearLog();
     sprite.background = &recorder;
     sprite.oldPos = pt{10, 10};
-    sprite.pos = pt{50, 50};
     sprite.erase();
-    ASSERT_EQ(recorder.asked.size(), 2u);
-    EXPECT_EQ(text(recorder.asked[0]), "0 5 20x10");
-    EXPECT_EQ(text(recorder.asked[1]), "40 45 20x10");
+    EXPECT_EQ(recorder.asked, (std::vector<std::string>{"0 5 20x10", "90 95 20x10"}));
     screen.update();
-    EXPECT_EQ(port.updates(), (std::vector<std::string>{"update 0 5 60 50"}));
-    EXPECT_EQ(at(0, 5), kWhite);
-
-    recorder.asked.clear();
-    port.clearLog();
-    sprite.oldPos = sprite.pos;
-    sprite.erase();
-    EXPECT_EQ(recorder.asked.size(), 2u);
-    screen.update();
-    EXPECT_EQ(port.updates(), (std::vector<std::string>{"update 40 45 20 10"}));
+    EXPECT_EQ(port.updates(), (std::vector<std::string>{"update 0 5 110 100"}));
+    EXPECT_EQ(at(100, 100), kWhite);
+    gnImageSprite copy;
+    copy.setScreen(&screen);
+    copy.assignState(&sprite);  // positions, not the screen
+    EXPECT_TRUE(pointManip::isEqual(copy.pos, pt{100, 100}));
+    EXPECT_TRUE(pointManip::isEqual(copy.oldPos, pt{10, 10}));
+    copy.updateOldPos();
+    EXPECT_EQ(copy.oldPos.x, 100);
+    EXPECT_EQ(copy.screen, &screen);
+    sprite.setImage(nullptr);  // keeps the rectangle
+    EXPECT_EQ(sprite.frame.rect.w, 20u);
+    EXPECT_EQ(raisedBy([&] { sprite.show(); }),
+              "Software bug: pointer image is NULL in gnImageFrame::displayCentered\n");
 }
 
 TEST_F(SpritesTest, BackgroundRedrawsFromItsPictureAndRewritesTheCallersRectangle) {
@@ -101,118 +96,63 @@ TEST_F(SpritesTest, BackgroundRedrawsFromItsPictureAndRewritesTheCallersRectangl
     background.pos = pt{120, 0};
     gnRectangle r = gnRect(200, 100, 50, 40);
     background.showRect(r);
-    EXPECT_EQ(text(r), "80 100 50x40");
-    EXPECT_EQ(at(200, 100), positionColour(80, 100));
-    EXPECT_EQ(at(249, 139), positionColour(129, 139));
-    EXPECT_EQ(at(250, 100), kBlack);
+    EXPECT_EQ(r.x, 80);  // in picture coordinates now
+    expectPixels({{200, 100, positionColour(80, 100)},
+                  {249, 139, positionColour(129, 139)},
+                  {250, 100, kBlack}});
 }
 
-TEST_F(SpritesTest, SetImageNullKeepsTheRectangleAndShowRaises) {
-    gnImageSprite sprite;
-    sprite.setScreen(&screen);
-    sprite.setImage(image(writePlainBmp(path("s.bmp"), 30, 20, kRed)));
-    sprite.setImage(nullptr);
-    EXPECT_EQ(text(sprite.frame.rect), "0 0 30x20");
-    EXPECT_EQ(raisedBy([&] { sprite.show(); }),
+TEST_F(SpritesTest, AnimationStepsThroughItsFramesAndShowsTheCurrentOneCentred) {
+    gnAnimationSprite sprite;
+    sprite.frameCount = 3;
+    std::vector<int> seen;
+    for (int i = 0; i < 4; ++i, sprite.act())
+        seen.push_back(sprite.currentFrame);
+    EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 0}));
+    sprite.open();
+    EXPECT_EQ(sprite.currentFrame, 1);  // open keeps the frame
+    sprite.frames[1] = {positions, gnRect(100, 50, 9, 9)};
+    sprite.pos = pt{300, 300};
+    sprite.show();
+    EXPECT_EQ(at(296, 296), positionColour(100, 50));
+    EXPECT_EQ(raisedBy([&] {
+                  sprite.currentFrame = 0;
+                  sprite.show();
+              }),
               "Software bug: pointer image is NULL in gnImageFrame::displayCentered\n");
 }
 
-TEST_F(SpritesTest, ImageSpriteChecksItsScreen) {
-    gnImageSprite sprite;
-    EXPECT_EQ(raisedBy([&] { sprite.show(); }),
-              "Software bug: No screen assigned in gnImageSprite::show!\n");
-    EXPECT_EQ(raisedBy([&] { sprite.erase(); }),
-              "Software bug: No screen assigned in gnImageSprite::erase!\n");
-    sprite.setScreen(&screen);
-    sprite.background = &backdrop;
-    screen.beginUpdate();
-    EXPECT_EQ(raisedBy([&] { sprite.erase(); }),
-              "Software bug: Already updating in gnScreen::beginUpdate! Nested updating is not "
-              "implemented!\n");
-    screen.endUpdate();
-}
-
-TEST_F(SpritesTest, AssignStateCopiesPositionsButNotTheScreen) {
-    gnImageSprite a, b;
-    a.pos = pt{1, 2};
-    a.oldPos = pt{3, 4};
-    b.setScreen(&screen);
-    b.assignState(&a);
-    EXPECT_EQ(b.pos.x, 1);
-    EXPECT_EQ(b.oldPos.y, 4);
-    EXPECT_EQ(b.screen, &screen);
-    b.updateOldPos();
-    EXPECT_EQ(b.oldPos.x, 1);
-}
-
-TEST_F(SpritesTest, ActStepsThroughTheFramesCyclically) {
-    gnAnimationSprite sprite;
-    std::vector<int> seen;
-    sprite.frameCount = 2;
-    for (int i = 0; i < 4; ++i, sprite.act())
-        seen.push_back(sprite.currentFrame);
-    EXPECT_EQ(seen, (std::vector<int>{0, 1, 0, 1}));
-    sprite.frameCount = 1;
-    sprite.currentFrame = 0;
-    sprite.act();
-    EXPECT_EQ(sprite.currentFrame, 0);
-    sprite.frameCount = 5;
-    seen.clear();
-    for (int i = 0; i < 6; ++i, sprite.act())
-        seen.push_back(sprite.currentFrame);
-    EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 3, 4, 0}));
-}
-
-TEST_F(SpritesTest, AnimationShowsItsCurrentFrameCentred) {
-    gnImage* picture = positions();
-    gnAnimationSprite sprite;
-    sprite.frameCount = 2;
-    sprite.open();
-    sprite.frames[0] = {picture, {0, 0, 10, 10}};
-    sprite.frames[1] = {picture, {100, 50, 9, 9}};
-    sprite.pos = pt{300, 300};
-    sprite.currentFrame = 1;
-    sprite.show();
-    EXPECT_EQ(at(296, 296), positionColour(100, 50));
-}
-
-TEST_F(SpritesTest, ClippedSpriteDrawsOnlyInsideTheClip) {
-    gnImage* picture = positions();
-    ClippedAnimSprite piece;
-    onBoard(piece, picture, {0, 0, 88, 88});
-    piece.pos = pt{150, 200};
+// The part of a frame inside the clip is drawn at its normal place, and erased likewise.
+TEST_F(SpritesTest, ClippedSpriteDrawsAndErasesOnlyInsideTheClip) {
+    ClippedAnimSprite piece, inHole;
+    onBoard(piece, gnRect(0, 0, 88, 88));
+    onBoard(inHole, gnRect(88, 88, 88, 88));
+    piece.pos = pt{150, 200};  // the left 44 columns are cut off
+    inHole.pos = pt{380, -4};  // only the strip from y 30 to 39 remains
     piece.show();
-    EXPECT_EQ(at(150, 156), positionColour(44, 0));  // the left 44 columns are cut off
-    EXPECT_EQ(at(193, 243), positionColour(87, 87));
-    EXPECT_EQ(at(149, 156), kBlack);
-    EXPECT_EQ(at(194, 156), kBlack);
+    inHole.show();
+    expectPixels({{150, 156, positionColour(44, 0)},
+                  {193, 243, positionColour(87, 87)},
+                  {149, 156, kBlack},
+                  {194, 156, kBlack},
+                  {336, 30, positionColour(88, 88 + 78)},
+                  {423, 39, positionColour(175, 175)},
+                  {336, 40, kBlack},
+                  {336, 29, kBlack}});
     screen.update();
-    EXPECT_EQ(port.updates(), (std::vector<std::string>{"update 150 156 44 88"}));
-}
-
-TEST_F(SpritesTest, ClippedSpriteInTheTopHoleShowsOnlyTheGateStrip) {
-    gnImage* picture = positions();
-    ClippedAnimSprite piece;
-    onBoard(piece, picture, {88, 88, 88, 88});
-    piece.pos = pt{380, -4};
-    piece.show();
-    EXPECT_EQ(at(336, 30), positionColour(88, 88 + 78));
-    EXPECT_EQ(at(423, 39), positionColour(175, 175));
-    EXPECT_EQ(at(336, 40), kBlack);
-    EXPECT_EQ(at(336, 29), kBlack);
-}
-
-TEST_F(SpritesTest, ClippedSpriteOutsideOrWithZeroClipDrawsAndErasesNothing) {
-    gnImage* picture = positions();
-    RecordingBackground recorder(&backdrop);
-    ClippedAnimSprite piece;
-    onBoard(piece, picture, {0, 0, 88, 88});
-    piece.background = &recorder;
-    piece.pos = pt{100, 200};
+    EXPECT_EQ(port.updates(),
+              (std::vector<std::string>{"update 336 30 88 10", "update 150 156 44 88"}));
+    piece.oldPos = piece.pos;
+    piece.pos = pt{250, 200};
+    piece.erase();
+    EXPECT_EQ(recorder.asked, (std::vector<std::string>{"150 156 44x88", "206 156 88x88"}));
+    recorder.asked.clear();
+    screen.update();
+    port.clearLog();
+    piece.pos = pt{100, 200};  // wholly outside
     piece.updateOldPos();
     piece.show();
     piece.erase();
-    EXPECT_TRUE(recorder.asked.empty());
     piece.clip = rectManip::zeroRect;
     piece.pos = pt{300, 300};
     piece.updateOldPos();
@@ -223,89 +163,74 @@ TEST_F(SpritesTest, ClippedSpriteOutsideOrWithZeroClipDrawsAndErasesNothing) {
     EXPECT_TRUE(port.updates().empty());
 }
 
-TEST_F(SpritesTest, ClippedEraseRedrawsTheIntersectionOnly) {
-    RecordingBackground recorder(&backdrop);
-    ClippedAnimSprite piece;
-    onBoard(piece, positions(), {0, 0, 88, 88});
-    piece.background = &recorder;
-    piece.oldPos = pt{150, 200};
-    piece.pos = pt{250, 200};
-    piece.erase();
-    ASSERT_EQ(recorder.asked.size(), 2u);
-    EXPECT_EQ(text(recorder.asked[0]), "150 156 44x88");
-    EXPECT_EQ(text(recorder.asked[1]), "206 156 88x88");
-}
-
-TEST_F(SpritesTest, EraseOfAClosedSpriteOpensNoBatch) {
-    gnAnimationSprite sprite;
+TEST_F(SpritesTest, StatesAndTheirErrors) {
+    gnAnimationSprite sprite, screenless, noMemory;
+    sprite.frameCount = 1;
+    EXPECT_FALSE(sprite.isOpen());
     sprite.setScreen(&screen);
     sprite.background = &backdrop;
-    sprite.erase();  // would raise on the open batch below if it had started one
+    sprite.erase();  // closed: nothing, and no batch left open
     screen.beginUpdate();
     screen.endUpdate();
-    gnAnimationSprite screenless;
-    EXPECT_EQ(raisedBy([&] { screenless.erase(); }),
-              "Software bug: No screen assigned in gnAnimationSprite::erase!\n");
-}
-
-TEST_F(SpritesTest, OpenCloseAndIsOpenCheckTheirState) {
-    gnAnimationSprite sprite;
-    sprite.frameCount = 3;
-    sprite.currentFrame = 2;
-    EXPECT_FALSE(sprite.isOpen());
-    sprite.open();
-    EXPECT_TRUE(sprite.isOpen());
-    EXPECT_EQ(sprite.currentFrame, 2);
-    EXPECT_EQ(raisedBy([&] { sprite.open(); }),
-              "Software bug: Animation sprite is already open in gnAnimationSprite::open()!\n");
-    sprite.close();
-    EXPECT_EQ(
-        raisedBy([&] { sprite.close(); }),
-        "Software bug: Animation sprite has not been opened in gnAnimationSprite::close()!\n");
-    gnImageFrame foreign[1];
-    sprite.frames = foreign;  // not made by open()
-    EXPECT_EQ(raisedBy([&] { sprite.isOpen(); }),
-              "Software bug: Animation sprite has not been opened correctly in "
-              "gnAnimationSprite::isOpen()!\n");
-    sprite.frames = nullptr;
-}
-
-TEST_F(SpritesTest, FrameWithoutImageRaisesOnShow) {
-    gnAnimationSprite sprite;
-    sprite.frameCount = 1;
-    sprite.open();
-    EXPECT_EQ(raisedBy([&] { sprite.show(); }),
-              "Software bug: pointer image is NULL in gnImageFrame::displayCentered\n");
     ClippedAnimSprite clipped;
     clipped.frameCount = 1;
     clipped.clip = gnRect(0, 0, 100, 100);
     EXPECT_EQ(raisedBy([&] { clipped.show(); }), "");  // closed: nothing
     clipped.open();
-    EXPECT_EQ(raisedBy([&] { clipped.show(); }),
-              "Software bug: pointer image is NULL in ClippedAnimSprite::show\n");
     gnImageSprite loose;
     loose.setScreen(&screen);
     EXPECT_EQ(raisedBy([&] { loose.erase(); }), "");  // no background: nothing to redraw
+    gnImageFrame foreign[1];
+    noMemory.frameCount = -1;
+    const struct {
+        std::function<void()> call;
+        std::string printed;
+    } errors[] = {
+        {[&] {
+             sprite.open();
+             sprite.open();
+         },
+         "Software bug: Animation sprite is already open in gnAnimationSprite::open()!"},
+        {[&] {
+             sprite.close();
+             sprite.close();
+         },
+         "Software bug: Animation sprite has not been opened in gnAnimationSprite::close()!"},
+        {[&] {
+             sprite.frames = foreign;  // not made by open()
+             sprite.isOpen();
+         },
+         "Software bug: Animation sprite has not been opened correctly in "
+         "gnAnimationSprite::isOpen()!"},
+        {[&] { noMemory.open(); }, "Generic exception of type: MEMORY raised: Out of memory!"},
+        {[&] { screenless.erase(); },
+         "Software bug: No screen assigned in gnAnimationSprite::erase!"},
+        {[&] { clipped.show(); }, "Software bug: pointer image is NULL in ClippedAnimSprite::show"},
+        {[] { gnImageSprite().show(); },
+         "Software bug: No screen assigned in gnImageSprite::show!"},
+        {[] { gnImageSprite().erase(); },
+         "Software bug: No screen assigned in gnImageSprite::erase!"},
+        {[&] {
+             loose.background = &backdrop;
+             screen.beginUpdate();  // erasing opens a batch of its own
+             loose.erase();
+         },
+         "Software bug: Already updating in gnScreen::beginUpdate! Nested updating is not "
+         "implemented!"},
+    };
+    for (const auto& e : errors)
+        EXPECT_EQ(raisedBy(e.call), e.printed + "\n");
+    sprite.frames = nullptr;
+    screen.endUpdate();
+    EXPECT_FALSE(noMemory.isOpen());
 }
 
-TEST_F(SpritesTest, FramesThatCannotBeAllocatedAreAMemoryError) {
-    gnAnimationSprite sprite;
-    sprite.frameCount = -1;
-    EXPECT_EQ(raisedBy([&] { sprite.open(); }),
-              "Generic exception of type: MEMORY raised: Out of memory!\n");
-    EXPECT_FALSE(sprite.isOpen());
-}
-
+// The 24 pieces of a round frame, drawn inside the round's batch, allocate nothing but the
+// batch's one rectangle.
 TEST_F(SpritesTest, BatchedSpritesAllocateOnlyTheBatchRectangle) {
-    gnImage* picture = positions();
     ClippedAnimSprite pieces[24];
-    for (ClippedAnimSprite& piece : pieces) {
-        piece.setScreen(&screen);
-        piece.frameCount = 1;
-        piece.open();
-        piece.frames[0] = {picture, {0, 0, 88, 88}};
-        piece.clip = gnRect(150, 30, 460, 460);
-    }
+    for (ClippedAnimSprite& piece : pieces)
+        onBoard(piece, gnRect(0, 0, 88, 88));
     screen.beginUpdate();
     long allocations = 0;
     {

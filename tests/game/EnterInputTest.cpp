@@ -42,95 +42,70 @@ class EnterInputTest : public EngineFixture {
 
 }  // namespace
 
-TEST_F(EnterInputTest, ElevenLettersKeepTenAndTheLastKeyOnlyRedraws) {
-    type("abcdefghij");
-    EXPECT_STREQ(entry.text, "abcdefghij");
-    port.clearLog();
-    type("k");
-    EXPECT_STREQ(entry.text, "abcdefghij");
-    EXPECT_EQ(entry.caret, 10);
-    EXPECT_EQ(port.presents(), 1);
-    EXPECT_EQ(field(), "abcdefghij{");
-}
-
+// Each key edits at the caret and redraws once: ten letters at most (the eleventh only
+// redraws), backspace and the arrows within the text, the caret over the character after it.
 TEST_F(EnterInputTest, EditingAtTheCaret) {
-    type("abc");
-    EXPECT_EQ(entry.caret, 3);
-    key(SDLK_LEFT);
-    key(SDLK_LEFT);
-    key(SDLK_BACKSPACE);
-    EXPECT_STREQ(entry.text, "bc");
-    EXPECT_EQ(entry.caret, 0);
-    key(SDLK_BACKSPACE);  // nothing before the caret
-    EXPECT_STREQ(entry.text, "bc");
-    type("x");
-    EXPECT_STREQ(entry.text, "xbc");
-    EXPECT_EQ(entry.caret, 1);
-    key(SDLK_RIGHT);
-    key(SDLK_RIGHT);
-    key(SDLK_RIGHT);  // stops at the end
-    EXPECT_EQ(entry.caret, 3);
-    EXPECT_EQ(field(), "xbc{.......");
-    key(SDLK_LEFT);
-    EXPECT_EQ(field(), "xb{........");  // the caret stands over the character after it
+    const struct {
+        std::vector<SDL_Keycode> keys;
+        const char* text;
+        int caret;
+        const char* field;
+        int redraws;
+    } steps[] = {
+        {{'a', 'b', 'c'}, "abc", 3, "abc{.......", 3},
+        {{SDLK_LEFT, SDLK_LEFT, SDLK_BACKSPACE}, "bc", 0, "{c.........", 3},
+        {{SDLK_BACKSPACE, SDLK_LEFT}, "bc", 0, "{c.........", 0},  // nothing before the caret
+        {{'x'}, "xbc", 1, "x{c........", 1},
+        {{SDLK_RIGHT, SDLK_RIGHT, SDLK_RIGHT}, "xbc", 3, "xbc{.......", 2},  // stops at the end
+        {{'d', 'e', 'f', 'g', 'h', 'i', 'j', 'k'}, "xbcdefghij", 10, "xbcdefghij{", 8},
+    };
+    for (const auto& s : steps) {
+        port.clearLog();
+        for (SDL_Keycode k : s.keys)
+            key(k);
+        EXPECT_STREQ(entry.text, s.text);
+        EXPECT_EQ(entry.caret, s.caret);
+        EXPECT_EQ(field(), s.field);
+        EXPECT_EQ(port.presents(), s.redraws) << s.text;
+    }
 }
 
 TEST_F(EnterInputTest, OnlyTheListedKeysInsert) {
     key(SDLK_a, KMOD_LSHIFT);  // a letter is lower-case whether or not shift is held
-    key(SDLK_LSHIFT);
-    key(SDLK_F1);
-    key(SDLK_MINUS);
-    key(SDLK_UP);
-    type("z9 ");
-    key(SDLK_BACKQUOTE);
-    key(SDLK_QUOTE);
-    key(SDLK_RIGHTBRACKET);
+    for (SDL_Keycode k : {SDLK_LSHIFT, SDLK_F1, SDLK_MINUS, SDLK_UP, SDLK_z, SDLK_9, SDLK_SPACE,
+                          SDLK_BACKQUOTE, SDLK_QUOTE, SDLK_RIGHTBRACKET})
+        key(k);
     EXPECT_STREQ(entry.text, "az9 }~\x7f");
     EXPECT_FALSE(entry.finished);
-}
-
-TEST_F(EnterInputTest, EscapeAtOnceFinishesWithAnEmptyName) {
-    key(SDLK_ESCAPE);
-    EXPECT_TRUE(entry.finished);
-    EXPECT_STREQ(entry.text, "");
-    EXPECT_FALSE(entry.caretVisible);
-}
-
-TEST_F(EnterInputTest, ReturnAndKeypadEnterFinish) {
-    type("ab");
-    key(SDLK_RETURN);
-    EXPECT_TRUE(entry.finished);
-    EXPECT_STREQ(entry.text, "ab");
-    entry.activate();
-    EXPECT_STREQ(entry.text, "");
-    EXPECT_FALSE(entry.finished);
-    key(SDLK_KP_ENTER);
-    EXPECT_TRUE(entry.finished);
-}
-
-TEST_F(EnterInputTest, QuitKeepsTheTextTypedSoFar) {
-    type("bob");
-    pushQuit();
-    entry.pollEvents();
-    EXPECT_TRUE(entry.finished);
-    EXPECT_STREQ(entry.text, "bob");
-}
-
-TEST_F(EnterInputTest, LastRedrawShowsTheNameWithoutTheCaret) {
-    type("ab");
-    EXPECT_EQ(field(), "ab{........");
-    port.clearLog();
-    key(SDLK_RETURN);
-    EXPECT_EQ(port.presents(), 1);
-    EXPECT_EQ(field(), "ab.........");
-    EXPECT_EQ(at(277 + 38 + 9, 317 + 8), kBehind);  // restored behind where the caret was
-}
-
-TEST_F(EnterInputTest, AnyEventShowsTheCaretAgain) {
     entry.caretVisible = false;
-    pushUserEvent(1);
+    pushUserEvent(1);  // any event shows the caret again
     entry.pollEvents();
     EXPECT_TRUE(entry.caretVisible);
+}
+
+// Return, keypad enter, escape (which does not cancel) and the quit event finish the entry;
+// the last redraw shows the name without the caret, over the restored picture.
+TEST_F(EnterInputTest, FinishingKeepsTheTextAndHidesTheCaret) {
+    for (SDL_Keycode finish : {SDLK_RETURN, SDLK_KP_ENTER, SDLK_ESCAPE, SDLK_UNKNOWN}) {
+        entry.activate();
+        EXPECT_STREQ(entry.text, "");
+        type("ab");
+        port.clearLog();
+        if (finish == SDLK_UNKNOWN)
+            pushQuit();
+        else
+            key(finish);
+        entry.pollEvents();
+        EXPECT_TRUE(entry.finished) << finish;
+        EXPECT_STREQ(entry.text, "ab");
+        EXPECT_FALSE(entry.caretVisible);
+        EXPECT_EQ(port.presents(), 1);
+        EXPECT_EQ(field(), "ab.........");
+        EXPECT_EQ(at(277 + 38 + 9, 317 + 8), kBehind);  // restored where the caret was
+    }
+    entry.activate();
+    key(SDLK_ESCAPE);
+    EXPECT_STREQ(entry.text, "");  // escape at once: an empty name
 }
 
 TEST_F(EnterInputTest, ShowRestoresTheAreaBehindFirst) {

@@ -20,63 +20,53 @@ class GameInputTest : public EngineFixture {
         pushMouseMotion(x, y);
         input.pollEvents();
     }
+    // "P" and "R" for the flags set (each then cleared, as the round does), and the drag.
+    std::string seen() {
+        std::string s =
+            std::string(input.buttonPressed ? "P" : "") + (input.buttonReleased ? "R" : "");
+        input.buttonPressed = input.buttonReleased = false;
+        return s + " " + std::to_string(input.dragVector.x) + "," +
+               std::to_string(input.dragVector.y);
+    }
     GameInput input;
 };
 
 }  // namespace
 
+// A press is seen at the first event with the left button alone down, a release at the next
+// without it (any other button counts as a release), each reported once; in the letterbox
+// bars the pointer runs on beyond the picture, negative left of and above it.
 TEST_F(GameInputTest, PressDragAndReleaseAreEachReportedOnce) {
-    event(300, 200, SDL_BUTTON_LMASK);
-    EXPECT_TRUE(input.buttonPressed);
-    EXPECT_FALSE(input.buttonReleased);
-    EXPECT_EQ(input.pressPoint.x, 300);
-    EXPECT_EQ(input.pressPoint.y, 200);
-    input.buttonPressed = false;  // the reader clears it
-    event(320, 195, SDL_BUTTON_LMASK);
-    EXPECT_FALSE(input.buttonPressed);
-    EXPECT_EQ(input.pressPoint.x, 300);
-    event(340, 190, 0);
-    EXPECT_TRUE(input.buttonReleased);
-    EXPECT_EQ(input.dragVector.x, 40);
-    EXPECT_EQ(input.dragVector.y, -10);
-    input.buttonReleased = false;
-    event(350, 190, 0);
-    EXPECT_FALSE(input.buttonReleased);
-    EXPECT_FALSE(input.buttonPressed);
-}
-
-// The letterbox bars report positions outside the picture, negative on the left and above: a
-// drag released there still points the way the mouse went.
-TEST_F(GameInputTest, ADragReleasedInTheBarsPointsTheWayTheMouseWent) {
     const struct {
-        int x, y;        // released at
-        int32_t dx, dy;  // expected drag
-    } releases[] = {
-        {-30, 200, -330, 0}, {700, 200, 400, 0}, {300, -40, 0, -240}, {300, 600, 0, 400}};
-    for (const auto& r : releases) {
-        event(300, 200, SDL_BUTTON_LMASK);
-        event(r.x, r.y, 0);
-        EXPECT_EQ(input.dragVector.x, r.dx) << "released at " << r.x << ", " << r.y;
-        EXPECT_EQ(input.dragVector.y, r.dy) << "released at " << r.x << ", " << r.y;
-        EXPECT_EQ(input.pointer().x, r.x);
-        EXPECT_EQ(input.pointer().y, r.y);
+        int x, y;
+        uint32_t buttons;
+        const char* seen;
+    } steps[] = {
+        {300, 200, SDL_BUTTON_LMASK, "P 0,0"},
+        {320, 195, SDL_BUTTON_LMASK, " 0,0"},
+        {340, 190, 0, "R 40,-10"},
+        {350, 190, 0, " 40,-10"},
+        {100, 100, SDL_BUTTON_LMASK, "P 40,-10"},
+        {110, 120, SDL_BUTTON_LMASK | SDL_BUTTON_RMASK, "R 10,20"},
+        {300, 200, SDL_BUTTON_LMASK, "P 10,20"},
+        {-30, 200, 0, "R -330,0"},
+        {300, 200, SDL_BUTTON_LMASK, "P -330,0"},
+        {300, -40, 0, "R 0,-240"},
+        {300, 200, SDL_BUTTON_LMASK, "P 0,-240"},
+        {700, 600, 0, "R 400,400"},
+    };
+    for (const auto& s : steps) {
+        event(s.x, s.y, s.buttons);
+        EXPECT_EQ(seen(), s.seen) << s.x << "," << s.y << " " << s.buttons;
+        EXPECT_TRUE(pointManip::isEqual(input.pointer(), pt{s.x, s.y}));
     }
+    EXPECT_TRUE(pointManip::isEqual(input.pressPoint, pt{300, 200}));
 }
 
-TEST_F(GameInputTest, SecondButtonWhileHoldingTheLeftIsARelease) {
-    event(100, 100, SDL_BUTTON_LMASK);
-    event(110, 120, SDL_BUTTON_LMASK | SDL_BUTTON_RMASK);
-    EXPECT_TRUE(input.buttonReleased);
-    EXPECT_EQ(input.dragVector.x, 10);
-    EXPECT_EQ(input.dragVector.y, 20);
-    EXPECT_FALSE(input.buttonHeld);
-}
-
-TEST_F(GameInputTest, ShortClickAlreadyUpWhenHandledIsNotSeen) {
+TEST_F(GameInputTest, EventsOfAnyKindReadTheMouseAndTheMenuRunsFirst) {
     port.mouseX = 200;
     port.mouseY = 200;
-    port.mouseButtons = 0;  // by the time the events are handled the button is up again
-    SDL_Event down = {};
+    SDL_Event down = {};  // a short click already over when its events are handled
     down.type = SDL_MOUSEBUTTONDOWN;
     down.button.button = SDL_BUTTON_LEFT;
     SDL_Event up = down;
@@ -84,34 +74,20 @@ TEST_F(GameInputTest, ShortClickAlreadyUpWhenHandledIsNotSeen) {
     SDL_PushEvent(&down);
     SDL_PushEvent(&up);
     input.pollEvents();
-    EXPECT_FALSE(input.buttonPressed);
-    EXPECT_FALSE(input.buttonReleased);
-}
-
-TEST_F(GameInputTest, KeyEventsUpdateThePointer) {
+    EXPECT_EQ(seen(), " 0,0");
     port.mouseX = 412;
     port.mouseY = 77;
     pushKeyDown(SDLK_x);
     input.pollEvents();
-    EXPECT_EQ(input.pointer().x, 412);
-    EXPECT_EQ(input.pointer().y, 77);
-}
-
-TEST_F(GameInputTest, ActivationForgetsAHeldPressAndReadsThePointer) {
+    EXPECT_TRUE(pointManip::isEqual(input.pointer(), pt{412, 77}));
     event(100, 100, SDL_BUTTON_LMASK);
     port.mouseX = 5;
-    port.mouseY = 6;
-    input.activate();
+    input.activate();  // forgets the held press, reads the pointer
     EXPECT_FALSE(input.buttonHeld);
-    EXPECT_FALSE(input.buttonPressed);
-    EXPECT_FALSE(input.buttonReleased);
+    EXPECT_EQ(seen(), " 0,0");
     EXPECT_EQ(input.pointer().x, 5);
-    EXPECT_EQ(input.pointer().y, 6);
-    event(100, 100, SDL_BUTTON_LMASK);  // seen as a new press
-    EXPECT_TRUE(input.buttonPressed);
-}
-
-TEST_F(GameInputTest, MenuHandlingRunsFirst) {
+    event(100, 100, SDL_BUTTON_LMASK);  // a new press
+    EXPECT_EQ(seen(), "P 0,0");
     pushQuit();
     input.pollEvents();
     EXPECT_TRUE(input.done);

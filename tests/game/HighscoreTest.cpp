@@ -61,140 +61,87 @@ class HighscoreTest : public testing::Test {
 
 }  // namespace
 
-TEST_F(HighscoreTest, WithoutAFileTheDefaultTableIsWritten) {
+TEST_F(HighscoreTest, WithoutAFileTheDefaultTableIsWrittenAndRanksNewTimes) {
     Capture out;
-    { SolrindPHighscore table; }
+    {
+        SolrindPHighscore table;
+        EXPECT_EQ(table.isRecord(9, 59), 1);
+        EXPECT_EQ(table.isRecord(10, 0), -1);  // equal to the tenth: no record
+        EXPECT_EQ(table.isRecord(10, 1), -1);
+    }
     EXPECT_EQ(out.finish(), "");
-    const std::string bytes = readFile("Save/Highscore.hs");
-    EXPECT_EQ(bytes.size(), 520u);
-    EXPECT_EQ(bytes, defaultFile());
-    EXPECT_EQ(bytes.substr(0, 4), std::string("\x9F\x01\x00\x00", 4));  // "s" is 115 + 300
+    EXPECT_EQ(readFile("Save/Highscore.hs"), defaultFile());
+    EXPECT_EQ(defaultFile().substr(0, 4), std::string("\x9F\x01\x00\x00", 4));  // "s": 115 + 300
     EXPECT_FALSE(fileExists("Save/Highscore.hs.new"));
 }
 
-TEST_F(HighscoreTest, DefaultTableRanksNewTimes) {
-    SolrindPHighscore table;
-    EXPECT_STREQ(table.getSlotName(9), "solrind");
-    EXPECT_EQ(table.getSlotMinutes(0), 10);
-    EXPECT_EQ(table.isRecord(9, 59), 1);
-    EXPECT_EQ(table.isRecord(10, 0), -1);
-    EXPECT_EQ(table.isRecord(10, 1), -1);
-}
-
-TEST_F(HighscoreTest, EqualTimesStayAboveTheNewEntry) {
+// A new time goes below equal times; the best goes to the top and the tenth drops out; a
+// 10-character name, spaces and the font's extra letters survive writing and reading.
+TEST_F(HighscoreTest, EnteringAndNamingRecordsByteForByte) {
     writeTable({{"one", 1, 0}, {"two", 2, 0}, {"too", 2, 0}, {"three", 3, 0}});
     {
         SolrindPHighscore table;
         EXPECT_EQ(table.isRecord(2, 0), 4);
         table.enterRecord("ab", 2, 0);
-        EXPECT_STREQ(table.getSlotName(1), "two");
-        EXPECT_STREQ(table.getSlotName(2), "too");
-        EXPECT_STREQ(table.getSlotName(3), "ab");
-        EXPECT_STREQ(table.getSlotName(4), "three");
-        EXPECT_EQ(table.getSlotMinutes(4), 3);
+        table.enterRecord("late", 10, 0);  // no record: nothing changes
     }
     std::string expected = record("one", 1, 0) + record("two", 2, 0) + record("too", 2, 0) +
                            record("ab", 2, 0) + record("three", 3, 0);
     for (int r = 0; r < 5; ++r)
         expected += record("solrind", 10, 0);
     EXPECT_EQ(readFile("Save/Highscore.hs"), expected);
-}
-
-TEST_F(HighscoreTest, BestTimeGoesToTheTopAndTheLastDropsOut) {
-    writeTable({{"a", 1, 1},
-                {"b", 1, 2},
-                {"c", 1, 3},
-                {"d", 1, 4},
-                {"e", 1, 5},
-                {"f", 1, 6},
-                {"g", 1, 7},
-                {"h", 1, 8},
-                {"i", 1, 9},
-                {"j", 1, 10}});
-    SolrindPHighscore table;
-    table.enterRecord("new", 0, 30);
-    EXPECT_STREQ(table.getSlotName(0), "new");
-    EXPECT_STREQ(table.getSlotName(1), "a");
-    EXPECT_STREQ(table.getSlotName(9), "i");
-    table.enterRecord("late", 5, 0);  // no record: nothing changes
-    EXPECT_STREQ(table.getSlotName(9), "i");
-}
-
-TEST_F(HighscoreTest, TenCharacterNameSurvivesWritingAndReading) {
     {
         SolrindPHighscore table;
-        table.enterRecord("", 3, 7);
+        table.enterRecord("", 0, 30);
         table.updateSlotName(0, "abcdefghij");
+        table.updateSlotName(1, "a }~\x7fklmnopq");  // cut to ten
     }
-    EXPECT_EQ(readFile("Save/Highscore.hs").substr(0, 52), record("abcdefghij", 3, 7));
-    SolrindPHighscore again;
-    EXPECT_STREQ(again.getSlotName(0), "abcdefghij");
-    EXPECT_EQ(again.getSlotMinutes(0), 3);
-    EXPECT_EQ(again.getSlotSeconds(0), 7);
-    again.updateSlotName(1, "abcdefghijklm");  // longer names are cut to ten
-    EXPECT_STREQ(again.getSlotName(1), "abcdefghij");
-}
-
-TEST_F(HighscoreTest, ExtraLettersAndSpacesAreStoredAsSignedValues) {
-    {
-        SolrindPHighscore table;
-        table.updateSlotName(0, "a }~\x7f");
-    }
-    EXPECT_EQ(readFile("Save/Highscore.hs").substr(0, 20),
-              word(397) + word(332) + word(425) + word(426) + word(427));
-    SolrindPHighscore again;
-    EXPECT_STREQ(again.getSlotName(0), "a }~\x7f");
-}
-
-TEST_F(HighscoreTest, LongerFileIsAccepted) {
-    writeTable({{"longer", 4, 4}});
-    writeFile("Save/Highscore.hs", readFile("Save/Highscore.hs") + std::string(80, 'x'));
+    const std::string bytes = readFile("Save/Highscore.hs");
+    EXPECT_EQ(bytes.substr(0, 52), record("abcdefghij", 0, 30));
+    EXPECT_EQ(bytes.substr(52, 20), word(397) + word(332) + word(425) + word(426) + word(427));
+    EXPECT_EQ(bytes.substr(52 * 5, 52), record("three", 3, 0));
+    EXPECT_EQ(bytes.substr(52 * 6), expected.substr(52 * 6, 52 * 4));  // a 10:00 dropped out
+    writeFile("Save/Highscore.hs", bytes + std::string(80, 'x'));      // longer files are read
     Capture out;
-    SolrindPHighscore table;
+    SolrindPHighscore again;
     EXPECT_EQ(out.finish(), "");
-    EXPECT_STREQ(table.getSlotName(0), "longer");
+    EXPECT_STREQ(again.getSlotName(0), "abcdefghij");
+    EXPECT_STREQ(again.getSlotName(1), "a }~\x7fklmno");
+    EXPECT_EQ(again.getSlotMinutes(1), 1);
+    EXPECT_EQ(again.getSlotSeconds(9), 0);
 }
 
-TEST_F(HighscoreTest, ShortFileIsKeptAsideAndReplaced) {
-    writeTable({{"kept", 1, 2}});
-    const std::string shortFile = readFile("Save/Highscore.hs").substr(0, 519);
-    writeFile("Save/Highscore.hs", shortFile);
-    Capture out;
-    {
-        SolrindPHighscore table;
-        EXPECT_STREQ(table.getSlotName(0), "solrind");
-    }
-    EXPECT_EQ(out.finish(),
-              "Save/Highscore.hs cannot be used (it is shorter than 520 bytes): kept as "
-              "Save/Highscore.hs.rejected, starting a new table\n");
-    EXPECT_EQ(readFile("Save/Highscore.hs.rejected"), shortFile);
-    EXPECT_EQ(readFile("Save/Highscore.hs"), defaultFile());
-}
-
-TEST_F(HighscoreTest, NamesTheFontCannotDrawOrTimesOutOfRangeAreRejected) {
-    const std::vector<std::tuple<std::string, int, int>> bad[] = {
-        {{"Upper", 1, 0}}, {{"ok", 60, 0}}, {{"ok", 1, -1}}, {{"ok", 1, 60}}, {{"ok", 1, 1}}};
-    const char* why[] = {"a name holds a character the font cannot draw",
-                         "a time lies outside 00:00 to 59:59", "a time lies outside 00:00 to 59:59",
-                         "a time lies outside 00:00 to 59:59",
-                         "a name holds a character the font cannot draw"};
-    for (int i = 0; i < 5; ++i) {
-        writeTable(bad[i]);
-        if (i == 4)  // a name word far outside the characters' range
-            writeFile("Save/Highscore.hs",
-                      word(INT32_MIN) + readFile("Save/Highscore.hs").substr(4));
-        const std::string original = readFile("Save/Highscore.hs");
+// A file that cannot be used gives the default table with one line; it is moved aside under
+// the first free name, and the new table takes its place.
+TEST_F(HighscoreTest, UnusableFilesAreKeptAsideAndReplaced) {
+    const struct {
+        std::string bytes;
+        const char* why;
+    } bad[] = {
+        {record("kept", 1, 2).substr(0, 51), "it is shorter than 520 bytes"},
+        {record("Upper", 1, 0), "a name holds a character the font cannot draw"},
+        {word(INT32_MIN) + record("a", 1, 0).substr(4),
+         "a name holds a character the font cannot draw"},
+        {record("ok", 60, 0), "a time lies outside 00:00 to 59:59"},
+        {record("ok", 1, -1), "a time lies outside 00:00 to 59:59"},
+        {record("ok", 1, 60), "a time lies outside 00:00 to 59:59"},
+    };
+    for (int i = 0; i < 6; ++i) {
+        std::string bytes = bad[i].bytes;
+        while (i > 0 && bytes.size() < 520)
+            bytes += record("solrind", 10, 0);
+        writeFile("Save/Highscore.hs", bytes);
         const std::string copy = i == 0 ? "Save/Highscore.hs.rejected"
                                         : "Save/Highscore.hs.rejected." + std::to_string(i);
         Capture out;
         {
             SolrindPHighscore table;
             EXPECT_STREQ(table.getSlotName(0), "solrind");
-            EXPECT_EQ(table.getSlotMinutes(0), 10);
         }
-        EXPECT_EQ(out.finish(), "Save/Highscore.hs cannot be used (" + std::string(why[i]) +
+        EXPECT_EQ(out.finish(), "Save/Highscore.hs cannot be used (" + std::string(bad[i].why) +
                                     "): kept as " + copy + ", starting a new table\n");
-        EXPECT_EQ(readFile(copy), original);
+        EXPECT_EQ(readFile(copy), bytes);
+        EXPECT_EQ(readFile("Save/Highscore.hs"), defaultFile());
     }
     writeTable({{"ok", 59, 59}, {"q", 0, 0}});  // the edges of the range are fine
     Capture out;

@@ -1,7 +1,5 @@
 // The game round with the real pictures: clicks and drags through the real input path, the
 // hover aids, completion, the pause, the highscore flow and quitting.
-#include <unistd.h>
-
 #include <gtest/gtest-spi.h>
 
 #include <algorithm>
@@ -23,7 +21,7 @@ namespace {
 constexpr pt kCorner = {200, 80};
 
 pt centre(int col, int row) {
-    return pt{204 + 88 * col, 84 + 88 * row};
+    return Board::cellCentre(col, row);
 }
 
 class RoundTest : public ShellFixture {
@@ -31,21 +29,20 @@ class RoundTest : public ShellFixture {
     void SetUp() override {
         ShellFixture::SetUp();
         load();
-        shell.newBackground("GFX/Backgrounds/GameBackground.bmp");
-        shell.background->pos = pt{120, 0};
     }
-    // Puts a piece on a cell, resting.
+    // Puts a piece on a cell, resting, out of the queue.
     BoardPiece* place(int index, int col, int row) {
         BoardPiece* piece = shell.pieces[index];
         piece->inQueue = false;
         piece->col = col;
         piece->row = row;
         piece->dirX = piece->dirY = piece->stepDelay = 0;
-        piece->pos = Board::cellCentre(col, row);
+        piece->pos = centre(col, row);
         return piece;
     }
-    // The state the menu leaves when the game screen has slid in, and a new game.
-    void prepareRound() {
+    // The state the menu leaves when the game screen has slid in, and a new game with the
+    // pieces `onBoard` taken out of the queue (to be placed by the test).
+    void prepareRound(int onBoard = 0) {
         shell.gameInput->activate();
         shell.newBackground("GFX/Backgrounds/GameBackground.bmp");
         shell.background->pos.x = 120;
@@ -53,6 +50,8 @@ class RoundTest : public ShellFixture {
         shell.setButtonsEnabled(false);
         shell.gameInput->selected = 5;
         shell.initGame();
+        for (int i = 0; i < onBoard; ++i)
+            shell.queue->removeElem();
         shutGates();
     }
     // The menu with its welcome screen slid in, and the game chosen with S.
@@ -68,14 +67,15 @@ class RoundTest : public ShellFixture {
             gate->opening = false;
         }
     }
-    // One frame of the round, with the gates held shut.
-    void frame() {
+    // One frame of the round with the mouse as given, the gates held shut.
+    void frame(pt mouseAt, uint32_t buttons = 0) {
+        mouse(mouseAt.x, mouseAt.y, buttons);
         shell.gameFrame();
         shutGates();
     }
-    void framesUntilResting(int limit = 40) {
-        for (int i = 0; i < limit && shell.hasMovingPieces(); ++i)
-            frame();
+    void framesUntilResting() {
+        for (int i = 0; i < 40 && shell.hasMovingPieces(); ++i)
+            frame(pt{620, 500});
         ASSERT_FALSE(shell.hasMovingPieces());
     }
     // Everything home but the pieces `missing`, which wait in the queue and come out in the
@@ -87,34 +87,19 @@ class RoundTest : public ShellFixture {
         for (auto it = missing.rbegin(); it != missing.rend(); ++it)
             shell.queuePiece(*it);
     }
-    // A press at a and a release at b, each seen at its own frame.
-    void drag(pt a, pt b) {
-        mouse(a.x, a.y, SDL_BUTTON_LMASK);
-        frame();
-        mouse(b.x, b.y, 0);
-        frame();
-    }
-    int pieceAt(int col, int row) {
-        for (int i = 0; i < 24; ++i)
-            if (!shell.pieces[i]->inQueue && shell.pieces[i]->col == col &&
-                shell.pieces[i]->row == row)
-                return i;
-        return -1;
-    }
-    // The glow picture's frame f as drawn over cell (col, row): a sample of its edge.
-    bool glowShows(int f, int col, int row) {
-        SDL_Surface* glow = SDL_LoadBMP("GFX/Game/GlowCursor.bmp");
-        const bool same =
-            pixelAt(glow, 88 * f + 1, 44) == at(160 + 88 * col + 1, 40 + 88 * row + 44);
-        SDL_FreeSurface(glow);
+    // Whether the screen shows the picture's pixel (px, py) at (x, y).
+    bool pixelShows(const char* file, int px, int py, int x, int y) {
+        SDL_Surface* picture = SDL_LoadBMP(file);
+        const bool same = pixelAt(picture, px, py) == at(x, y);
+        SDL_FreeSurface(picture);
         return same;
+    }
+    bool glowShows(int f, int col, int row) {  // glow frame f over cell (col, row)
+        return pixelShows("GFX/Game/GlowCursor.bmp", 88 * f + 1, 44, 161 + 88 * col, 84 + 88 * row);
     }
     bool highlighted(int col, int row) {
-        SDL_Surface* lit = SDL_LoadBMP("GFX/Game/PuzzleHighlight.bmp");
-        const bool same =
-            pixelAt(lit, 88 * col + 1, 88 * row + 1) == at(160 + 88 * col + 1, 40 + 88 * row + 1);
-        SDL_FreeSurface(lit);
-        return same;
+        return pixelShows("GFX/Game/PuzzleHighlight.bmp", 88 * col + 1, 88 * row + 1,
+                          161 + 88 * col, 41 + 88 * row);
     }
 
     // A whole round from the menu: the board set up nearly finished at the round's first
@@ -129,39 +114,30 @@ class RoundTest : public ShellFixture {
                 return s();
             });
         };
+        auto mouseStep = [this, step](pt at, uint32_t buttons) {
+            step([this, at, buttons] {
+                mouse(at.x, at.y, buttons);
+                return true;
+            });
+        };
+        auto click = [this, step, mouseStep](pt a, pt b) {
+            mouseStep(a, SDL_BUTTON_LMASK);
+            mouseStep(b, 0);
+            step([this] { return !shell.hasMovingPieces(); });
+        };
         step([this, atStart] {
             if (!inRound())
                 return false;
             nearlyFinished({5, 1, 0});
             atStart();
-            mouse(kCorner.x, kCorner.y, SDL_BUTTON_LMASK);
             return true;
         });
-        auto release = [this, step](pt a, pt b) {
-            step([this, a] {
-                mouse(a.x, a.y, SDL_BUTTON_LMASK);
-                return true;
-            });
-            step([this, b] {
-                mouse(b.x, b.y, 0);
-                return true;
-            });
-            step([this] { return !shell.hasMovingPieces(); });
-        };
-        step([this] {
-            mouse(kCorner.x, kCorner.y, 0);
-            return true;
-        });
-        step([this] { return !shell.hasMovingPieces(); });  // piece 5 rests on (2, 0)
-        release(centre(2, 0), pt{340, 90});                 // dragged left to (1, 0)
-        release(centre(1, 0), pt{296, 130});                // dragged down to (1, 1)
-        release(kCorner, kCorner);                          // piece 1 comes to rest on (2, 0)
-        step([this] {
-            if (!boardShot.empty())
-                screenshotPath = screenshot(boardShot);
-            return true;
-        });
-        release(kCorner, kCorner);  // piece 0 onto (1, 0): complete
+        click(kCorner, kCorner);            // piece 5 rests on (2, 0)
+        click(centre(2, 0), pt{340, 90});   // dragged left to (1, 0)
+        click(centre(1, 0), pt{296, 130});  // dragged down to (1, 1)
+        click(kCorner, kCorner);            // piece 1 comes to rest on (2, 0)
+        step([this] { return true; });
+        click(kCorner, kCorner);  // piece 0 onto (1, 0): complete
         then([this, ready, whenDone] {
             const bool paused = std::count(port.sleeps.begin(), port.sleeps.end(), 4000u) > 0;
             if (!paused || !ready())
@@ -171,184 +147,99 @@ class RoundTest : public ShellFixture {
         });
         runMenuUntilScriptDone();
     }
-
-    std::string boardShot;  // the name of a screenshot of the board before the last release
-    std::string screenshotPath;
+    bool askingForTheName() const { return shell.enterHandler->backgroundImage != nullptr; }
 };
 
 }  // namespace
 
-TEST_F(RoundTest, CornerClickWhileAPieceSlidesIsLostNotRemembered) {
+// The corner releases a piece only while nothing moves (a click meanwhile is lost, not
+// remembered), and is highlighted whenever the mouse is over it.
+TEST_F(RoundTest, TheCornerReleasesAPieceOnlyWhileNothingMoves) {
     prepareRound();
-    mouse(kCorner.x, kCorner.y, SDL_BUTTON_LMASK);
-    frame();
+    SDL_Surface* lit = SDL_LoadBMP("GFX/Game/PuzzleHighlight.bmp");
+    frame(kCorner, SDL_BUTTON_LMASK);
     EXPECT_EQ(shell.queue->count(), 23);
     EXPECT_TRUE(shell.hasMovingPieces());
-    mouse(kCorner.x, kCorner.y, 0);
-    frame();
-    mouse(kCorner.x, kCorner.y, SDL_BUTTON_LMASK);  // a second click while it slides
-    frame();
-    mouse(kCorner.x, kCorner.y, 0);
-    frame();
+    EXPECT_EQ(at(160 + 44, 40 + 44), pixelAt(lit, 44, 44));
+    frame(kCorner);
+    frame(kCorner, SDL_BUTTON_LMASK);  // a second click while it slides
+    frame(kCorner);
     EXPECT_EQ(shell.queue->count(), 23);
     framesUntilResting();
     for (int i = 0; i < 5; ++i)
-        frame();
+        frame(pt{400, 400});
     EXPECT_EQ(shell.queue->count(), 23);  // not remembered for later
-    EXPECT_EQ(pieceAt(4, 0), pieceAt(4, 0) >= 0 ? pieceAt(4, 0) : -2);
-}
-
-TEST_F(RoundTest, TheLongerAxisOfTheDragDecides) {
-    prepareRound();
-    shell.queue->removeElem();
-    BoardPiece* piece = place(23, 2, 2);
-    drag(centre(2, 2), pt{centre(2, 2).x + 30, centre(2, 2).y + 10});
-    EXPECT_EQ(piece->dirX, 1);
-    EXPECT_EQ(piece->dirY, 0);
-    framesUntilResting();
-    EXPECT_EQ(piece->col, 4);
-    drag(centre(4, 2), pt{centre(4, 2).x + 10, centre(4, 2).y + 10});  // equal: vertical
-    EXPECT_EQ(piece->dirY, 1);
-    framesUntilResting();
-    EXPECT_EQ(piece->row, 4);
-    drag(centre(4, 4), centre(4, 4));  // no movement: nothing
-    EXPECT_FALSE(shell.hasMovingPieces());
-    drag(centre(3, 3), pt{centre(3, 3).x - 50, centre(3, 3).y});  // an empty cell: nothing
-    EXPECT_FALSE(shell.hasMovingPieces());
-}
-
-TEST_F(RoundTest, DragReleasedWhilePiecesMoveIsLost) {
-    prepareRound();
-    shell.queue->removeElem();
-    shell.queue->removeElem();
-    BoardPiece* still = place(23, 2, 3);
-    BoardPiece* mover = place(22, 0, 4);
-    drag(centre(0, 4), pt{centre(0, 4).x + 80, centre(0, 4).y});
-    ASSERT_TRUE(shell.hasMovingPieces());
-    drag(centre(2, 3), pt{centre(2, 3).x, centre(2, 3).y - 80});
-    framesUntilResting();
-    EXPECT_EQ(still->row, 3);
-    EXPECT_EQ(mover->col, 4);
-}
-
-TEST_F(RoundTest, DragMovesThePieceOnThePressCellAtTheRelease) {
-    prepareRound();
-    shell.queue->removeElem();
-    shell.queue->removeElem();
-    BoardPiece* first = place(23, 3, 3);
-    mouse(centre(3, 3).x, centre(3, 3).y, SDL_BUTTON_LMASK);
-    frame();
-    first->col = 3;  // the piece leaves and another takes the cell before the release
-    first->row = 1;
-    first->pos = centre(3, 1);
-    BoardPiece* second = place(22, 3, 3);
-    mouse(centre(3, 3).x, centre(3, 3).y + 60, 0);
-    frame();
-    EXPECT_EQ(second->dirY, 1);
-    EXPECT_EQ(first->dirY, 0);
-}
-
-TEST_F(RoundTest, CornerIsHighlightedWheneverTheMouseIsOverItAlsoWhilePiecesMove) {
-    prepareRound();
-    SDL_Surface* lit = SDL_LoadBMP("GFX/Game/PuzzleHighlight.bmp");
-    mouse(kCorner.x, kCorner.y, SDL_BUTTON_LMASK);
-    frame();
-    EXPECT_TRUE(shell.hasMovingPieces());
-    EXPECT_EQ(at(160 + 44, 40 + 44), pixelAt(lit, 44, 44));
-    mouse(400, 400, 0);
-    frame();
     EXPECT_NE(at(160 + 44, 40 + 44), pixelAt(lit, 44, 44));
     SDL_FreeSurface(lit);
 }
 
-TEST_F(RoundTest, HoveringAPieceAtHomeHighlightsItWithoutAGlow) {
-    prepareRound();
-    shell.queue->removeElem();
-    BoardPiece* home = place(6, 2, 1);  // piece 6 belongs on (2, 1)
-    mouse(centre(2, 1).x, centre(2, 1).y);
-    frame();
-    EXPECT_EQ(home->currentFrame, 1);
-    EXPECT_TRUE(highlighted(2, 1));
-    EXPECT_EQ(shell.cursorCol, -1);
+// A drag acts on the piece on the press cell when the release is handled (which need not be
+// the piece pressed), and only while nothing moves.
+TEST_F(RoundTest, DragsMoveThePieceOnThePressCellWhileNothingMoves) {
+    prepareRound(3);
+    BoardPiece* first = place(23, 3, 3);
+    BoardPiece* mover = place(22, 0, 4);
+    frame(centre(3, 3), SDL_BUTTON_LMASK);
+    place(23, 3, 1);  // the piece leaves and another takes the cell before the release
+    BoardPiece* second = place(21, 3, 3);
+    frame(pt{centre(3, 3).x + 10, centre(3, 3).y + 60});
+    EXPECT_EQ(second->dirY, 1);
+    EXPECT_EQ(first->dirY, 0);
+    framesUntilResting();
+    EXPECT_EQ(second->row, 4);
+    frame(centre(0, 4), SDL_BUTTON_LMASK);
+    frame(pt{centre(0, 4).x + 80, centre(0, 4).y});
+    ASSERT_TRUE(shell.hasMovingPieces());
+    frame(centre(3, 1), SDL_BUTTON_LMASK);  // released while the other moves: lost
+    frame(pt{centre(3, 1).x, centre(3, 1).y - 80});
+    framesUntilResting();
+    EXPECT_EQ(first->row, 1);
+    EXPECT_EQ(mover->col, 2);
 }
 
-TEST_F(RoundTest, HoveringAMisplacedPieceMakesItsHomeGlowOnceForNineFrames) {
-    prepareRound();
-    shell.queue->removeElem();
-    place(6, 4, 3);  // piece 6 belongs on (2, 1)
-    mouse(centre(4, 3).x, centre(4, 3).y);
+// A resting piece under the mouse is highlighted; a misplaced one makes its home cell glow
+// once, frames 0 1 2 3 4 3 2 1 0; just right of the board nothing is highlighted.
+TEST_F(RoundTest, HoverHighlightsAndTheGlowOnTheHomeCell) {
+    prepareRound(2);
+    BoardPiece* home = place(6, 2, 1);       // piece 6 belongs on (2, 1)
+    BoardPiece* misplaced = place(7, 4, 3);  // piece 7 belongs on (3, 1)
+    frame(centre(2, 1));
+    EXPECT_EQ(home->currentFrame, 1);
+    EXPECT_TRUE(highlighted(2, 1));
+    EXPECT_EQ(shell.cursorCol, -1);  // at home: no glow
     std::vector<int> shown;
     for (int i = 0; i < 12; ++i) {
-        frame();
+        frame(centre(4, 3));
         int f = -1;
         for (int candidate = 0; candidate < 5; ++candidate)
-            if (glowShows(candidate, 2, 1))
-                f = candidate;
+            f = glowShows(candidate, 3, 1) ? candidate : f;
         shown.push_back(f);
     }
     EXPECT_EQ(shown, (std::vector<int>{0, 1, 2, 3, 4, 3, 2, 1, 0, -1, -1, -1}));
-    EXPECT_TRUE(highlighted(4, 3));
-    mouse(400, 400);  // leaving and coming back starts the pulse anew
-    frame();
-    mouse(centre(4, 3).x, centre(4, 3).y);
-    frame();
-    EXPECT_TRUE(glowShows(0, 2, 1));
-}
-
-TEST_F(RoundTest, JustRightOfTheBoardNothingIsHighlighted) {
-    prepareRound();
-    shell.queue->removeElem();
-    BoardPiece* piece = place(6, 4, 3);
-    mouse(600, centre(4, 3).y);
-    frame();
-    EXPECT_EQ(piece->currentFrame, 0);
+    EXPECT_EQ(home->currentFrame, 0);
+    EXPECT_EQ(misplaced->currentFrame, 1);
+    frame(pt{600, centre(4, 3).y});  // just right of the board
+    EXPECT_EQ(misplaced->currentFrame, 0);
     EXPECT_EQ(shell.cursorCol, -1);
+    frame(centre(4, 3));  // coming back starts the pulse anew
+    EXPECT_TRUE(glowShows(0, 3, 1));
 }
 
+// Completion is noticed at the start of the frame after the last step onto its home cell;
+// that frame is still drawn in full and counted by the clock (its second tick: 00|01).
 TEST_F(RoundTest, CompletionIsNoticedAtTheStartOfTheNextFrameWhichIsStillDrawn) {
     prepareRound();
-    nearlyFinished({0});  // piece 0 (home (1, 0)) waits in the queue
-    mouse(kCorner.x, kCorner.y, SDL_BUTTON_LMASK);
-    frame();  // released onto (1, 0): home at once, resting since (2, 0) is taken
+    nearlyFinished({0});               // piece 0 (home (1, 0)) waits in the queue
+    frame(kCorner, SDL_BUTTON_LMASK);  // released onto (1, 0): home at once, resting
     EXPECT_TRUE(shell.hasCompleted());
     EXPECT_FALSE(shell.completed);
     EXPECT_EQ(shell.countFont->getSeconds(), 0);
-    frame();
+    frame(kCorner);
     EXPECT_TRUE(shell.completed);
-    EXPECT_EQ(shell.countFont->getSeconds(), 1);  // the clock counted it: its second tick
-    SDL_Surface* puzzle = SDL_LoadBMP("GFX/Game/Puzzle.bmp");
-    EXPECT_EQ(at(248 + 40, 40 + 40), pixelAt(puzzle, 88 + 40, 40));  // and it was drawn
-    SDL_FreeSurface(puzzle);
-}
-
-TEST_F(RoundTest, ClockShowsTheFirstSecondOnTheRoundsSecondFrame) {
-    prepareRound();
-    frame();
-    EXPECT_EQ(shell.countFont->getSeconds(), 0);
-    frame();
     EXPECT_EQ(shell.countFont->getSeconds(), 1);
-    for (int i = 0; i < 27; ++i)
-        frame();
-    EXPECT_EQ(shell.countFont->getSeconds(), 2);
-}
-
-TEST_F(RoundTest, RoundStartsOnlyWhenTheGameScreenHasSlidIn) {
-    chooseGame();
-    const int chosenAt = frames;
-    int startedAt = -1;
-    then([&] {
-        if (!inRound())
-            return false;
-        startedAt = frames;
-        EXPECT_TRUE(contentShows("GFX/Backgrounds/GameBackground.bmp") ||
-                    shell.background->pos.x == 120);
-        pushQuit();
-        return true;
-    });
-    runMenuUntilScriptDone();
-    // 25 menu frames show the slide; the 26th starts the round, whose first frame presents
-    // before the menu frame's own.
-    EXPECT_EQ(startedAt - chosenAt, 26);
+    SDL_Surface* puzzle = SDL_LoadBMP("GFX/Game/Puzzle.bmp");
+    EXPECT_EQ(at(248 + 40, 40 + 40), pixelAt(puzzle, 88 + 40, 40));
+    SDL_FreeSurface(puzzle);
 }
 
 TEST_F(RoundTest, ANewGameQueuesEverythingAndPutsTheClockAtZero) {
@@ -357,24 +248,19 @@ TEST_F(RoundTest, ANewGameQueuesEverythingAndPutsTheClockAtZero) {
     port.now = 123456;
     shell.initGame();
     EXPECT_EQ(shell.queue->count(), 24);
-    EXPECT_EQ(shell.countFont->textPos.x, 505);
-    EXPECT_EQ(shell.countFont->textPos.y, 492);
-    EXPECT_EQ(shell.countFont->getMinutes(), 0);
-    EXPECT_EQ(shell.countFont->getSeconds(), 0);
+    EXPECT_TRUE(pointManip::isEqual(shell.countFont->textPos, pt{505, 492}));
+    EXPECT_EQ(shell.countFont->getMinutes() + shell.countFont->getSeconds(), 0);
     EXPECT_EQ(shell.countFont->tickCount, 25);
     void* shuffled[24];  // seeded with the clock's 3456
-    for (int i = 0; i < 24; ++i)
-        shuffled[i] = shell.queue->slots[i];
+    std::copy(shell.queue->slots, shell.queue->slots + 24, shuffled);
     shell.board.initGame(3456);
-    for (int i = 0; i < 24; ++i)
-        EXPECT_EQ(shell.queue->slots[i], shuffled[i]) << i;
-}
-
-TEST_F(RoundTest, EraseBoardRedrawsTheBoardAreaFromTheBackground) {
+    EXPECT_TRUE(std::equal(shuffled, shuffled + 24, shell.queue->slots));
+    shell.newBackground("GFX/Backgrounds/GameBackground.bmp");
+    shell.background->pos = pt{120, 0};
     shell.screen->fillRect(gnRect(0, 0, 640, 520), 255, 255, 255);
     shell.screen->update();
     port.clearLog();
-    shell.eraseBoard();
+    shell.eraseBoard();  // the board area redrawn from the background
     shell.screen->update();
     EXPECT_EQ(port.updates(), (std::vector<std::string>{"update 160 40 440 440"}));
     SDL_Surface* game = SDL_LoadBMP("GFX/Backgrounds/GameBackground.bmp");
@@ -384,23 +270,31 @@ TEST_F(RoundTest, EraseBoardRedrawsTheBoardAreaFromTheBackground) {
     SDL_FreeSurface(game);
 }
 
-TEST_F(RoundTest, QuitDuringARoundReturnsToTheWelcomeScreen) {
+// The round starts when the game screen stands, 26 frames after the choice; a quit event
+// ends the round only, and the menu goes on with the welcome screen.
+TEST_F(RoundTest, TheRoundStartsWhenTheScreenStandsAndAQuitEndsOnlyTheRound) {
     chooseGame();
+    const int chosenAt = frames;
+    int startedAt = -1;
     then([&] {
         if (!inRound())
             return false;
+        startedAt = frames;
+        EXPECT_EQ(shell.background->pos.x, 120);
         pushQuit();
         return true;
     });
     runMenuUntilScriptDone();
-    EXPECT_FALSE(shell.gameInput->done);  // only the round ended
+    // 25 menu frames show the slide; the 26th starts the round, whose first frame presents
+    // before the menu frame's own.
+    EXPECT_EQ(startedAt - chosenAt, 26);
+    EXPECT_FALSE(shell.gameInput->done);
     EXPECT_EQ(shell.gameInput->selected, 0);
     EXPECT_FALSE(inRound());
-    shell.menuFrame();
-    EXPECT_EQ(shell.currentScreen, 0);
-    for (int i = 0; i < 25; ++i)
+    for (int i = 0; i < 26; ++i)
         shell.menuFrame();
-    EXPECT_TRUE(contentShows("GFX/Backgrounds/Welcome.bmp"));
+    EXPECT_EQ(shell.currentScreen, 0);
+    EXPECT_TRUE(shows("GFX/Backgrounds/Welcome.bmp"));
 }
 
 // Q held down for a second during a round (SDL2 repeats its key-down meanwhile) ends the round
@@ -435,26 +329,23 @@ TEST_F(RoundTest, ARoundThatNeverEndsFailsWithinTheFrameBudget) {
     EXPECT_NONFATAL_FAILURE(runMenuUntilScriptDone(200), "100 frames: its loops are ended");
 }
 
+// A record time: the finished board stays 4 seconds, the congratulation asks for the name,
+// the table file holds it, and the print key is on.
 TEST_F(RoundTest, RecordRoundAsksForTheNameAndStoresIt) {
-    boardShot = "game-pieces";
-    int congratulated = 0;
-    playRound([] {}, [this] { return shell.enterHandler->backgroundImage != nullptr; },
-              [&] {
-                  congratulated = frames;
-                  EXPECT_TRUE(shell.enterHandler->backgroundImage != nullptr);
-                  EXPECT_EQ(shell.countFont->textPos.x, 277);
+    playRound([] {}, [this] { return askingForTheName(); },
+              [this] {
+                  EXPECT_TRUE(pointManip::isEqual(shell.countFont->textPos, pt{277, 317}));
                   pushKeyDown(SDLK_a);
                   pushKeyDown(SDLK_b);
                   pushKeyDown(SDLK_RETURN);
               });
-    ASSERT_GT(congratulated, 0);
     EXPECT_FALSE(inRound());
-    RecordProperty("screenshot", screenshotPath);
-    EXPECT_FALSE(screenshotPath.empty());
-    // The finished board stayed 4 seconds before the congratulation.
     const auto pause = std::find(port.log.begin(), port.log.end(), "delay 4000");
     ASSERT_NE(pause, port.log.end());
-    EXPECT_EQ(*(pause - 1), "present");
+    auto before = pause;  // the board's last frame was presented, then came the pause
+    while (before != port.log.begin() && (before - 1)->rfind("delay 40", 0) == 0)
+        --before;
+    EXPECT_EQ(*(before - 1), "present");
     SDL_Surface* record = SDL_LoadBMP("GFX/Backgrounds/Congratulations1.bmp");
     EXPECT_EQ(at(120 + 100, 100), pixelAt(record, 100, 100));
     int ink = 0;  // the name stands in its field
@@ -462,48 +353,41 @@ TEST_F(RoundTest, RecordRoundAsksForTheNameAndStoresIt) {
         ink += at(x, 317 + 8) != pixelAt(record, x - 120, 317 + 8);
     EXPECT_GT(ink, 5);
     SDL_FreeSurface(record);
-    screenshotPath = screenshot("record-name");
-    const int32_t minutes = shell.countFont->getMinutes();
     const int32_t seconds = shell.countFont->getSeconds();
-    EXPECT_EQ(minutes, 0);
+    EXPECT_EQ(shell.countFont->getMinutes(), 0);
     EXPECT_GE(seconds, 1);
-    {
-        SolrindPHighscore table;
-        EXPECT_STREQ(table.getSlotName(0), "ab");
-        EXPECT_EQ(table.getSlotMinutes(0), minutes);
-        EXPECT_EQ(table.getSlotSeconds(0), seconds);
-        EXPECT_STREQ(table.getSlotName(1), "solrind");
-        EXPECT_EQ(table.getSlotMinutes(9), 10);
-    }
     const std::string bytes = readFile("Save/Highscore.hs");
     ASSERT_EQ(bytes.size(), 520u);
-    const unsigned char expectedName[8] = {0x8D, 0x01, 0, 0, 0x8E, 0x01, 0, 0};  // a, b
-    EXPECT_EQ(bytes.substr(0, 8), std::string(reinterpret_cast<const char*>(expectedName), 8));
-    EXPECT_EQ(static_cast<unsigned char>(bytes[8]), 0x2C);  // the end of the name: 0 + 300
-    EXPECT_EQ(static_cast<unsigned char>(bytes[48]), seconds);
+    const unsigned char named[12] = {0x8D, 0x01, 0, 0, 0x8E, 0x01, 0, 0, 0x2C, 0x01, 0, 0};
+    EXPECT_EQ(bytes.substr(0, 12), std::string(reinterpret_cast<const char*>(named), 12));  // a b
+    EXPECT_EQ(bytes.substr(44, 8),
+              std::string(4, '\0') + static_cast<char>(seconds) + std::string(3, '\0'));
+    EXPECT_EQ(bytes[52], '\x9F');  // the default entries below it
     EXPECT_EQ(shell.gameInput->selected, 99);
     shell.menuFrame();
     EXPECT_TRUE(shell.gameInput->buttons[9].enabled);  // the print key, after a completed round
     EXPECT_EQ(shell.currentScreen, 99);
 }
 
-TEST_F(RoundTest, EscapeAtOnceStoresAnEmptyName) {
-    playRound([] {}, [this] { return shell.enterHandler->backgroundImage != nullptr; },
-              [] { pushKeyDown(SDLK_ESCAPE); });
-    SolrindPHighscore table;
-    EXPECT_STREQ(table.getSlotName(0), "");
-    EXPECT_STREQ(table.getSlotName(1), "solrind");
-}
-
-TEST_F(RoundTest, QuitDuringTheNameEntryKeepsWhatWasTyped) {
-    playRound([] {}, [this] { return shell.enterHandler->backgroundImage != nullptr; },
-              [] {
-                  pushKeyDown(SDLK_z);
-                  pushQuit();
-              });
-    EXPECT_FALSE(shell.gameInput->done);
-    SolrindPHighscore table;
-    EXPECT_STREQ(table.getSlotName(0), "z");
+// Escape at once stores an empty name; a quit event keeps what was typed, and the program
+// goes on.
+TEST_F(RoundTest, TheNameEntryEndsWithEscapeOrAQuit) {
+    const struct {
+        std::vector<SDL_Keycode> keys;  // SDLK_UNKNOWN: a quit event
+        const char* name;
+    } endings[] = {{{SDLK_ESCAPE}, ""}, {{SDLK_z, SDLK_UNKNOWN}, "z"}};
+    for (const auto& e : endings) {
+        unlink("Save/Highscore.hs");
+        playRound([] {}, [this] { return askingForTheName(); },
+                  [&] {
+                      for (SDL_Keycode k : e.keys)
+                          k == SDLK_UNKNOWN ? pushQuit() : pushKeyDown(k);
+                  });
+        EXPECT_FALSE(shell.gameInput->done);
+        SolrindPHighscore table;
+        EXPECT_STREQ(table.getSlotName(0), e.name);
+        EXPECT_STREQ(table.getSlotName(1), "solrind");
+    }
 }
 
 TEST_F(RoundTest, TenMinutesAgainstTheDefaultTableIsNoRecord) {
@@ -516,10 +400,8 @@ TEST_F(RoundTest, TenMinutesAgainstTheDefaultTableIsNoRecord) {
             shell.countFont->tickCount = 0;
         },
         [] { return true; },
-        [this] { EXPECT_TRUE(contentShows("GFX/Backgrounds/Congratulations2.bmp")); });
-    EXPECT_EQ(shell.countFont->getMinutes(), 10);
-    EXPECT_EQ(shell.countFont->getSeconds(), 0);
+        [this] { EXPECT_TRUE(shows("GFX/Backgrounds/Congratulations2.bmp")); });
+    EXPECT_EQ(shell.countFont->getMinutes() * 60 + shell.countFont->getSeconds(), 600);
     EXPECT_EQ(readFile("Save/Highscore.hs"), before);
     EXPECT_EQ(shell.gameInput->selected, 99);
-    EXPECT_TRUE(contentShows("GFX/Backgrounds/Congratulations2.bmp"));
 }

@@ -35,13 +35,10 @@ class ShellFixture : public testing::Test {
     // Menu frames until the script is done (at most `limit`).
     void runMenuUntilScriptDone(int limit = 2000);
 
-    // Whether the content area (screen x 120 to 639) shows the picture file, as a sample.
-    bool contentShows(const char* file);
-    // Whether the whole screen shows the picture file, as a sample.
-    bool screenShows(const char* file);
+    // Whether the screen shows the picture file from screen x `left` on (120: a background
+    // in the content area; 0: a full screen), sampled on a grid.
+    bool shows(const char* file, int left = 120);
     uint32_t at(int x, int y);
-    // Writes the screen as a PNG under the build's screenshots folder; its path.
-    std::string screenshot(const std::string& name);
     // The round is running: the ordinary buttons are off.
     bool inRound() const;
 
