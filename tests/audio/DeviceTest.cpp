@@ -107,6 +107,9 @@ TEST_F(DeviceTest, ClipInTheDeviceFormatSoundsAtOneSixteenthBetweenSilence) {
     EXPECT_EQ(lastSound(out), twice + tone.size() - 1);
 }
 
+// A clip in another format is converted on its first play, to exactly what SDL's converter
+// makes (its converted length, not the buffer's); a new rate converts anew, twice the rate to
+// half the length.
 TEST_F(DeviceTest, ClipInAnotherFormatIsConvertedOnFirstPlay) {
     std::vector<int> samples;  // 8-bit unsigned mono at 11025 Hz
     for (int i = 0; i < 3000; ++i)
@@ -120,45 +123,27 @@ TEST_F(DeviceTest, ClipInAnotherFormatIsConvertedOnFirstPlay) {
         EXPECT_FALSE(sound.hasConvertedData);  // nothing converted before the first play
         SDL_AudioCVT cvt;
         ASSERT_EQ(SDL_BuildAudioCVT(&cvt, AUDIO_U8, 1, 11025, AUDIO_S16, 2, 22050), 1);
+        expected.assign(sound.data, sound.data + sound.dataLength);
         expected.resize(sound.dataLength * cvt.len_mult);
-        memcpy(expected.data(), sound.data, sound.dataLength);
         cvt.buf = expected.data();
         cvt.len = static_cast<int>(sound.dataLength);
         ASSERT_EQ(SDL_ConvertAudio(&cvt), 0);
         expected.resize(static_cast<size_t>(cvt.len_cvt));
         sound.play();
         EXPECT_EQ(sound.convertedLength, cvt.len_cvt);
-        EXPECT_LT(sound.convertedLength, static_cast<int>(sound.dataLength) * cvt.len_mult);
     });
     const int16_t* converted = reinterpret_cast<const int16_t*>(expected.data());
-    const size_t count = expected.size() / 2;
-    const size_t start = firstSound(out);
+    const size_t count = expected.size() / 2, start = firstSound(out);
     ASSERT_LE(start + count, out.size());
     for (size_t i = 0; i < count; ++i)
         ASSERT_EQ(out[start + i], converted[i] * 8 / 128) << i;
     EXPECT_EQ(lastSound(out), start + count - 1);
-}
-
-TEST_F(DeviceTest, DoubledRatePlaysInAboutHalfTheTime) {
-    const std::string file = writeWav(dir + "/tone.wav", 22050, 16, 2, stereoTone(11025));
-    Sound sound;
-    const std::vector<int16_t> normal = record([&] {
-        sound.loadWAV(file.c_str());
+    record([&] {
+        sound.setRate(22050);
+        EXPECT_EQ(sound.getRate(), 22050u);
         sound.play();
+        EXPECT_NEAR(sound.convertedLength * 2.0 / static_cast<double>(expected.size()), 1.0, 0.01);
     });
-    int normalLength = 0, fastLength = 0;
-    const std::vector<int16_t> fast = record([&] {
-        sound.loadWAV(file.c_str());
-        normalLength = static_cast<int>(sound.dataLength);
-        sound.setRate(44100);
-        EXPECT_EQ(sound.getRate(), 44100u);
-        sound.play();
-        fastLength = sound.convertedLength;
-    });
-    EXPECT_NEAR(static_cast<double>(fastLength) / normalLength, 0.5, 0.01);
-    const double normalSpan = static_cast<double>(lastSound(normal) - firstSound(normal));
-    const double fastSpan = static_cast<double>(lastSound(fast) - firstSound(fast));
-    EXPECT_NEAR(fastSpan / normalSpan, 0.5, 0.02);
 }
 
 TEST_F(DeviceTest, ClipErrorsAndRepeat) {

@@ -49,6 +49,7 @@ TEST(Rectangle, IntersectionAndUnion) {
         {gnRect(0, 0, 10, 10), gnRect(10, 0, 10, 10), "10 0 0x0", "0 0 20x10"},  // touching
         {gnRect(0, 0, 10, 10), gnRect(5, 5, 10, 10), "5 5 5x5", "0 0 15x15"},
         {gnRect(0, 0, 10, 10), gnRect(2, 30, 4, 4), "2 30 0x0", "0 0 10x34"},
+        {gnRect(0, 0, 10, 10), gnRect(9, 9, 4, 4), "9 9 1x1", "0 0 13x13"},  // one pixel shared
         {gnRect(-20, -20, 10, 10), gnRect(-15, -25, 10, 10), "-15 -20 5x5", "-20 -25 15x15"},
         {gnRect(3, 4, 0, 10), gnRect(0, 0, 10, 10), "0 0 0x0", "0 0 0x0"},  // an empty operand
         {gnRect(7, 7, 5, 0), gnRect(0, 0, 10, 10), "0 0 0x0", "0 0 0x0"},

@@ -1,6 +1,7 @@
 // The print key after a completed round: the hand-over file byte for byte, one start of the
 // real print program per press, nothing once another screen is chosen.
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -102,22 +103,33 @@ TEST_F(PrintTest, TheHandOverFile) {
     EXPECT_EQ(out.finish(), "Could not write Bin/tmp: the time is not printed\n");
 }
 
+// The program is started without waiting for it and without the game's descriptors, and no
+// zombie is left behind; a program that cannot be started is ignored. (In a child process of
+// the test, so that the caller is seen to return.)
 TEST_F(PrintTest, ProgramRunsOnItsOwnAndLeavesNoZombie) {
     load();
-    // It finishes only once the game has gone on: executeFile must return without waiting.
+    // It finishes only once the caller has gone on, and lists its open descriptors.
     writeFile("Bin/slow",
-              "#!/bin/sh\nfor i in $(seq 200); do [ -e go ] && break; sleep 0.05; done\n"
-              "touch finished\n");
+              "#!/bin/sh\nfor i in $(seq 200); do [ -e returned ] && break; sleep 0.05; done\n"
+              "ls /proc/$$/fd | grep -x '[3-9]' >fds; touch finished\n");
     chmod("Bin/slow", 0755);
-    shell.executeFile("Bin/slow");
-    EXPECT_FALSE(fileExists("finished"));
-    writeFile("go", "");
+    fflush(stdout);
+    const pid_t caller = fork();
+    if (caller == 0) {
+        dup2(open("Bin/slow", O_RDONLY), 3);  // a descriptor of the game's that must not leak
+        shell.executeFile("Bin/slow");
+        writeFile("returned", std::to_string(getpid()));  // the caller itself went on
+        int status = 0;
+        _exit(waitpid(-1, &status, WNOHANG) == -1 && errno == ECHILD ? 0 : 3);  // no child left
+    }
     int status = 0;
-    EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1);  // no child of the game's left to reap
-    EXPECT_EQ(errno, ECHILD);
-    for (int i = 0; i < 100 && !fileExists("finished"); ++i)
+    ASSERT_EQ(waitpid(caller, &status, 0), caller);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(readFile("returned"), std::to_string(caller));
+    for (int i = 0; i < 200 && !fileExists("finished"); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_TRUE(fileExists("finished"));
+    EXPECT_TRUE(fileExists("fds"));
+    EXPECT_EQ(readFile("fds"), "");            // none of the game's descriptors
     shell.executeFile("Bin/no-such-program");  // not startable: nothing reported
     EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1);
 }

@@ -276,11 +276,13 @@ TEST_F(RoundTest, TheRoundStartsWhenTheScreenStandsAndAQuitEndsOnlyTheRound) {
     chooseGame();
     const int chosenAt = frames;
     int startedAt = -1;
+    thenDo([&] { mouse(kCorner.x, kCorner.y, SDL_BUTTON_LMASK); });  // pressed before the round
     then([&] {
         if (!inRound())
             return false;
         startedAt = frames;
         EXPECT_EQ(shell.background->pos.x, 120);
+        EXPECT_EQ(shell.queue->count(), 24);  // that press released nothing
         pushQuit();
         return true;
     });

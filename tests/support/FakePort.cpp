@@ -1,10 +1,6 @@
 #include "FakePort.h"
 
-#include <cstdio>
-
-FakePort::FakePort() {
-    gnPort::use(this);
-}
+#include <algorithm>
 
 FakePort::~FakePort() {
     if (hasVideo())
@@ -13,9 +9,8 @@ FakePort::~FakePort() {
 }
 
 void FakePort::updateRect(int32_t x, int32_t y, uint32_t w, uint32_t h) {
-    char line[80];
-    snprintf(line, sizeof line, "update %d %d %u %u", x, y, w, h);
-    log.push_back(line);
+    log.push_back("update " + std::to_string(x) + " " + std::to_string(y) + " " +
+                  std::to_string(w) + " " + std::to_string(h));
     gnPort::updateRect(x, y, w, h);
 }
 
@@ -27,77 +22,56 @@ void FakePort::present() {
 }
 
 uint32_t FakePort::getMouseState(int* x, int* y) {
-    if (x)
-        *x = mouseX;
-    if (y)
-        *y = mouseY;
+    *x = mouseX;
+    *y = mouseY;
     return mouseButtons;
-}
-
-bool FakePort::isKeyHeld(SDL_Keycode key) {
-    return held.count(key) != 0;
 }
 
 void FakePort::delay(uint32_t ms) {
     sleeps.push_back(ms);
     log.push_back("delay " + std::to_string(ms));
     now += ms;
-    if (afterDelay)
-        afterDelay(ms);
 }
 
 void FakePort::showWindowAreas(const SDL_Rect* areas, int count) {
-    for (int i = 0; i < count; ++i)
-        windows.push_back(std::to_string(areas[i].x) + " " + std::to_string(areas[i].y) + " " +
-                          std::to_string(areas[i].w) + " " + std::to_string(areas[i].h));
+    for (const SDL_Rect* a = areas; a < areas + count; ++a)
+        windows.push_back(std::to_string(a->x) + " " + std::to_string(a->y) + " " +
+                          std::to_string(a->w) + " " + std::to_string(a->h));
     gnPort::showWindowAreas(areas, count);
 }
 
 std::vector<std::string> FakePort::updates() const {
     std::vector<std::string> result;
-    for (const std::string& line : log)
-        if (line.rfind("update", 0) == 0)
-            result.push_back(line);
+    std::copy_if(log.begin(), log.end(), std::back_inserter(result),
+                 [](const std::string& line) { return line.rfind("update", 0) == 0; });
     return result;
 }
 
 int FakePort::presents() const {
-    int count = 0;
-    for (const std::string& line : log)
-        count += line == "present";
-    return count;
+    return static_cast<int>(std::count(log.begin(), log.end(), "present"));
 }
 
 namespace {
 
-void pushKey(Uint32 type, SDL_Keycode key, bool repeat = false) {
-    SDL_Event event = {};
-    event.type = type;
-    event.key.repeat = repeat ? 1 : 0;
-    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = key;
-    event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+void push(SDL_Event event) {
     SDL_PushEvent(&event);
 }
 
 }  // namespace
 
-void pushKeyDown(SDL_Keycode key) {
-    pushKey(SDL_KEYDOWN, key);
-}
-
-void pushKeyRepeat(SDL_Keycode key) {
-    pushKey(SDL_KEYDOWN, key, true);
-}
-
-void pushKeyUp(SDL_Keycode key) {
-    pushKey(SDL_KEYUP, key);
+void pushKey(Uint32 type, SDL_Keycode key, bool repeat) {
+    SDL_Event event = {};
+    event.type = type;
+    event.key.repeat = repeat ? 1 : 0;
+    event.key.keysym.sym = key;
+    event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+    push(event);
 }
 
 void pushQuit() {
     SDL_Event event = {};
     event.type = SDL_QUIT;
-    SDL_PushEvent(&event);
+    push(event);
 }
 
 void pushMouseMotion(int x, int y) {
@@ -105,14 +79,14 @@ void pushMouseMotion(int x, int y) {
     event.type = SDL_MOUSEMOTION;
     event.motion.x = x;
     event.motion.y = y;
-    SDL_PushEvent(&event);
+    push(event);
 }
 
 void pushUserEvent(int code) {
     SDL_Event event = {};
     event.type = SDL_USEREVENT;
     event.user.code = code;
-    SDL_PushEvent(&event);
+    push(event);
 }
 
 void flushEvents() {

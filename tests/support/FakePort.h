@@ -1,6 +1,6 @@
 // The test seam: the real SDL2 port with a scripted clock and scripted mouse and key state,
-// recording every updated rectangle and every present. Video stays real (SDL's dummy driver).
-// Constructing one installs it as the port in use; destroying it goes back to the SDL2 port.
+// recording every updated rectangle, present, sleep and window area. Video stays real (SDL's
+// dummy driver). Constructing one installs it as the port in use; destroying it restores SDL2's.
 #pragma once
 
 #include <functional>
@@ -12,49 +12,46 @@
 
 class FakePort : public gnPort {
   public:
-    FakePort();
+    FakePort() { gnPort::use(this); }
     ~FakePort() override;
 
     void updateRect(int32_t x, int32_t y, uint32_t w, uint32_t h) override;
     void present() override;
     uint32_t getMouseState(int* x, int* y) override;
-    bool isKeyHeld(SDL_Keycode key) override;
+    bool isKeyHeld(SDL_Keycode key) override { return held.count(key) != 0; }
     uint32_t getTicks() override { return now; }
     void delay(uint32_t ms) override;  // advances the clock at once
-
-    // Records the window areas sent to the monitor ("x y w h" in `windows`).
     void showWindowAreas(const SDL_Rect* areas, int count) override;
 
-    // The window as SDL's video driver has it: its surface, and a change of its size (as a
-    // window manager makes).
+    // The window as SDL's video driver has it, and a change of its size (as a window manager
+    // makes).
     SDL_Surface* windowSurface() { return SDL_GetWindowSurface(window); }
     void resizeWindow(int w, int h) { SDL_SetWindowSize(window, w, h); }
-
-    // Drops the recorded updates, presents and sleeps.
-    void clearLog() {
-        log.clear();
-        windows.clear();
-    }
-    // The recorded "update x y w h" lines only.
-    std::vector<std::string> updates() const;
+    void clearLog() { log.clear(), windows.clear(); }
+    std::vector<std::string> updates() const;  // the "update x y w h" lines of the log
     int presents() const;
 
     uint32_t now = 0;  // the clock, in milliseconds
-    int mouseX = 0;
-    int mouseY = 0;
-    uint32_t mouseButtons = 0;                 // SDL button mask
-    std::set<SDL_Keycode> held;                // keys held down
-    std::vector<uint32_t> sleeps;              // every delay, in order
-    std::vector<std::string> log;              // "update x y w h", "present", "delay ms", in order
-    std::vector<std::string> windows;          // window areas sent to the monitor, "x y w h"
-    std::function<void()> afterPresent;        // scripted steps run after each present
-    std::function<void(uint32_t)> afterDelay;  // and after each sleep
+    int mouseX = 0, mouseY = 0;
+    uint32_t mouseButtons = 0;           // SDL button mask
+    std::set<SDL_Keycode> held;          // keys held down
+    std::vector<uint32_t> sleeps;        // every delay, in order
+    std::vector<std::string> log;        // "update x y w h", "present", "delay ms", in order
+    std::vector<std::string> windows;    // window areas sent to the monitor, "x y w h"
+    std::function<void()> afterPresent;  // scripted steps run after each present
 };
 
-// Pushes real SDL events onto SDL's queue.
-void pushKeyDown(SDL_Keycode key);
-void pushKeyRepeat(SDL_Keycode key);  // what SDL2 sends while a key stays down
-void pushKeyUp(SDL_Keycode key);
+// Real SDL events pushed onto SDL's queue; a repeat is what SDL2 sends while a key stays down.
+void pushKey(Uint32 type, SDL_Keycode key, bool repeat = false);
+inline void pushKeyDown(SDL_Keycode key) {
+    pushKey(SDL_KEYDOWN, key);
+}
+inline void pushKeyRepeat(SDL_Keycode key) {
+    pushKey(SDL_KEYDOWN, key, true);
+}
+inline void pushKeyUp(SDL_Keycode key) {
+    pushKey(SDL_KEYUP, key);
+}
 void pushQuit();
 void pushMouseMotion(int x, int y);
 void pushUserEvent(int code);
