@@ -10,7 +10,25 @@ bool isRepeat(const SDL_Event& event) {
     return event.type == SDL_KEYDOWN && event.key.repeat != 0;
 }
 
+// After a termination request every pump starts with a quit event, so every loop of the game
+// (menu, round, name entry) ends as it does on a quit.
+void deliverTermination() {
+    if (!gnPort::terminationRequested())
+        return;
+    SDL_Event quit = {};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+}
+
 }  // namespace
+
+void gnInstallTerminationHandlers() {
+    gnPort::installTerminationHandlers();
+}
+
+bool gnTerminationRequested() {
+    return gnPort::terminationRequested();
+}
 
 gnInputHandler::gnInputHandler() = default;
 
@@ -21,6 +39,7 @@ void gnInputHandler::activate() {
 }
 
 void gnInputHandler::pollEvents() {
+    deliverTermination();
     SDL_Event event;
     while (SDL_PollEvent(&event))
         if (!isRepeat(event))
@@ -28,6 +47,7 @@ void gnInputHandler::pollEvents() {
 }
 
 void gnInputHandler::waitEvent() {
+    deliverTermination();
     SDL_Event event;
     while (SDL_WaitEvent(&event))
         if (!isRepeat(event)) {

@@ -25,3 +25,9 @@ class gnInputHandler {
 
 // The system's one event filter: queues every event.
 int eventFilter(const SDL_Event* event);
+
+// A termination request (SIGTERM from a service manager, SIGINT) ends the program without
+// losing anything: the handlers, installed once before SDL starts, only note it; from then on
+// every pump hands over a quit event and long sleeps end early.
+void gnInstallTerminationHandlers();
+bool gnTerminationRequested();

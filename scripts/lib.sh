@@ -1,17 +1,20 @@
-# Shared by the scripts: installs missing Debian packages and builds one configuration.
-# Sourced, not run.
+# Shared by the scripts: installs missing Debian packages and builds one configuration, saying
+# what it does at each stage. Sourced, not run.
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-# What building and playing need.
+# What building and playing need (Xvfb too, so that a machine without a display can play).
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core
-    libcairo2-dev libcups2-dev)
+    libcairo2-dev libcups2-dev xvfb xauth)
 # What the tests add.
-TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils openbox imagemagick
-    poppler-utils)
+TEST_PACKAGES=(libgtest-dev libgmock-dev xdotool x11-utils openbox imagemagick poppler-utils)
 BENCH_PACKAGES=(libbenchmark-dev libx11-dev)
 
-# ensure_packages <package>...: installs those not installed yet, quietly.
+# stage <text>: one line saying what happens next.
+stage() { echo "==> $*"; }
+
+# ensure_packages <package>...: installs those not installed yet. Without root and without sudo
+# it says which command to run as root, and stops.
 ensure_packages() {
     local missing=() package
     for package in "$@"; do
@@ -20,8 +23,15 @@ ensure_packages() {
     done
     ((${#missing[@]})) || return 0
     local sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    echo "Installing ${missing[*]}"
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null; then
+            echo "Missing Debian packages. Run this as root, then start again:" >&2
+            echo "    apt-get install ${missing[*]}" >&2
+            exit 1
+        fi
+        sudo=(sudo)
+    fi
+    stage "Installing ${missing[*]}"
     local install=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq
         --no-install-recommends "${missing[@]}")
     if ! "${install[@]}" >/dev/null 2>&1; then
@@ -30,26 +40,38 @@ ensure_packages() {
     fi
 }
 
-# configure <dir> <cmake options>...: configures build/<dir> once.
+# configure <dir> <cmake options>...: configures build/<dir>; options changed since the last
+# time reach the existing folder.
 configure() {
     local dir="$ROOT/build/$1"
     shift
-    [ -f "$dir/build.ninja" ] || cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+    mkdir -p "$ROOT/build"
+    stage "Configuring build/${dir##*/}"
+    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >"$ROOT/build/${dir##*/}.configure.log" 2>&1 ||
+        { cat "$ROOT/build/${dir##*/}.configure.log"; return 1; }
 }
 
-# compile <dir> [<target>...]: builds incrementally, printing only warnings and errors.
+# compile <dir> [<target>...]: builds incrementally, showing the progress every tenth of the
+# way and every warning or error.
 compile() {
     local dir="$ROOT/build/$1"
     shift
     local targets=()
     (($#)) && targets=(--target "$@")
-    local status=0
-    cmake --build "$dir" "${targets[@]}" -- -j"$(nproc)" >"$dir/build.log" 2>&1 || status=$?
-    grep -v '^\[' "$dir/build.log" || true
-    return "$status"
+    stage "Building build/${dir##*/}"
+    cmake --build "$dir" "${targets[@]}" -- -j"$(nproc)" 2>&1 | tee "$dir/build.log" | awk '
+        /^\[[0-9]+\/[0-9]+\]/ {
+            split(substr($1, 2), n, "/")
+            step = int(10 * n[1] / n[2])
+            if (step > shown) { shown = step; printf "    %d%% (%d of %d steps)\n", 10 * step, n[1], n[2] }
+            next
+        }
+        /^ninja: no work to do/ { print "    up to date"; next }
+        { print }'
+    return "${PIPESTATUS[0]}"
 }
 
-# build <dir> <cmake options>...: configures once, then builds everything incrementally.
+# build <dir> <cmake options>...: configures, then builds everything incrementally.
 build() {
     configure "$@"
     compile "$1"

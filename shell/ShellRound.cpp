@@ -6,6 +6,7 @@
 #include "Gates.h"
 #include "SolrindPGameShell.h"
 #include "gnImages.h"
+#include "gnInput.h"
 #include "gnScreen.h"
 #include "gnTime.h"
 
@@ -35,7 +36,7 @@ void SolrindPGameShell::game() {
     } else {
         gameInput->selected = kWelcome;  // the menu goes on with its welcome screen
     }
-    gameInput->done = false;  // a quit ends only the round
+    gameInput->done = gnTerminationRequested();  // a quit ends only the round, a SIGTERM all
 }
 
 void SolrindPGameShell::gameFrame() {

@@ -2,8 +2,11 @@
 // the frame pacing every loop shares.
 #include "SolrindPGameShell.h"
 
+#include <initializer_list>
+
 #include "GameFiles.h"
 #include "GameInput.h"
+#include "gnInput.h"
 #include "gnScreen.h"
 #include "gnTime.h"
 
@@ -17,12 +20,16 @@ SolrindPGameShell::SolrindPGameShell() = default;
 
 SolrindPGameShell::~SolrindPGameShell() = default;
 
+// A termination request skips what is left of the screens: the release follows at once.
 void SolrindPGameShell::userExec(int, char**) {
     loadData();
-    gameInput->delayScreen(files::kStartscreen1, kScreenSeconds);
-    gameInput->delayScreen(files::kStartscreen2, kScreenSeconds);
-    run();
-    gameInput->delayScreen(files::kCreditscreen, kScreenSeconds);
+    for (const char* screenFile : {files::kStartscreen1, files::kStartscreen2})
+        if (!gnTerminationRequested())
+            gameInput->delayScreen(screenFile, kScreenSeconds);
+    if (!gnTerminationRequested())
+        run();
+    if (!gnTerminationRequested())
+        gameInput->delayScreen(files::kCreditscreen, kScreenSeconds);
     freeData();
 }
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "SolrindPGameShell.h"
+#include "gnInput.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ constexpr int kExitNoSdl = 2;
 }  // namespace
 
 void RunMain(int argc, char** argv) {
+    gnInstallTerminationHandlers();  // a service manager's stop ends the run, nothing half done
     if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO) < 0) {
         printf("%s\n", SDL_GetError());
         fprintf(stderr, "Couldn't initialize SDL: %s\n", SDL_GetError());

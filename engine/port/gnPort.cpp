@@ -1,5 +1,6 @@
 #include "gnPort.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -14,6 +15,7 @@ constexpr size_t kBmpHeaderBytes = 26;     // the file header and the info heade
 constexpr uint32_t kCoreHeaderSize = 12;   // the oldest info header, with 16-bit sides
 
 gnPort* installedPort = nullptr;
+volatile sig_atomic_t terminating = 0;  // set by the signal handler, read by the main thread
 std::atomic<gnEventFilter> currentFilter{nullptr};
 
 uint32_t littleEndian(const Uint8* bytes, int count) {
@@ -39,6 +41,10 @@ bool declaresTooLarge(SDL_RWops* stream, int64_t& width, int64_t& height) {
     }
     height = height < 0 ? -height : height;
     return width > kPictureSideMax || height > kPictureSideMax;
+}
+
+void noteTermination(int) {
+    terminating = 1;
 }
 
 }  // namespace
@@ -276,7 +282,7 @@ void gnPort::delay(uint32_t ms) {
         return;
     }
     const uint32_t start = SDL_GetTicks();
-    for (;;) {
+    while (!terminating) {
         SDL_PumpEvents();
         if (exposed)
             present();
@@ -286,6 +292,19 @@ void gnPort::delay(uint32_t ms) {
         const uint32_t left = ms - elapsed;
         SDL_Delay(left < kPumpIntervalMs ? left : kPumpIntervalMs);
     }
+}
+
+void gnPort::installTerminationHandlers() {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // SDL would turn them into window quits
+    struct sigaction action = {};
+    action.sa_handler = noteTermination;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+bool gnPort::terminationRequested() {
+    return terminating != 0;
 }
 
 SDL_Surface* gnPort::loadBMP(const char* file) {

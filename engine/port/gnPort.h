@@ -70,6 +70,11 @@ class gnPort {
     // Installs the process-wide event filter. Events already queued stay queued.
     void setEventFilter(gnEventFilter filter);
 
+    // Termination (SIGTERM from a service manager, SIGINT): the handlers only note it; the pump
+    // then hands every handler a quit event and long sleeps end early. Install before SDL_Init.
+    static void installTerminationHandlers();
+    static bool terminationRequested();
+
   protected:
     // Sends window areas (window pixels) to the monitor.
     virtual void showWindowAreas(const SDL_Rect* areas, int count);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The real game on a 640x520 Xvfb screen, played with xdotool: the start screens, the game
-# screen with the S key, two pieces released from the corner and one dragged, the board checked
-# cell by cell, Q held (the round ends, the program goes on), Q again (the menu ends), the
-# credit screen, status 1. Keys and the button are held until their effect shows.
+# The real game on a 640x520 Xvfb screen, played with xdotool: the start screens, the highscore
+# table (written), the game screen with the S key, two pieces released from the corner and one
+# dragged, the board checked cell by cell, Q held (the round ends, the program goes on), a new
+# round ended by SIGTERM as a service manager stops it: the program ends within 2 seconds with
+# status 1 and the table file as it was. Keys and the button are held until their effect shows.
 # Usage: game_on_xvfb.sh <game binary> <print program> <art folder> <scratch dir>
 set -euo pipefail
 game="$1" printit="$2" art="$3" SCRATCH="$4"
@@ -22,6 +23,10 @@ art_pixel() { pixel "$art/GFX/$1" "$2" "$3"; }
 
 welcome=$(art_pixel Backgrounds/Welcome.bmp 200 40)
 check "the welcome screen after the start screens" yes "$(yes_if until_true 60 shows 320 40 "$welcome")"
+xdotool keydown h
+check "the highscore table written" yes "$(yes_if until_true 30 test -s "$SCRATCH/run/Save/Highscore.hs")"
+xdotool keyup h
+cp "$SCRATCH/run/Save/Highscore.hs" "$SCRATCH/table-before"
 
 # S held until the game screen stands; the round starts with it.
 board=$(art_pixel Backgrounds/GameBackground.bmp 470 300)
@@ -88,15 +93,19 @@ xdotool keydown q
 check "Q ends the round: the welcome screen" yes "$(yes_if until_true 30 shows 320 40 "$welcome")"
 xdotool keyup q
 check "the program goes on after the round" yes "$(yes_if kill -0 "$pid")"
-# Q again ends the menu: the credit screen for 4 seconds, then the end.
-credits=$(art_pixel Screens/Creditscreen.bmp 320 270)
-xdotool keydown q
-check "the credit screen" yes "$(yes_if until_true 30 shows 320 270 "$credits")"
-xdotool keyup q
+# A new round, stopped as a service manager stops the game: SIGTERM ends it all at once.
+xdotool keydown s
+check "a new round" yes "$(yes_if until_true 30 shows 590 300 "$board")"
+xdotool keyup s
+started=$(date +%s%N)
+kill -TERM "$pid"
 ended() { ! kill -0 "$pid" 2>/dev/null; }
 status=timeout
-if until_true 30 ended; then wait "$pid" && status=0 || status=$?; fi
-check "exit status after the credit screen" 1 "$status"
+if until_true 10 ended; then wait "$pid" && status=0 || status=$?; fi
+took=$((($(date +%s%N) - started) / 1000000))
+check "SIGTERM during a round ends the program, status 1" 1 "$status"
+check "within 2 seconds" yes "$([ "$took" -le 2000 ] && echo yes || echo "no: $took ms")"
+check "the table file as it was" same "$(cmp -s "$SCRATCH/table-before" "$SCRATCH/run/Save/Highscore.hs" && echo same)"
 check "nothing printed" "" "$(cat "$SCRATCH/out.txt")"
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed; screenshots in $SCRATCH"
