@@ -14,8 +14,8 @@
 namespace {
 
 constexpr int kWordsPerSlot = 13;  // ten name characters, a reserved word, minutes, seconds
-constexpr int kWordCount = SolrindPHighscore::kSlotCount * kWordsPerSlot;
-constexpr int kFileSize = kWordCount * 4;
+constexpr size_t kFileSize = SolrindPHighscore::kFileSize;
+static_assert(kFileSize == 4 * SolrindPHighscore::kSlotCount * kWordsPerSlot, "130 words");
 constexpr int kMinutesWord = 11;
 constexpr int kSecondsWord = 12;
 constexpr int32_t kCharOffset = 300;  // a name character is stored as its signed value + 300
@@ -132,27 +132,27 @@ void SolrindPHighscore::updateSlotName(int slot, const char* name) {
     copyName(slots[slot].name, name);
 }
 
-void SolrindPHighscore::makeDefaultTable() {
-    for (Slot& slot : slots) {
-        copyName(slot.name, kDefaultName);
-        slot.minutes = kDefaultMinutes;
-        slot.seconds = 0;
+void SolrindPHighscore::makeDefaultTable(Slot slots[kSlotCount]) {
+    for (int r = 0; r < kSlotCount; ++r) {
+        copyName(slots[r].name, kDefaultName);
+        slots[r].minutes = kDefaultMinutes;
+        slots[r].seconds = 0;
     }
 }
 
-void SolrindPHighscore::read() {
-    makeDefaultTable();
+SolrindPHighscore::FileState SolrindPHighscore::readTable(const char* path, Slot out[kSlotCount],
+                                                          const char** why) {
+    makeDefaultTable(out);
+    *why = nullptr;
     // Not blocking on a pipe or device in its place; fstat tells what it is.
-    const int fd = open(kFileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0 && errno == ENOENT)
-        return;  // no table yet
+        return kMissing;
     struct stat info = {};
     if (fd >= 0 && (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
         close(fd);
-        printf("%s cannot be used (it is %s): the table is neither read nor saved\n", kFileName,
-               S_ISDIR(info.st_mode) ? "a directory" : "not a regular file");
-        saveBlocked = true;
-        return;
+        *why = S_ISDIR(info.st_mode) ? "it is a directory" : "it is not a regular file";
+        return kNotAFile;
     }
     // One byte more than a table tells a longer file (accepted) from an exact one.
     unsigned char bytes[kFileSize + 1];
@@ -160,36 +160,63 @@ void SolrindPHighscore::read() {
     if (fd >= 0)
         close(fd);
     Slot loaded[kSlotCount];
-    const char* flaw = nullptr;
     if (size < 0) {
-        flaw = "it cannot be read";
-    } else if (size < kFileSize) {
-        flaw = "it is shorter than 520 bytes";
+        *why = "it cannot be read";
+    } else if (size < static_cast<ssize_t>(kFileSize)) {
+        *why = "it is shorter than 520 bytes";
     } else {
-        for (int r = 0; r < kSlotCount && !flaw; ++r) {
+        for (int r = 0; r < kSlotCount && !*why; ++r) {
             for (int k = 0; k < kNameMax; ++k) {
                 const int64_t c =
                     static_cast<int64_t>(wordAt(bytes, kWordsPerSlot * r + k)) - kCharOffset;
                 if (c < kCharMin || c > kCharMax)
-                    flaw = "a name holds a character the font cannot draw";
+                    *why = "a name holds a character the font cannot draw";
                 loaded[r].name[k] = static_cast<char>(c);
             }
             loaded[r].name[kNameMax] = '\0';
             loaded[r].minutes = wordAt(bytes, kWordsPerSlot * r + kMinutesWord);
             loaded[r].seconds = wordAt(bytes, kWordsPerSlot * r + kSecondsWord);
         }
-        if (!flaw)
-            flaw = flawOf(loaded);
+        if (!*why)
+            *why = flawOf(loaded);
     }
-    if (!flaw) {
-        memcpy(slots, loaded, sizeof slots);
-        return;
+    if (*why)
+        return kUnusable;
+    memcpy(out, loaded, sizeof loaded);
+    return kUsable;
+}
+
+void SolrindPHighscore::formatTable(const Slot slots[kSlotCount], unsigned char out[kFileSize]) {
+    for (int r = 0; r < kSlotCount; ++r) {
+        bool ended = false;  // positions after the name's end are stored as zero characters
+        for (int k = 0; k <= kNameMax; ++k) {
+            ended = ended || slots[r].name[k] == '\0';
+            const int32_t c = ended ? 0 : static_cast<signed char>(slots[r].name[k]);
+            putWord(out, kWordsPerSlot * r + k, c + kCharOffset);
+        }
+        putWord(out, kWordsPerSlot * r + kMinutesWord, slots[r].minutes);
+        putWord(out, kWordsPerSlot * r + kSecondsWord, slots[r].seconds);
+    }
+}
+
+void SolrindPHighscore::read() {
+    const char* why = nullptr;
+    switch (readTable(kFileName, slots, &why)) {
+        case kUsable:
+        case kMissing:  // no table yet
+            return;
+        case kNotAFile:
+            printf("%s cannot be used (%s): the table is neither read nor saved\n", kFileName, why);
+            saveBlocked = true;
+            return;
+        case kUnusable:
+            break;
     }
     char copy[64];
     if (keepRejected(copy, sizeof copy)) {
-        printf("%s cannot be used (%s): kept as %s, starting a new table\n", kFileName, flaw, copy);
+        printf("%s cannot be used (%s): kept as %s, starting a new table\n", kFileName, why, copy);
     } else {
-        printf("%s cannot be used (%s) nor kept aside: the table is not saved\n", kFileName, flaw);
+        printf("%s cannot be used (%s) nor kept aside: the table is not saved\n", kFileName, why);
         saveBlocked = true;  // saving would destroy it
     }
 }
@@ -198,16 +225,7 @@ void SolrindPHighscore::write() const {
     if (saveBlocked)
         return;  // reading said why
     unsigned char bytes[kFileSize];
-    for (int r = 0; r < kSlotCount; ++r) {
-        bool ended = false;  // positions after the name's end are stored as zero characters
-        for (int k = 0; k <= kNameMax; ++k) {
-            ended = ended || slots[r].name[k] == '\0';
-            const int32_t c = ended ? 0 : static_cast<signed char>(slots[r].name[k]);
-            putWord(bytes, kWordsPerSlot * r + k, c + kCharOffset);
-        }
-        putWord(bytes, kWordsPerSlot * r + kMinutesWord, slots[r].minutes);
-        putWord(bytes, kWordsPerSlot * r + kSecondsWord, slots[r].seconds);
-    }
+    formatTable(slots, bytes);
     if (!gnReplaceFile(kFileName, bytes, sizeof bytes))
         printf("Error saving %s\n", kFileName);
 }

@@ -3,6 +3,7 @@
 // reads the file, destroying writes the whole table back, replacing the file atomically.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 class SolrindPHighscore {
@@ -10,6 +11,7 @@ class SolrindPHighscore {
     static constexpr int kSlotCount = 10;
     static constexpr int kNameMax = 10;  // characters
     static constexpr const char* kFileName = "Save/Highscore.hs";
+    static constexpr size_t kFileSize = 520;  // bytes: 130 little-endian 32-bit words
 
     struct Slot {
         char name[kNameMax + 1];
@@ -36,10 +38,16 @@ class SolrindPHighscore {
 
     Slot slots[kSlotCount];  // best time first
 
+    // The file format, shared with the operator's tools. readTable only reads: kUsable with
+    // the table in `out`, else the default table in `out` and (but for kMissing) why.
+    enum FileState { kUsable, kMissing, kNotAFile, kUnusable };
+    static FileState readTable(const char* path, Slot out[kSlotCount], const char** why);
+    static void formatTable(const Slot slots[kSlotCount], unsigned char out[kFileSize]);
+    static void makeDefaultTable(Slot slots[kSlotCount]);  // ten times "solrind", 10:00
+
   private:
     bool saveBlocked;  // the file could not be read nor kept aside: saving would destroy it
 
-    void makeDefaultTable();
     void read();
     void write() const;
 };

@@ -35,3 +35,5 @@ std::string makeTempDir(const std::string& tag);
 
 // The CUPS server the tests name: a socket that does not exist, so nothing is ever printed.
 constexpr const char* kNoPrinters = "/nonexistent/solrind-tests-print-nothing.sock";
+// The last line of a test program whose every test passed.
+constexpr const char* kAllPassed = "solrind tests: every test ran and passed";

@@ -21,5 +21,9 @@ int main(int argc, char** argv) {
     }
     const int result = RUN_ALL_TESTS();
     SDL_Quit();
+    // CTest looks for this line: a program that ends early, even with status 0 (a forked
+    // child gone astray, an _exit in the code under test), has not passed.
+    if (result == 0)
+        printf("%s\n", kAllPassed);
     return result;
 }

@@ -222,6 +222,70 @@ bool Canvas::save(const std::string& path) const {
     return SDL_SaveBMP(surface, path.c_str()) == 0;
 }
 
+namespace {
+
+void putBig(std::string& out, uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out += static_cast<char>(v >> shift);
+}
+
+uint32_t crc32(const std::string& bytes) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (const unsigned char b : bytes) {
+        crc ^= b;
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+void chunk(std::string& png, const char* type, const std::string& data) {
+    putBig(png, static_cast<uint32_t>(data.size()));
+    const std::string body = type + data;
+    png += body;
+    putBig(png, crc32(body));
+}
+
+}  // namespace
+
+bool Canvas::savePng(const std::string& path) const {
+    // The pixel rows, each after a filter byte of 0, in a zlib stream of stored blocks.
+    std::string raw;
+    for (int y = 0; y < height(); ++y) {
+        raw += '\0';
+        for (int x = 0; x < width(); ++x) {
+            const Colour c = get(x, y);
+            raw += {static_cast<char>(c.r), static_cast<char>(c.g), static_cast<char>(c.b)};
+        }
+    }
+    std::string zlib = "\x78\x01";
+    uint32_t a = 1, b = 0;  // Adler-32
+    for (const unsigned char byte : raw) {
+        a = (a + byte) % 65521;
+        b = (b + a) % 65521;
+    }
+    for (size_t at = 0; at < raw.size(); at += 65535) {
+        const size_t n = std::min<size_t>(65535, raw.size() - at);
+        zlib += static_cast<char>(at + n == raw.size() ? 1 : 0);
+        zlib += {static_cast<char>(n), static_cast<char>(n >> 8), static_cast<char>(~n),
+                 static_cast<char>(~n >> 8)};
+        zlib += raw.substr(at, n);
+    }
+    putBig(zlib, b << 16 | a);
+    std::string header;
+    putBig(header, static_cast<uint32_t>(width()));
+    putBig(header, static_cast<uint32_t>(height()));
+    header += {8, 2, 0, 0, 0};  // 8 bits a channel, RGB, deflate, no filter, no interlace
+    std::string png = "\x89PNG\r\n\x1a\n";
+    chunk(png, "IHDR", header);
+    chunk(png, "IDAT", zlib);
+    chunk(png, "IEND", "");
+    FILE* out = fopen(path.c_str(), "wb");
+    bool written = out && fwrite(png.data(), 1, png.size(), out) == png.size();
+    written = out && fclose(out) == 0 && written;
+    return written;
+}
+
 Type::Type(Face face, int size) : font(TTF_OpenFont(faceFile(face), size)) {
     if (!font) {
         fprintf(stderr, "Cannot open the font %s: %s\n", faceFile(face), TTF_GetError());

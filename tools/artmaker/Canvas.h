@@ -57,7 +57,8 @@ class Canvas {
     // Multiplies the area's colours by factor and mixes them towards tint.
     void tint(int x, int y, int w, int h, Colour tint, double amount, double factor = 1);
 
-    bool save(const std::string& path) const;  // a 24-bit BMP
+    bool save(const std::string& path) const;     // a 24-bit BMP
+    bool savePng(const std::string& path) const;  // an RGB PNG (for the desktop's icon)
 
   private:
     SDL_Surface* surface;

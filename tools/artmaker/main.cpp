@@ -1,7 +1,8 @@
 // The art maker: draws every picture the game reads and writes it as a BMP file under the
 // game folder's GFX/. It keeps a record of what it wrote ("GFX/.artmaker": a hash per file),
 // so that with --if-stale it draws only what is missing and redraws only what still holds its
-// own last drawing: a picture someone replaced is never overwritten.
+// own last drawing: a picture someone replaced is never overwritten. With --icon it draws the
+// desktop's 128 by 128 icon of the game as a PNG file instead.
 #include <SDL.h>
 #include <SDL_ttf.h>
 #include <sys/stat.h>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "GamePictures.h"
+#include "Scene.h"
 #include "Screens.h"
 
 namespace {
@@ -88,10 +90,26 @@ bool writeRecord(const std::string& file, const std::map<std::string, std::strin
 
 }  // namespace
 
+// The desktop's icon: the sun on the night blue of the game's screens.
+int drawIcon(const char* file) {
+    if (SDL_Init(0) != 0)
+        return 1;
+    Canvas icon(128, 128, palette::kNight);
+    icon.verticalGradient(0, 0, 128, 128, palette::kNight, palette::kDeepBlue);
+    drawSun(icon, 64, 64, 30);
+    const bool saved = icon.savePng(file);
+    SDL_Quit();
+    if (!saved)
+        fprintf(stderr, "Cannot write %s\n", file);
+    return saved ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 3 && strcmp(argv[1], "--icon") == 0)
+        return drawIcon(argv[2]);
     const bool ifStale = argc == 3 && strcmp(argv[1], "--if-stale") == 0;
     if (argc != 2 && !ifStale) {
-        fprintf(stderr, "usage: %s [--if-stale] <game folder>\n", argv[0]);
+        fprintf(stderr, "usage: %s [--if-stale] <game folder> | --icon <file.png>\n", argv[0]);
         return 2;
     }
     const std::string folder = argv[argc - 1];
