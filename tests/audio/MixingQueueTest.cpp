@@ -71,8 +71,9 @@ TEST_F(MixingQueueTest, SlicesRepeatsAndEnds) {
         for (int i = 0; i < 5; ++i) {
             const std::vector<char> stream = pass(queue);
             stays += queue.count();
-            if (c.length == 0)
+            if (c.length == 0) {
                 EXPECT_EQ(stream, std::vector<char>(256, 0));
+            }
         }
         EXPECT_EQ(stays, c.stays) << c.length << " " << c.repeat;
     }

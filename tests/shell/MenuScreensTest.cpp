@@ -123,9 +123,10 @@ TEST_F(MenuScreensTest, ScreensAndPagesFollowTheKeys) {
             shell.menuFrame();
         EXPECT_EQ(slide(), s.slide) << SDL_GetKeyName(s.key);
         EXPECT_EQ(shell.currentScreen, s.screen) << SDL_GetKeyName(s.key);
-        if (s.shows)
+        if (s.shows) {
             EXPECT_TRUE(shows(("GFX/Backgrounds/" + std::string(s.shows) + ".bmp").c_str()))
                 << s.shows;
+        }
     }
 }
 
