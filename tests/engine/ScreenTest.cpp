@@ -124,6 +124,10 @@ TEST_F(ScreenTest, AnExposeOrAResizeShowsTheWholeWindowAgain) {
     SDL_FillRect(window, nullptr, SDL_MapRGB(window->format, 255, 255, 255));
     SDL_Event expose = {};
     expose.type = SDL_WINDOWEVENT;
+    expose.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;  // not a loss of the picture
+    SDL_PushEvent(&expose);
+    screen.update();
+    EXPECT_EQ(port.windows, Lines{});
     expose.window.event = SDL_WINDOWEVENT_EXPOSED;
     SDL_PushEvent(&expose);
     screen.update();

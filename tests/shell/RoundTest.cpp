@@ -160,7 +160,8 @@ TEST_F(RoundTest, TheCornerReleasesAPieceOnlyWhileNothingMoves) {
     frame(kCorner, SDL_BUTTON_LMASK);
     EXPECT_EQ(shell.queue->count(), 23);
     EXPECT_TRUE(shell.hasMovingPieces());
-    EXPECT_EQ(at(160 + 44, 40 + 44), pixelAt(lit, 44, 44));
+    for (int x = 0; x < 88; ++x)  // the highlighted picture's corner tile, exactly in place
+        ASSERT_EQ(at(160 + x, 40 + 44), pixelAt(lit, x, 44)) << x;
     frame(kCorner);
     frame(kCorner, SDL_BUTTON_LMASK);  // a second click while it slides
     frame(kCorner);
@@ -223,6 +224,9 @@ TEST_F(RoundTest, HoverHighlightsAndTheGlowOnTheHomeCell) {
     EXPECT_EQ(shell.cursorCol, -1);
     frame(centre(4, 3));  // coming back starts the pulse anew
     EXPECT_TRUE(glowShows(0, 3, 1));
+    place(4, 3, 3);  // piece 4 belongs on (0, 1), in the first column
+    frame(centre(3, 3));
+    EXPECT_TRUE(glowShows(0, 0, 1));
 }
 
 // Completion is noticed at the start of the frame after the last step onto its home cell;
@@ -342,6 +346,7 @@ TEST_F(RoundTest, RecordRoundAsksForTheNameAndStoresIt) {
                   pushKeyDown(SDLK_RETURN);
               });
     EXPECT_FALSE(inRound());
+    EXPECT_EQ(shell.enterHandler->backgroundImage, nullptr);  // it held the picture only then
     const auto pause = std::find(port.log.begin(), port.log.end(), "delay 4000");
     ASSERT_NE(pause, port.log.end());
     auto before = pause;  // the board's last frame was presented, then came the pause
