@@ -36,19 +36,14 @@ class FontTest : public EngineFixture {
 TEST_F(FontTest, GlyphsFollowEachOtherASpaceIsFifteenPixelsAndABatchAllocatesOnce) {
     font.openStrip(strip(), '0', '9');
     font.drawText("12 34", pt{100, 50});
-    const struct {
-        int x, y;
-        uint32_t colour;
-    } pixels[] = {{100, 50, cellColour(19, 0)},
-                  {118, 66, cellColour(19, 0)},
-                  {119, 50, cellColour(38, 0)},
-                  {138, 50, kBlack},  // the space
-                  {152, 50, kBlack},
-                  {153, 50, cellColour(57, 0)},
-                  {172, 50, cellColour(76, 0)},
-                  {191, 50, kBlack}};
-    for (const auto& p : pixels)
-        EXPECT_EQ(at(p.x, p.y), p.colour) << p.x;
+    expectPixels(surface(), {{100, 50, cellColour(19, 0)},
+                             {118, 66, cellColour(19, 0)},
+                             {119, 50, cellColour(38, 0)},
+                             {138, 50, kBlack},  // the space
+                             {152, 50, kBlack},
+                             {153, 50, cellColour(57, 0)},
+                             {172, 50, cellColour(76, 0)},
+                             {191, 50, kBlack}});
     screen.update();
     EXPECT_EQ(port.updates().size(), 4u);  // one pending rectangle per glyph
     port.clearLog();

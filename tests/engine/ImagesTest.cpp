@@ -26,17 +26,12 @@ TEST_F(ImagesTest, AnImageDrawsAnyPartOfItselfAndChecksItsState) {
     const gnImageFrame frame = {&picture, gnRect(30, 20, 10, 5)};
     frame.display(pt{200, 100});
     frame.displayCentered(pt{300, 100});  // corner (295, 98): halves rounded down
-    const struct {
-        int x, y;
-        uint32_t colour;
-    } pixels[] = {{200, 100, positionColour(30, 20)},
-                  {209, 104, positionColour(39, 24)},
-                  {210, 100, kBlack},
-                  {200, 105, kBlack},
-                  {295, 98, positionColour(30, 20)},
-                  {294, 98, kBlack}};
-    for (const auto& p : pixels)
-        EXPECT_EQ(at(p.x, p.y), p.colour) << p.x << "," << p.y;
+    expectPixels(surface(), {{200, 100, positionColour(30, 20)},
+                             {209, 104, positionColour(39, 24)},
+                             {210, 100, kBlack},
+                             {200, 105, kBlack},
+                             {295, 98, positionColour(30, 20)},
+                             {294, 98, kBlack}});
     picture.close();
     picture.getSize(size);
     EXPECT_EQ(size.w, 100u);  // kept after closing

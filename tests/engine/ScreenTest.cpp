@@ -32,14 +32,13 @@ TEST_F(ScreenTest, OnlyChangedAreasReachTheWindowScaledOnce) {
     EXPECT_EQ(port.log,
               (Lines{"update 630 510 10 10", "update 20 30 5 6", "update 0 0 10 10", "present"}));
     EXPECT_EQ(port.windows, (Lines{"970 754 14 14", "69 45 7 9", "39 0 15 15"}));
-    SDL_Surface* window = port.windowSurface();
-    const struct {
-        int x, y;
-        uint32_t colour;
-    } pixels[] = {{39, 0, kRed},   {53, 14, kRed},   {54, 14, kBlack},  {53, 15, kBlack},
-                  {38, 0, kBlack}, {983, 767, kRed}, {984, 767, kBlack}};
-    for (const auto& p : pixels)
-        EXPECT_EQ(pixelAt(window, p.x, p.y), p.colour) << p.x << "," << p.y;
+    expectPixels(port.windowSurface(), {{39, 0, kRed},
+                                        {53, 14, kRed},
+                                        {54, 14, kBlack},
+                                        {53, 15, kBlack},
+                                        {38, 0, kBlack},
+                                        {983, 767, kRed},
+                                        {984, 767, kBlack}});
     port.clearLog();
     screen.update();
     EXPECT_EQ(port.log, Lines{"present"});

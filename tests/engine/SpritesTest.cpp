@@ -71,16 +71,14 @@ TEST_F(SpritesTest, ClippedSpriteDrawsAndErasesOnlyInsideTheClip) {
     onBoard(inHole, gnRect(88, 88, 88, 88), pt{380, -4});  // only y 30 to 39 remains
     piece.show();
     inHole.show();
-    const std::tuple<int, int, uint32_t> pixels[] = {{150, 156, positionColour(44, 0)},
-                                                     {193, 243, positionColour(87, 87)},
-                                                     {149, 156, kBlack},
-                                                     {194, 156, kBlack},
-                                                     {336, 30, positionColour(88, 166)},
-                                                     {423, 39, positionColour(175, 175)},
-                                                     {336, 40, kBlack},
-                                                     {336, 29, kBlack}};
-    for (const auto& [x, y, colour] : pixels)
-        EXPECT_EQ(at(x, y), colour) << x << "," << y;
+    expectPixels(surface(), {{150, 156, positionColour(44, 0)},
+                             {193, 243, positionColour(87, 87)},
+                             {149, 156, kBlack},
+                             {194, 156, kBlack},
+                             {336, 30, positionColour(88, 166)},
+                             {423, 39, positionColour(175, 175)},
+                             {336, 40, kBlack},
+                             {336, 29, kBlack}});
     screen.update();
     EXPECT_EQ(port.updates(),
               (std::vector<std::string>{"update 336 30 88 10", "update 150 156 44 88"}));

@@ -33,10 +33,10 @@ TEST_F(PiecesAndGatesTest, APieceShowsItsHomeTileOfBothPicturesClippedToTheBoard
     piece.clip = gnRect(150, 30, 460, 460);
     piece.pos = pt{380, -4};  // the centre of the top hole: only the gate's strip shows
     piece.show();
-    EXPECT_EQ(at(336, 30), positionColour(176, 88 + 78));
-    EXPECT_EQ(at(423, 39), positionColour(176 + 87, 88 + 87));
-    EXPECT_EQ(at(380, 29), kBlack);
-    EXPECT_EQ(at(380, 40), kBlack);
+    expectPixels(surface(), {{336, 30, positionColour(176, 88 + 78)},
+                             {423, 39, positionColour(176 + 87, 88 + 87)},
+                             {380, 29, kBlack},
+                             {380, 40, kBlack}});
     screen.update();
     EXPECT_EQ(port.updates(), (std::vector<std::string>{"update 336 30 88 10"}));
 }
@@ -57,16 +57,11 @@ TEST_F(PiecesAndGatesTest, GateFramesStandSideBySideAndDrawCentred) {
     left.currentFrame = 4;
     left.show();
     EXPECT_TRUE(rectManip::isEqual(top.frames[4].rect, gnRect(360, 0, 90, 10)));
-    const struct {
-        int x, y;
-        uint32_t colour;
-    } pixels[] = {{335, 30, positionColour(180, 0)},
-                  {424, 39, positionColour(269, 9)},
-                  {334, 30, kBlack},
-                  {150, 215, positionColour(490, 0)},
-                  {159, 304, positionColour(499, 89)}};
-    for (const auto& p : pixels)
-        EXPECT_EQ(at(p.x, p.y), p.colour) << p.x << "," << p.y;
+    expectPixels(surface(), {{335, 30, positionColour(180, 0)},
+                             {424, 39, positionColour(269, 9)},
+                             {334, 30, kBlack},
+                             {150, 215, positionColour(490, 0)},
+                             {159, 304, positionColour(499, 89)}});
 }
 
 // A gate turns its swing whenever rand() % 77 is 0, then swings one frame towards open or

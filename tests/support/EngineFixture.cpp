@@ -14,6 +14,11 @@ std::string raisedBy(const std::function<void()>& code) {
     return "";
 }
 
+void expectPixels(SDL_Surface* surface, std::initializer_list<Pixel> pixels) {
+    for (const Pixel& p : pixels)
+        EXPECT_EQ(pixelAt(surface, p.x, p.y), p.colour) << p.x << "," << p.y;
+}
+
 void EngineFixture::SetUp() {
     flushEvents();
     dir = makeTempDir("engine");

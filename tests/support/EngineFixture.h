@@ -18,6 +18,14 @@
 // Runs code and returns the printed form of the gnE it raised ("" when none).
 std::string raisedBy(const std::function<void()>& code);
 
+// A pixel a test expects, as 0xRRGGBB.
+struct Pixel {
+    int x, y;
+    uint32_t colour;
+};
+// Expects every listed pixel of the surface to have its colour.
+void expectPixels(SDL_Surface* surface, std::initializer_list<Pixel> pixels);
+
 class EngineFixture : public testing::Test {
   protected:
     void SetUp() override;
