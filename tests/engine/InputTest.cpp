@@ -99,4 +99,6 @@ TEST_F(InputTest, AKeyHeldDownIsOnePress) {
     pushUserEvent(5);
     handler.waitEvent();  // skips the repeats, hands over the next real event
     EXPECT_EQ(handler.codes, (std::vector<int>{5}));
+    EXPECT_FALSE(port.gnPort::isKeyHeld(SDLK_q));  // SDL's own keyboard state: nothing held
+    EXPECT_FALSE(port.gnPort::isKeyHeld(SDLK_UNKNOWN));
 }

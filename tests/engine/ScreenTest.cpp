@@ -87,17 +87,17 @@ TEST_F(ScreenTest, DrawingOffTheScreenPrintsAndDrawsTheVisiblePart) {
     EXPECT_EQ(port.updates()[3], "update 600 10 40 100");
     port.clearLog();
     Capture fills;
-    screen.fillRect(gnRect(10, 20, 30, 40), 256 + 255, 0, 0x100 + 0x10);  // cut to 8 bits
+    screen.fillRect(gnRect(0, 20, 30, 40), 256 + 255, 0, 0x100 + 0x10);  // cut to 8 bits
     screen.fillRect(gnRect(630, 500, 20, 40), 0, 0, 255);  // clipped first, then checked
     screen.fillRect(gnRect(700, 10, 20, 20), 0, 255, 0);
     EXPECT_EQ(fills.finish(), "Out of range in display: 700, 10, 700, 10\n");
-    EXPECT_EQ(at(10, 20), 0xFF0010u);
-    EXPECT_EQ(at(39, 59), 0xFF0010u);
-    EXPECT_EQ(at(40, 59), kBlack);
+    EXPECT_EQ(at(0, 20), 0xFF0010u);
+    EXPECT_EQ(at(29, 59), 0xFF0010u);
+    EXPECT_EQ(at(30, 59), kBlack);
     EXPECT_EQ(at(639, 519), kBlue);
     screen.update();
     EXPECT_EQ(port.updates(),
-              (Lines{"update 700 10 0 0", "update 630 500 10 20", "update 10 20 30 40"}));
+              (Lines{"update 700 10 0 0", "update 630 500 10 20", "update 0 20 30 40"}));
 }
 
 TEST_F(ScreenTest, RefreshAllAndAFullPendingList) {

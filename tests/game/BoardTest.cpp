@@ -79,7 +79,7 @@ TEST_F(BoardTest, CellsHolesAndPoints) {
         bool onBoard, inHole;
     } cells[] = {{0, 0, false, false}, {4, 4, true, false},   {1, 0, true, false},
                  {5, 2, false, false}, {-1, 1, false, false}, {2, -1, false, true},
-                 {2, 5, true, true},   {-1, 2, true, true}};  // gates 1 and 2 open
+                 {2, 5, true, true},   {-1, 2, true, true},  {0, 3, true, false}};  // gates 1 and 2 open
     setGate(1, true);
     setGate(2, true);
     for (const auto& c : cells) {
