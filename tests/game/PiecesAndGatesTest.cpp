@@ -64,27 +64,24 @@ TEST_F(PiecesAndGatesTest, GateFramesStandSideBySideAndDrawCentred) {
                              {159, 304, positionColour(499, 89)}});
 }
 
-// A gate turns its swing whenever rand() % 77 is 0, then swings one frame towards open or
-// closed and rests at the end; it counts as open only on its last frame.
+// A gate now and then (one frame in 77) turns its swing; it moves a frame each step towards
+// open or closed and rests at the end; it counts as open only on its last frame.
 TEST_F(PiecesAndGatesTest, GateSwingsAtRandomAndIsOpenOnlyOnTheLastFrame) {
-    srand(99);
-    std::vector<bool> turns;
-    for (int i = 0; i < 2000; ++i)
-        turns.push_back(rand() % Gates::kTurnChance == 0);
     srand(99);
     Gates gate;
     EXPECT_FALSE(gate.isOpen());
-    bool opening = false;
-    int frame = 0, openFrames = 0;
+    bool wasOpening = false;
+    int frame = 0, turns = 0, openFrames = 0;
     for (int i = 0; i < 2000; ++i) {
-        if (turns[i])
-            opening = !opening;
-        frame = opening ? std::min(frame + 1, 4) : std::max(frame - 1, 0);
         gate.act();
-        ASSERT_EQ(gate.opening, opening) << i;
-        ASSERT_EQ(gate.currentFrame, frame) << i;
-        ASSERT_EQ(gate.isOpen(), frame == 4) << i;
-        openFrames += frame == 4;
+        ASSERT_EQ(gate.currentFrame,
+                  gate.opening ? std::min(frame + 1, 4) : std::max(frame - 1, 0)) << i;
+        ASSERT_EQ(gate.isOpen(), gate.currentFrame == 4) << i;
+        turns += gate.opening != wasOpening;
+        openFrames += gate.isOpen();
+        wasOpening = gate.opening;
+        frame = gate.currentFrame;
     }
     EXPECT_GT(openFrames, 0);
+    EXPECT_NEAR(turns, 2000 / 77, 13);
 }
