@@ -114,26 +114,6 @@ TEST_F(ImagesTest, ALoadFailureNamesTheFileAndAllocatesNothingForAHugeHeader) {
     EXPECT_LT(largest, 1u << 20) << "bytes allocated at once";
 }
 
-TEST_F(ImagesTest, ColourKeyedPixelsLeaveTheScreenAloneAndPalettesChangeNothing) {
-    gnImage* under = image(writePlainBmp(path("under.bmp"), 20, 20, kBlue));
-    gnImage* keyed = image(
-        writeBmp(path("keyed.bmp"), 20, 20, [](int x, int) { return x < 10 ? kMagenta : kGreen; }));
-    SDL_Surface* s = keyed->getSDLSurface();
-    SDL_SetColorKey(s, SDL_TRUE, SDL_MapRGB(s->format, 255, 0, 255));
-    under->display(gnRect(0, 0, 20, 20), pt{50, 50});
-    keyed->display(gnRect(0, 0, 20, 20), pt{50, 50});
-    EXPECT_EQ(at(55, 55), kBlue);
-    EXPECT_EQ(at(65, 55), kGreen);
-    gnImage loose;
-    loose.checkColorMap();  // no screen, not open: nothing
-    SDL_Surface* eight = SDL_CreateRGBSurfaceWithFormat(0, 4, 4, 8, SDL_PIXELFORMAT_INDEX8);
-    SDL_SaveBMP(eight, path("eight.bmp").c_str());
-    SDL_FreeSurface(eight);
-    keyed->checkColorMap();
-    image(path("eight.bmp"))->checkColorMap();
-    EXPECT_EQ(surface()->format->palette, nullptr);
-}
-
 // The pool shares a surface per exact name, counts its users, holds 128 names, and reports
 // (and frees) what is still referenced when it goes.
 TEST_F(ImagesTest, PoolSharesByNameCountsAndReports) {

@@ -150,14 +150,6 @@ TEST_F(HighscoreTest, UnusableFilesAreKeptAsideAndReplaced) {
     EXPECT_STREQ(table.getSlotName(0), "ok");
 }
 
-TEST_F(HighscoreTest, WriteWithoutASaveDirectoryReportsAndGoesOn) {
-    rmdir("Save");
-    Capture out;
-    { SolrindPHighscore table; }
-    EXPECT_EQ(out.finish(), "Error saving Save/Highscore.hs\n");
-    EXPECT_FALSE(fileExists("Save"));
-}
-
 // The file-size limit stops the write of the new file half way: the write fails with the usual
 // line, the process lives on, the old table stays whole and no temporary file is left.
 TEST_F(HighscoreTest, WriteStoppedByTheFileSizeLimitLeavesTheOldTableWhole) {

@@ -92,16 +92,9 @@ TEST_F(AssetsTest, TenButtonsAnswerToClicksAndKeys) {
     EXPECT_EQ(press(SDLK_s), 5);
 }
 
-TEST_F(AssetsTest, PiecesGatesAndTheClockAreBuiltOnTheirPictures) {
-    for (int i = 0; i < 24; ++i) {
-        const BoardPiece* piece = shell.pieces[i];
-        EXPECT_EQ(piece->homeCol, (i + 1) % 5) << i;
-        EXPECT_EQ(piece->homeRow, (i + 1) / 5) << i;
-        EXPECT_EQ(piece->frames[0].image, shell.puzzleImage);
-        EXPECT_EQ(piece->frames[1].image, shell.highlightImage);
+TEST_F(AssetsTest, PiecesAndGatesStandInPlaceAndKeyedPicturesLeaveMagentaUndrawn) {
+    for (const BoardPiece* piece : shell.pieces)  // drawn inside the board and its holes
         EXPECT_TRUE(rectManip::isEqual(piece->clip, gnRect(150, 30, 460, 460)));
-    }
-    EXPECT_EQ(shell.queue->capacity, 24);
     const struct {
         int x, y;
         gnRectangle frame3;
@@ -112,10 +105,6 @@ TEST_F(AssetsTest, PiecesGatesAndTheClockAreBuiltOnTheirPictures) {
         EXPECT_TRUE(pointManip::isEqual(shell.gates[g]->pos, pt{gates[g].x, gates[g].y})) << g;
         EXPECT_TRUE(rectManip::isEqual(shell.gates[g]->frames[3].rect, gates[g].frame3)) << g;
     }
-    EXPECT_EQ(shell.countFont->background, shell.background);
-    EXPECT_EQ(shell.countFont->image, shell.fontImage);
-    EXPECT_EQ(shell.enterHandler->font, shell.countFont);
-    EXPECT_EQ(shell.backgroundImage, nullptr);
     // The cursor and font pictures leave their magenta undrawn; the others draw every pixel.
     shell.screen->fillRect(gnRect(0, 0, 640, 520), 0, 0, 255);
     shell.cursorImage->display(gnRect(0, 0, 88, 88), pt{0, 0});
@@ -146,7 +135,6 @@ TEST_F(AssetsTest, NewBackgroundReplacesThePictureInPlace) {
     EXPECT_EQ(raisedBy([&] { shell.newBackground("GFX/Backgrounds/Missing.bmp"); }),
               "Generic exception of type: FileLoad raised: Couldn't open "
               "GFX/Backgrounds/Missing.bmp\n");
-    EXPECT_EQ(shell.backgroundImage, nullptr);
 }
 
 TEST_F(AssetsTest, SoundsCanBeLoadedForASponsorsUse) {

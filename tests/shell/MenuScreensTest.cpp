@@ -158,15 +158,3 @@ TEST_F(MenuScreensTest, HighscoreTableIsDrawnWhenTheSlideEnds) {
     EXPECT_TRUE(shows("GFX/Backgrounds/Prizes1.bmp"));
 }
 
-TEST_F(MenuScreensTest, QuitButtonAndEscapeEndTheMenu) {
-    startAndSettle();
-    tap(SDLK_ESCAPE);
-    shell.menuFrame();
-    EXPECT_TRUE(shell.gameInput->done);
-    shell.gameInput->done = false;
-    shell.currentScreen = 0;
-    mouse(60, 480, SDL_BUTTON_LMASK);
-    shell.menuFrame();
-    EXPECT_TRUE(shell.gameInput->done);
-    EXPECT_EQ(shell.currentScreen, 6);
-}

@@ -246,34 +246,6 @@ TEST_F(RoundTest, CompletionIsNoticedAtTheStartOfTheNextFrameWhichIsStillDrawn) 
     SDL_FreeSurface(puzzle);
 }
 
-TEST_F(RoundTest, ANewGameQueuesEverythingAndPutsTheClockAtZero) {
-    place(3, 2, 2);
-    shell.countFont->giveTime(7, 7);
-    port.now = 123456;
-    shell.initGame();
-    EXPECT_EQ(shell.queue->count(), 24);
-    EXPECT_TRUE(pointManip::isEqual(shell.countFont->textPos, pt{505, 492}));
-    EXPECT_EQ(shell.countFont->getMinutes() + shell.countFont->getSeconds(), 0);
-    EXPECT_EQ(shell.countFont->tickCount, 25);
-    void* shuffled[24];  // seeded with the clock's 3456
-    std::copy(shell.queue->slots, shell.queue->slots + 24, shuffled);
-    shell.board.initGame(3456);
-    EXPECT_TRUE(std::equal(shuffled, shuffled + 24, shell.queue->slots));
-    shell.newBackground("GFX/Backgrounds/GameBackground.bmp");
-    shell.background->pos = pt{120, 0};
-    shell.screen->fillRect(gnRect(0, 0, 640, 520), 255, 255, 255);
-    shell.screen->update();
-    port.clearLog();
-    shell.eraseBoard();  // the board area redrawn from the background
-    shell.screen->update();
-    EXPECT_EQ(port.updates(), (std::vector<std::string>{"update 160 40 440 440"}));
-    SDL_Surface* game = SDL_LoadBMP("GFX/Backgrounds/GameBackground.bmp");
-    EXPECT_EQ(at(160, 40), pixelAt(game, 40, 40));
-    EXPECT_EQ(at(599, 479), pixelAt(game, 479, 479));
-    EXPECT_EQ(at(159, 40), kWhite);
-    SDL_FreeSurface(game);
-}
-
 // The round starts when the game screen stands, 26 frames after the choice; a quit event
 // ends the round only, and the menu goes on with the welcome screen.
 TEST_F(RoundTest, TheRoundStartsWhenTheScreenStandsAndAQuitEndsOnlyTheRound) {
