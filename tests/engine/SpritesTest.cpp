@@ -66,11 +66,13 @@ TEST_F(SpritesTest, ImageSpriteIsCentredAndErasesOldAndNewPlaceAsOneUpdate) {
 
 // The part of a frame inside the clip is drawn at its normal place, and erased likewise.
 TEST_F(SpritesTest, ClippedSpriteDrawsAndErasesOnlyInsideTheClip) {
-    ClippedAnimSprite piece, inHole;
+    ClippedAnimSprite piece, inHole, below;
     onBoard(piece, gnRect(0, 0, 88, 88), pt{150, 200});    // the left 44 columns cut off
     onBoard(inHole, gnRect(88, 88, 88, 88), pt{380, -4});  // only y 30 to 39 remains
+    onBoard(below, gnRect(88, 88, 88, 88), pt{380, 524});  // only y 480 to 489 remains
     piece.show();
     inHole.show();
+    below.show();
     expectPixels(surface(), {{150, 156, positionColour(44, 0)},
                              {193, 243, positionColour(87, 87)},
                              {149, 156, kBlack},
@@ -78,10 +80,14 @@ TEST_F(SpritesTest, ClippedSpriteDrawsAndErasesOnlyInsideTheClip) {
                              {336, 30, positionColour(88, 166)},
                              {423, 39, positionColour(175, 175)},
                              {336, 40, kBlack},
-                             {336, 29, kBlack}});
+                             {336, 29, kBlack},
+                             {336, 480, positionColour(88, 88)},
+                             {423, 489, positionColour(175, 97)},
+                             {336, 490, kBlack}});
     screen.update();
     EXPECT_EQ(port.updates(),
-              (std::vector<std::string>{"update 336 30 88 10", "update 150 156 44 88"}));
+              (std::vector<std::string>{"update 336 480 88 10", "update 336 30 88 10",
+                                        "update 150 156 44 88"}));
     piece.oldPos = piece.pos;
     piece.pos = pt{250, 200};
     piece.erase();

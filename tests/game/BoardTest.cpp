@@ -77,9 +77,10 @@ TEST_F(BoardTest, CellsHolesAndPoints) {
     const struct {
         int x, y;
         bool onBoard, inHole;
-    } cells[] = {{0, 0, false, false}, {4, 4, true, false},   {1, 0, true, false},
-                 {5, 2, false, false}, {-1, 1, false, false}, {2, -1, false, true},
-                 {2, 5, true, true},   {-1, 2, true, true},  {0, 3, true, false}};  // gates 1 and 2 open
+    } cells[] = {
+        {0, 0, false, false}, {4, 4, true, false},   {1, 0, true, false},
+        {5, 2, false, false}, {-1, 1, false, false}, {2, -1, false, true},
+        {2, 5, true, true},   {-1, 2, true, true},   {0, 3, true, false}};  // gates 1 and 2 open
     setGate(1, true);
     setGate(2, true);
     for (const auto& c : cells) {
@@ -127,7 +128,8 @@ TEST_F(BoardTest, ADragIsAPushAlongItsLongerAxis) {
         const char* move;  // kind col row dx dy
     } drags[] = {{{470, 300}, {30, 10}, "2 3 2 1 0"}, {{470, 300}, {-30, 10}, "2 3 2 -1 0"},
                  {{470, 300}, {10, 10}, "2 3 2 0 1"}, {{470, 300}, {-10, -30}, "2 3 2 0 -1"},
-                 {{470, 300}, {0, 0}, "0 3 2 0 0"},   {{600, 300}, {50, 0}, "0 -1 -1 0 0"}};
+                 {{470, 300}, {0, 0}, "0 3 2 0 0"},   {{600, 300}, {50, 0}, "0 -1 -1 0 0"},
+                 {{470, 300}, {1, 0}, "2 3 2 1 0"}};
     for (const auto& d : drags) {
         const BoardMove m = Board::dragMove(d.press, d.drag);
         char text[40];

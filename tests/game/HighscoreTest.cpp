@@ -78,14 +78,16 @@ TEST_F(HighscoreTest, WithoutAFileTheDefaultTableIsWrittenAndRanksNewTimes) {
 // A new time goes below equal times; the best goes to the top and the tenth drops out; a
 // 10-character name, spaces and the font's extra letters survive writing and reading.
 TEST_F(HighscoreTest, EnteringAndNamingRecordsByteForByte) {
-    writeTable({{"one", 1, 0}, {"two", 2, 0}, {"too", 2, 0}, {"three", 3, 0}});
+    writeTable({{"one", 1, 30}, {"two", 2, 0}, {"too", 2, 0}, {"three", 3, 0}});
     {
         SolrindPHighscore table;
         EXPECT_EQ(table.isRecord(2, 0), 4);
+        EXPECT_EQ(table.isRecord(2, 10), 4);  // worse than 1:30 for all its fewer seconds
+        EXPECT_EQ(table.isRecord(1, 10), 1);
         table.enterRecord("ab", 2, 0);
         table.enterRecord("late", 10, 0);  // no record: nothing changes
     }
-    std::string expected = record("one", 1, 0) + record("two", 2, 0) + record("too", 2, 0) +
+    std::string expected = record("one", 1, 30) + record("two", 2, 0) + record("too", 2, 0) +
                            record("ab", 2, 0) + record("three", 3, 0);
     for (int r = 0; r < 5; ++r)
         expected += record("solrind", 10, 0);

@@ -74,8 +74,8 @@ TEST_F(PiecesAndGatesTest, GateSwingsAtRandomAndIsOpenOnlyOnTheLastFrame) {
     int frame = 0, turns = 0, openFrames = 0;
     for (int i = 0; i < 2000; ++i) {
         gate.act();
-        ASSERT_EQ(gate.currentFrame,
-                  gate.opening ? std::min(frame + 1, 4) : std::max(frame - 1, 0)) << i;
+        ASSERT_EQ(gate.currentFrame, gate.opening ? std::min(frame + 1, 4) : std::max(frame - 1, 0))
+            << i;
         ASSERT_EQ(gate.isOpen(), gate.currentFrame == 4) << i;
         turns += gate.opening != wasOpening;
         openFrames += gate.isOpen();

@@ -157,4 +157,3 @@ TEST_F(MenuScreensTest, HighscoreTableIsDrawnWhenTheSlideEnds) {
     choose(SDLK_r);
     EXPECT_TRUE(shows("GFX/Backgrounds/Prizes1.bmp"));
 }
-

@@ -147,6 +147,13 @@ class RoundTest : public ShellFixture {
         });
         runMenuUntilScriptDone();
     }
+    // Whether the caret stands at the start of the name field (ink at the left of its cell).
+    bool caretShown() {
+        int ink = 0;
+        for (int y = 317; y < 334; ++y)
+            ink += !pixelShows("GFX/Backgrounds/Congratulations1.bmp", 158, y, 278, y);
+        return ink > 5;
+    }
     bool askingForTheName() const { return shell.enterHandler->backgroundImage != nullptr; }
 };
 
@@ -313,9 +320,13 @@ TEST_F(RoundTest, RecordRoundAsksForTheNameAndStoresIt) {
     playRound([] {}, [this] { return askingForTheName(); },
               [this] {
                   EXPECT_TRUE(pointManip::isEqual(shell.countFont->textPos, pt{277, 317}));
-                  pushKeyDown(SDLK_a);
-                  pushKeyDown(SDLK_b);
-                  pushKeyDown(SDLK_RETURN);
+                  EXPECT_TRUE(caretShown());
+                  thenDo([this] {  // the next picture, 16 frames later: the caret blinked off
+                      EXPECT_FALSE(caretShown());
+                      pushKeyDown(SDLK_a);
+                      pushKeyDown(SDLK_b);
+                      pushKeyDown(SDLK_RETURN);
+                  });
               });
     EXPECT_FALSE(inRound());
     EXPECT_EQ(shell.enterHandler->backgroundImage, nullptr);  // it held the picture only then

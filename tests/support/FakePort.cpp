@@ -31,6 +31,8 @@ void FakePort::delay(uint32_t ms) {
     sleeps.push_back(ms);
     log.push_back("delay " + std::to_string(ms));
     now += ms;
+    if (afterDelay)
+        afterDelay();
 }
 
 void FakePort::showWindowAreas(const SDL_Rect* areas, int count) {

@@ -39,6 +39,7 @@ class FakePort : public gnPort {
     std::vector<std::string> log;        // "update x y w h", "present", "delay ms", in order
     std::vector<std::string> windows;    // window areas sent to the monitor, "x y w h"
     std::function<void()> afterPresent;  // scripted steps run after each present
+    std::function<void()> afterDelay;    // run after each sleep
 };
 
 // Real SDL events pushed onto SDL's queue; a repeat is what SDL2 sends while a key stays down.

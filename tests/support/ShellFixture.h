@@ -46,14 +46,17 @@ class ShellFixture : public testing::Test {
     SolrindPGameShell shell;
     std::string folder;
     int frames = 0;  // presented frames so far
-    // Presented frames a test may take; beyond them the test fails and every loop of the game
-    // is ended (the round, the name entry), so a fault cannot hang the run.
+    // Presented frames a test may take (and four sleeps each, for a loop that stops
+    // presenting); beyond them the test fails and every loop of the game is ended (the round,
+    // the name entry), so a fault cannot hang the run.
     int frameBudget = 3000;
 
   private:
     void afterPresent();
+    void endLoops(const std::string& what);
     char* home = nullptr;
     bool loaded = false;
+    bool budgetSpent = false;
     std::deque<std::function<bool()>> script;
     std::vector<SDL_Keycode> tapped;
 };
