@@ -231,8 +231,8 @@ TEST_F(RoundTest, HoverHighlightsAndTheGlowOnTheHomeCell) {
     EXPECT_EQ(shell.cursorCol, -1);
     frame(centre(4, 3));  // coming back starts the pulse anew
     EXPECT_TRUE(glowShows(0, 3, 1));
-    place(4, 3, 3);  // piece 4 belongs on (0, 1), in the first column
-    frame(centre(3, 3));
+    place(4, 1, 1);  // piece 4 belongs on (0, 1): its row, the first column
+    frame(centre(1, 1));
     EXPECT_TRUE(glowShows(0, 0, 1));
 }
 
