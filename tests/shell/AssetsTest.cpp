@@ -135,6 +135,7 @@ TEST_F(AssetsTest, NewBackgroundReplacesThePictureInPlace) {
     EXPECT_EQ(raisedBy([&] { shell.newBackground("GFX/Backgrounds/Missing.bmp"); }),
               "Generic exception of type: FileLoad raised: Couldn't open "
               "GFX/Backgrounds/Missing.bmp\n");
+    EXPECT_EQ(shell.backgroundImage, nullptr);
 }
 
 TEST_F(AssetsTest, SoundsCanBeLoadedForASponsorsUse) {
