@@ -43,21 +43,23 @@ void MenuModule1::activate() {
     selected = -1;
     done = false;
     showButtons();
-    readMouse();
+    readMouse(nullptr);
     highlighted = mouseHitArea();
     showButtonHighlighted(highlighted);
 }
 
 void MenuModule1::handleEvent(SDL_Event* e) {
     if (e->type == SDL_KEYDOWN) {
+        // The key of the event counts even when it is up again by now (a quick press).
         gnPort& port = gnPort::get();
         for (int i = 0; i < buttonCount; ++i)
-            if (buttons[i].enabled && port.isKeyHeld(buttons[i].key))
+            if (buttons[i].enabled &&
+                (buttons[i].key == e->key.keysym.sym || port.isKeyHeld(buttons[i].key)))
                 selected = i;
     } else if (e->type == SDL_QUIT) {
         done = true;
     }
-    readMouse();
+    readMouse(e);
     const int hit = mouseHitArea();
     if (mouseButtons == SDL_BUTTON_LMASK) {
         if (hit == -1)
@@ -112,10 +114,11 @@ void MenuModule1::updateHighlight(int i) {
     highlighted = i;
 }
 
-void MenuModule1::readMouse() {
+void MenuModule1::readMouse(const SDL_Event* event) {
     int x = 0;
     int y = 0;
-    mouseButtons = gnPort::get().getMouseState(&x, &y);
+    gnPort& port = gnPort::get();
+    mouseButtons = event ? port.getMouseStateAt(*event, &x, &y) : port.getMouseState(&x, &y);
     mouseX = x;
     mouseY = y;
 }

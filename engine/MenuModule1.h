@@ -1,7 +1,7 @@
 // A menu of up to 49 picture buttons driven by mouse and keyboard. It tracks the mouse on
 // every event it handles (highlight under the pointer, pressed picture and selection while the
-// left button is held) and selects a button whose key is held when a key goes down. It never
-// acts: the owner reads and resets `selected` and `done`.
+// left button is held) and selects a button whose key goes down or is held when a key goes
+// down. It never acts: the owner reads and resets `selected` and `done`.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +16,7 @@ struct ButtonRec {
     gnImageFrame downFrame;
     gnImageFrame highlightFrame;
     bool enabled;  // a disabled button is drawn but never hit or selected
-    int key;       // SDL keycode that selects the button while held
+    int key;       // SDL keycode that selects the button: pressed, or held at a key-down
 };
 
 class MenuModule1 : public menuUtil, public gnInputHandler {
@@ -58,5 +58,7 @@ class MenuModule1 : public menuUtil, public gnInputHandler {
     uint32_t mouseButtons;  // SDL's button mask, read with mouseX and mouseY
 
   private:
-    void readMouse();  // the one place the pointer is read
+    // The one place the pointer is read: as the event reports it (see
+    // gnPort::getMouseStateAt), or as it is now without one.
+    void readMouse(const SDL_Event* event);
 };

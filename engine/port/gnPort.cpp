@@ -58,6 +58,8 @@ gnPort::gnPort()
     // SDL2 ends a poll at a sentinel, leaving events queued meanwhile for the next pump; the
     // engine's pump drains the queue completely, also of events queued while handling.
     SDL_SetHint(SDL_HINT_POLL_SENTINEL, "0");
+    // A touch screen plays like the mouse: SDL reports touches as mouse events too.
+    SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "1");
 }
 
 // Nothing of SDL's is touched here: the SDL2 port is destroyed at the end of the process,
@@ -262,6 +264,25 @@ uint32_t gnPort::getMouseState(int* x, int* y) {
     if (y)
         *y = pictureY;
     return buttons;
+}
+
+uint32_t gnPort::getMouseStateAt(const SDL_Event& event, int* x, int* y) {
+    switch (event.type) {
+        case SDL_MOUSEMOTION:
+            eventToPicture(event.motion.x, event.motion.y, x, y);
+            return event.motion.state;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            int nowX = 0;
+            int nowY = 0;
+            const uint32_t others = getMouseState(&nowX, &nowY) & ~SDL_BUTTON(event.button.button);
+            eventToPicture(event.button.x, event.button.y, x, y);
+            return event.type == SDL_MOUSEBUTTONDOWN ? others | SDL_BUTTON(event.button.button)
+                                                     : others;
+        }
+        default:
+            return getMouseState(x, y);
+    }
 }
 
 bool gnPort::isKeyHeld(SDL_Keycode key) {

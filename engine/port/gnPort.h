@@ -53,6 +53,11 @@ class gnPort {
     // bars) and SDL's button mask; whether the key with this SDL keycode is held.
     virtual uint32_t getMouseState(int* x, int* y);
     virtual bool isKeyHeld(SDL_Keycode key);
+    // The mouse as an event reports it, so that a press counts even when the button is up
+    // again by the time its event is handled (a quick click, a tap on a touch screen): a
+    // motion's own position and buttons; a button event's own position, its button down or
+    // up and the other buttons as they are now; for any other event, getMouseState.
+    uint32_t getMouseStateAt(const SDL_Event& event, int* x, int* y);
 
     // Time. Milliseconds since SDL started; wraps after 49 days like SDL_GetTicks.
     virtual uint32_t getTicks();
@@ -78,6 +83,10 @@ class gnPort {
   protected:
     // Sends window areas (window pixels) to the monitor.
     virtual void showWindowAreas(const SDL_Rect* areas, int count);
+    // The picture pixel of a mouse event's window position.
+    virtual void eventToPicture(int windowX, int windowY, int* x, int* y) const {
+        windowToPicture(windowX, windowY, x, y);
+    }
 
     SDL_Window* window;  // null while closed
 

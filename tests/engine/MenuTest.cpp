@@ -33,7 +33,7 @@ class MenuTest : public EngineFixture {
     // Hands one event to the menu as the pump would, with the mouse as given.
     void motion(int x, int y, uint32_t buttons) {
         port.mouseX = x, port.mouseY = y, port.mouseButtons = buttons;
-        pushMouseMotion(x, y);
+        pushMouseMotion(x, y, buttons);
         menu.pollEvents();
     }
     void keyDown(SDL_Keycode key) {
@@ -99,12 +99,26 @@ TEST_F(MenuTest, HitTestAndHeldKeys) {
     EXPECT_EQ(menu.selected, 3);  // a keyboard-only button
     menu.selected = -1;
     port.held.clear();
-    pushKeyDown(SDLK_b);  // released again before its key-down is handled
-    menu.pollEvents();
+    keyDown(SDLK_b);  // up again before its key-down is handled: still a press of B
+    EXPECT_EQ(menu.selected, 1);
+    port.held = {SDLK_d};
+    keyDown(SDLK_a);  // the event's own key and the held ones: the highest index wins
+    EXPECT_EQ(menu.selected, 3);
+    menu.selected = -1;
     port.held = {SDLK_b};
     pushUserEvent(0);  // not a key event: keys are not looked at
     menu.pollEvents();
     EXPECT_EQ(menu.selected, -1);
+    // A click over before its events are handled: the press counts where it was made.
+    port.mouseX = 300, port.mouseY = 300, port.mouseButtons = 0;
+    pushMouseButton(SDL_MOUSEBUTTONDOWN, 20, 80);
+    pushMouseButton(SDL_MOUSEBUTTONUP, 20, 80);
+    menu.pollEvents();
+    EXPECT_EQ(menu.selected, 1);
+    EXPECT_EQ(pictures(), "NHN");
+    pushMouseButton(SDL_MOUSEBUTTONDOWN, 20, 20, SDL_BUTTON_RIGHT);  // not the left button
+    menu.pollEvents();
+    EXPECT_EQ(menu.selected, 1);
 }
 
 // Activation draws every button and highlights the one under the pointer; a press selects the
@@ -155,7 +169,7 @@ TEST_F(MenuTest, PressDragAndRelease) {
 // number of seconds without handling any event.
 TEST_F(MenuTest, RunMenuAndPictures) {
     port.mouseX = 300, port.mouseY = 300;
-    pushMouseMotion(1, 1);
+    pushMouseMotion(300, 300);
     port.held = {SDLK_b};
     pushKeyDown(SDLK_b);
     pushUserEvent(99);

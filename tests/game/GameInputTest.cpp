@@ -17,7 +17,7 @@ class GameInputTest : public EngineFixture {
         port.mouseX = x;
         port.mouseY = y;
         port.mouseButtons = buttons;
-        pushMouseMotion(x, y);
+        pushMouseMotion(x, y, buttons);
         input.pollEvents();
     }
     // "P" and "R" for the flags set (each then cleared, as the round does), and the drag.
@@ -64,17 +64,22 @@ TEST_F(GameInputTest, PressDragAndReleaseAreEachReportedOnce) {
 }
 
 TEST_F(GameInputTest, EventsOfAnyKindReadTheMouseAndTheMenuRunsFirst) {
-    port.mouseX = 200;
-    port.mouseY = 200;
-    SDL_Event down = {};  // a short click already over when its events are handled
-    down.type = SDL_MOUSEBUTTONDOWN;
-    down.button.button = SDL_BUTTON_LEFT;
-    SDL_Event up = down;
-    up.type = SDL_MOUSEBUTTONUP;
-    SDL_PushEvent(&down);
-    SDL_PushEvent(&up);
+    // A quick drag over before its events are handled (the mouse is up and elsewhere by
+    // then): a press at the press's own point, a release at the release's.
+    port.mouseX = 500;
+    port.mouseY = 400;
+    pushMouseButton(SDL_MOUSEBUTTONDOWN, 200, 200);
+    pushMouseMotion(230, 210, SDL_BUTTON_LMASK);
+    pushMouseButton(SDL_MOUSEBUTTONUP, 240, 215);
     input.pollEvents();
-    EXPECT_EQ(seen(), " 0,0");
+    EXPECT_EQ(seen(), "PR 40,15");
+    EXPECT_TRUE(pointManip::isEqual(input.pressPoint, pt{200, 200}));
+    pushMouseButton(SDL_MOUSEBUTTONDOWN, 300, 300);  // a tap, held while handled
+    port.mouseButtons = SDL_BUTTON_LMASK;
+    pushMouseButton(SDL_MOUSEBUTTONDOWN, 310, 300, SDL_BUTTON_RIGHT);  // a second button
+    input.pollEvents();
+    EXPECT_EQ(seen(), "PR 10,0");
+    port.mouseButtons = 0;
     port.mouseX = 412;
     port.mouseY = 77;
     pushKeyDown(SDLK_x);
@@ -84,10 +89,10 @@ TEST_F(GameInputTest, EventsOfAnyKindReadTheMouseAndTheMenuRunsFirst) {
     port.mouseX = 5;
     input.activate();  // forgets the held press, reads the pointer
     EXPECT_FALSE(input.buttonHeld);
-    EXPECT_EQ(seen(), " 0,0");
+    EXPECT_EQ(seen(), " 10,0");
     EXPECT_EQ(input.pointer().x, 5);
     event(100, 100, SDL_BUTTON_LMASK);  // a new press
-    EXPECT_EQ(seen(), "P 0,0");
+    EXPECT_EQ(seen(), "P 10,0");
     pushQuit();
     input.pollEvents();
     EXPECT_TRUE(input.done);

@@ -86,6 +86,12 @@ TEST_F(AssetsTest, TenButtonsAnswerToClicksAndKeys) {
     EXPECT_EQ(click(60, 150), -1);
     EXPECT_EQ(click(60, 480), 6);
     EXPECT_EQ(press(SDLK_ESCAPE), 7);
+    // A click or a key over before its event is handled still chooses.
+    pushMouseButton(SDL_MOUSEBUTTONDOWN, 60, 480);
+    pushMouseButton(SDL_MOUSEBUTTONUP, 60, 480);
+    EXPECT_EQ(choose(), 6);
+    pushKeyDown(SDLK_q);
+    EXPECT_EQ(choose(), 6);
     shell.gameInput->buttons[9].enabled = true;
     shell.setButtonsEnabled(true);
     EXPECT_EQ(press(SDLK_p), 9);

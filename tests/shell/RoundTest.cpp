@@ -181,6 +181,44 @@ TEST_F(RoundTest, TheCornerReleasesAPieceOnlyWhileNothingMoves) {
     SDL_FreeSurface(lit);
 }
 
+// A press and a release handled in one frame, as a quick click, a tap on a touch screen (SDL's
+// finger events and the mouse events it makes of them) or a quick finger drag give, count at
+// the points where they were made; the mouse itself is up and elsewhere by then.
+TEST_F(RoundTest, QuickClicksTapsAndDragsCount) {
+    prepareRound();
+    const auto quick = [this](pt from, pt to, bool touch) {
+        port.mouseX = 620, port.mouseY = 500, port.mouseButtons = 0;
+        SDL_Event finger = {};
+        finger.type = SDL_FINGERDOWN;
+        if (touch)
+            SDL_PushEvent(&finger);
+        const Uint32 which = touch ? SDL_TOUCH_MOUSEID : 0;
+        pushMouseButton(SDL_MOUSEBUTTONDOWN, from.x, from.y, SDL_BUTTON_LEFT, which);
+        pushMouseMotion(to.x, to.y, SDL_BUTTON_LMASK, which);
+        finger.type = SDL_FINGERUP;
+        if (touch)
+            SDL_PushEvent(&finger);
+        pushMouseButton(SDL_MOUSEBUTTONUP, to.x, to.y, SDL_BUTTON_LEFT, which);
+        shell.gameFrame();
+        shutGates();
+    };
+    quick(kCorner, kCorner, false);  // released: it slides to (4, 0)
+    EXPECT_EQ(shell.queue->count(), 23);
+    quick(kCorner, kCorner, true);  // while it moves: lost
+    EXPECT_EQ(shell.queue->count(), 23);
+    framesUntilResting();
+    quick(kCorner, kCorner, true);  // a tap: the next one rests on (3, 0)
+    EXPECT_EQ(shell.queue->count(), 22);
+    framesUntilResting();
+    BoardPiece* dragged = static_cast<BoardPiece*>(nullptr);
+    for (BoardPiece* piece : shell.pieces)
+        dragged = !piece->inQueue && piece->col == 3 ? piece : dragged;
+    ASSERT_NE(dragged, nullptr);
+    quick(centre(3, 0), pt{centre(3, 0).x + 5, centre(3, 0).y + 120}, true);  // a finger drag
+    framesUntilResting();
+    EXPECT_EQ(dragged->col * 10 + dragged->row, 34);
+}
+
 // A drag acts on the piece on the press cell when the release is handled (which need not be
 // the piece pressed), and only while nothing moves.
 TEST_F(RoundTest, DragsMoveThePieceOnThePressCellWhileNothingMoves) {

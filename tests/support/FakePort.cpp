@@ -76,11 +76,25 @@ void pushQuit() {
     push(event);
 }
 
-void pushMouseMotion(int x, int y) {
+void pushMouseMotion(int x, int y, uint32_t buttons, Uint32 which) {
     SDL_Event event = {};
     event.type = SDL_MOUSEMOTION;
+    event.motion.which = which;
     event.motion.x = x;
     event.motion.y = y;
+    event.motion.state = buttons;
+    push(event);
+}
+
+void pushMouseButton(Uint32 type, int x, int y, Uint8 button, Uint32 which) {
+    SDL_Event event = {};
+    event.type = type;
+    event.button.which = which;
+    event.button.button = button;
+    event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    event.button.clicks = 1;
+    event.button.x = x;
+    event.button.y = y;
     push(event);
 }
 

@@ -22,6 +22,10 @@ class FakePort : public gnPort {
     uint32_t getTicks() override { return now; }
     void delay(uint32_t ms) override;  // advances the clock at once
     void showWindowAreas(const SDL_Rect* areas, int count) override;
+    void eventToPicture(int windowX, int windowY, int* x, int* y) const override {
+        *x = windowX;
+        *y = windowY;
+    }
 
     // The window as SDL's video driver has it, and a change of its size (as a window manager
     // makes).
@@ -54,6 +58,10 @@ inline void pushKeyUp(SDL_Keycode key) {
     pushKey(SDL_KEYUP, key);
 }
 void pushQuit();
-void pushMouseMotion(int x, int y);
+// Mouse events in picture pixels (the fake port's window is the picture), as SDL reports them:
+// a motion with the buttons held, a button going down or up; `which` is SDL_TOUCH_MOUSEID for
+// the mouse events SDL makes of touches.
+void pushMouseMotion(int x, int y, uint32_t buttons = 0, Uint32 which = 0);
+void pushMouseButton(Uint32 type, int x, int y, Uint8 button = SDL_BUTTON_LEFT, Uint32 which = 0);
 void pushUserEvent(int code);
 void flushEvents();

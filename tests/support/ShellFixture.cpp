@@ -53,7 +53,7 @@ void ShellFixture::mouse(int x, int y, uint32_t buttons) {
     port.mouseX = x;
     port.mouseY = y;
     port.mouseButtons = buttons;
-    pushMouseMotion(x, y);
+    pushMouseMotion(x, y, buttons);
 }
 
 void ShellFixture::then(const std::function<bool()>& step) {
