@@ -348,6 +348,10 @@ SDL_Surface* gnPort::loadBMP(const char* file) {
         picture = SDL_LoadBMP_RW(stream, 1);
     else
         SDL_RWclose(stream);
+    // A picture with an alpha channel is drawn opaque, as every picture of the game is: SDL2
+    // would blend it, leaving ghost copies where the screens slide. The colour key still holds.
+    if (picture)
+        SDL_SetSurfaceBlendMode(picture, SDL_BLENDMODE_NONE);
     if (!picture) {
         char reason[256];
         snprintf(reason, sizeof reason, "%s", SDL_GetError());

@@ -67,9 +67,9 @@ class gnPort {
     // exposed window gets its picture back; a frame's short wait only sleeps.
     virtual void delay(uint32_t ms);
 
-    // Loads a BMP file like SDL_LoadBMP. On failure SDL_GetError() names the file and says
-    // why; a header declaring more than 4096 pixels a side is refused before anything is
-    // allocated for it.
+    // Loads a BMP file like SDL_LoadBMP, drawn without blending even when it has an alpha
+    // channel. On failure SDL_GetError() names the file and says why; a header declaring more
+    // than 4096 pixels a side is refused before anything is allocated for it.
     static SDL_Surface* loadBMP(const char* file);
 
     // Installs the process-wide event filter. Events already queued stay queued.

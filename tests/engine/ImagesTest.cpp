@@ -58,6 +58,25 @@ TEST_F(ImagesTest, AnImageDrawsAnyPartOfItselfAndChecksItsState) {
         EXPECT_EQ(raisedBy(e.call), std::string("Software bug: ") + e.message + "\n");
 }
 
+// A picture with an alpha channel is drawn opaque, as the game's pictures always are (SDL2
+// would blend it); its colour key still leaves magenta pixels out.
+TEST_F(ImagesTest, APictureWithAnAlphaChannelIsDrawnOpaque) {
+    screen.fillRect(gnRect(0, 0, 100, 20), 0, 0, 255);
+    gnImage picture;
+    picture.setScreen(&screen);
+    picture.loadBMP(
+        writeAlphaBmp(
+            path("alpha.bmp"), 20, 10, [](int x, int) { return x < 10 ? kWhite : kMagenta; }, 64)
+            .c_str());
+    picture.display(gnRect(0, 0, 20, 10), pt{0, 0});
+    SDL_Surface* keyed = picture.getSDLSurface();
+    SDL_SetColorKey(keyed, SDL_TRUE, SDL_MapRGB(keyed->format, 255, 0, 255));
+    picture.display(gnRect(0, 0, 20, 10), pt{40, 0});
+    expectPixels(
+        surface(),
+        {{5, 5, kWhite}, {15, 5, kMagenta}, {45, 5, kWhite}, {55, 5, kBlue}, {5, 15, kBlue}});
+}
+
 // Every load failure names the file and says why, in a message cut at 119 characters; a header
 // that claims a huge picture is refused before SDL allocates anything for it.
 TEST_F(ImagesTest, ALoadFailureNamesTheFileAndAllocatesNothingForAHugeHeader) {

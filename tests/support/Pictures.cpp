@@ -23,6 +23,21 @@ std::string writeBmp(const std::string& path, int w, int h,
     return path;
 }
 
+std::string writeAlphaBmp(const std::string& path, int w, int h,
+                          const std::function<uint32_t(int x, int y)>& colour, uint8_t alpha) {
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            static_cast<Uint32*>(s->pixels)[y * (s->pitch / 4) + x] =
+                static_cast<Uint32>(alpha) << 24 | colour(x, y);
+    if (SDL_SaveBMP(s, path.c_str()) != 0) {
+        fprintf(stderr, "SDL_SaveBMP %s: %s\n", path.c_str(), SDL_GetError());
+        abort();
+    }
+    SDL_FreeSurface(s);
+    return path;
+}
+
 std::string writePlainBmp(const std::string& path, int w, int h, uint32_t colour) {
     return writeBmp(path, w, h, [colour](int, int) { return colour; });
 }

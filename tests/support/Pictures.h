@@ -18,6 +18,10 @@ constexpr uint32_t kMagenta = 0xFF00FF;
 // Writes a 24-bit BMP whose pixel (x, y) has colour(x, y); returns its path.
 std::string writeBmp(const std::string& path, int w, int h,
                      const std::function<uint32_t(int x, int y)>& colour);
+// A 32-bit BMP with an alpha channel (as several painting programs write): every pixel has
+// colour(x, y) and the given alpha.
+std::string writeAlphaBmp(const std::string& path, int w, int h,
+                          const std::function<uint32_t(int x, int y)>& colour, uint8_t alpha);
 // A picture of one colour.
 std::string writePlainBmp(const std::string& path, int w, int h, uint32_t colour);
 // The colour of a pixel of any surface, as 0xRRGGBB.
