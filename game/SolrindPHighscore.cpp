@@ -19,8 +19,6 @@ static_assert(kFileSize == 4 * SolrindPHighscore::kSlotCount * kWordsPerSlot, "1
 constexpr int kMinutesWord = 11;
 constexpr int kSecondsWord = 12;
 constexpr int32_t kCharOffset = 300;  // a name character is stored as its signed value + 300
-constexpr int32_t kCharMin = -128;    // signed 8-bit characters
-constexpr int32_t kCharMax = 127;
 constexpr const char* kDefaultName = "solrind";
 constexpr int32_t kDefaultMinutes = 10;
 constexpr const char* kRejectedName = "Save/Highscore.hs.rejected";
@@ -165,20 +163,19 @@ SolrindPHighscore::FileState SolrindPHighscore::readTable(const char* path, Slot
     } else if (size < static_cast<ssize_t>(kFileSize)) {
         *why = "it is shorter than 520 bytes";
     } else {
-        for (int r = 0; r < kSlotCount && !*why; ++r) {
+        for (int r = 0; r < kSlotCount; ++r) {
+            // The low 8 bits of (word - 300): a table written by another build reads the same.
+            // In 64 bits, since a word near the limits would overflow in 32.
             for (int k = 0; k < kNameMax; ++k) {
                 const int64_t c =
                     static_cast<int64_t>(wordAt(bytes, kWordsPerSlot * r + k)) - kCharOffset;
-                if (c < kCharMin || c > kCharMax)
-                    *why = "a name holds a character the font cannot draw";
-                loaded[r].name[k] = static_cast<char>(c);
+                loaded[r].name[k] = static_cast<char>(static_cast<uint8_t>(c & 0xff));
             }
             loaded[r].name[kNameMax] = '\0';
             loaded[r].minutes = wordAt(bytes, kWordsPerSlot * r + kMinutesWord);
             loaded[r].seconds = wordAt(bytes, kWordsPerSlot * r + kSecondsWord);
         }
-        if (!*why)
-            *why = flawOf(loaded);
+        *why = flawOf(loaded);
     }
     if (*why)
         return kUnusable;

@@ -147,9 +147,25 @@ TEST_F(HighscoreTest, UnusableFilesAreKeptAsideAndReplaced) {
     }
     writeTable({{"ok", 59, 59}, {"q", 0, 0}});  // the edges of the range are fine
     Capture out;
-    SolrindPHighscore table;
+    {
+        SolrindPHighscore table;
+        EXPECT_STREQ(table.getSlotName(0), "ok");
+    }
+    // A name character is the low 8 bits of (word - 300), as another build may store it;
+    // what follows a name's end means nothing.
+    std::string other = record("q", 0, 5);
+    other.replace(0, 4, word('q' + 300 + 256));
+    other.replace(4, 4, word(300 - 256));  // the end of the name, stored as -256 + 300
+    other.replace(8, 4, word(INT32_MAX));  // beyond the end
+    writeFile("Save/Highscore.hs", other + defaultFile().substr(52));
+    {
+        SolrindPHighscore table;
+        EXPECT_STREQ(table.getSlotName(0), "q");
+        EXPECT_EQ(table.getSlotSeconds(0), 5);
+    }
     EXPECT_EQ(out.finish(), "");
-    EXPECT_STREQ(table.getSlotName(0), "ok");
+    EXPECT_FALSE(fileExists("Save/Highscore.hs.rejected.6"));
+    EXPECT_EQ(readFile("Save/Highscore.hs").substr(0, 52), record("q", 0, 5));
 }
 
 // The file-size limit stops the write of the new file half way: the write fails with the usual
