@@ -50,8 +50,10 @@ TEST_F(PrintitTest, LineFeedsAloneAndOneMinuteReadWell) {
 }
 
 TEST_F(PrintitTest, WithoutATimeNothingIsMade) {
-    for (const char* bad : {"Cheaters will be punished!\r\n99:99\r\n", "Cheaters\r\n",
-                            "x\r\n2:05\r\n", "x\r\n02:05 and more\r\n"}) {
+    for (const char* bad :
+         {"Cheaters will be punished!\r\n99:99\r\n", "Cheaters\r\n", "x\r\n2:05\r\n",
+          "x\r\n02:05 and more\r\n", "x\r\n+1:23\r\n", "x\r\n 1:23\r\n", "x\r\n-0:05\r\n",
+          "x\r\n01:+5\r\n", "x\r\n01:60\r\n"}) {
         writeFile(folder + "/Bin/tmp", bad);
         const RunResult run = print();
         EXPECT_EQ(run.status, 1) << bad;

@@ -40,6 +40,20 @@ std::string chomp(const char* line) {
     return s;
 }
 
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Exactly two digits, a colon and two digits, from 00:00 to 59:59.
+bool parseTime(const std::string& text, int& minutes, int& seconds) {
+    if (text.size() != 5 || !isDigit(text[0]) || !isDigit(text[1]) || text[2] != ':' ||
+        !isDigit(text[3]) || !isDigit(text[4]))
+        return false;
+    minutes = (text[0] - '0') * 10 + (text[1] - '0');
+    seconds = (text[3] - '0') * 10 + (text[4] - '0');
+    return minutes <= 59 && seconds <= 59;
+}
+
 bool readHandOver(HandOver& out) {
     FILE* in = fopen(kHandOver, "rb");
     if (!in) {
@@ -51,16 +65,10 @@ bool readHandOver(HandOver& out) {
     fclose(in);
     out.check = chomp(first);
     out.time = chomp(second);
-    int m = -1, s = -1;
-    char extra = 0;
-    if (!two || out.time.size() != 5 ||
-        sscanf(out.time.c_str(), "%2d:%2d%c", &m, &s, &extra) != 2 || m < 0 || m > 59 || s < 0 ||
-        s > 59) {
+    if (!two || !parseTime(out.time, out.minutes, out.seconds)) {
         printf("Printit: %s holds no time of the form MM:SS\n", kHandOver);
         return false;
     }
-    out.minutes = m;
-    out.seconds = s;
     return true;
 }
 
