@@ -17,7 +17,16 @@
 namespace {
 
 constexpr const char* kFirstLine = "Cheaters will be punished!";
-constexpr int kClosedDescriptorsMax = 1024;  // what the started program does not inherit
+constexpr int kFirstNotInherited = 3;  // the started program keeps only its standard streams
+
+// Closes every descriptor from kFirstNotInherited up, however many are open.
+void closeInherited() {
+    if (close_range(kFirstNotInherited, ~0u, 0) == 0)
+        return;
+    const long open = sysconf(_SC_OPEN_MAX);  // a kernel without close_range
+    for (long fd = kFirstNotInherited; fd < (open > 0 ? open : 65536); ++fd)
+        close(static_cast<int>(fd));
+}
 
 }  // namespace
 
@@ -57,8 +66,7 @@ void SolrindPGameShell::executeFile(const char* commandLine) {
     if (middle == 0) {
         setsid();
         if (fork() == 0) {
-            for (int fd = 3; fd < kClosedDescriptorsMax; ++fd)
-                close(fd);
+            closeInherited();
             char* const argv[] = {const_cast<char*>(commandLine), nullptr};
             execv(commandLine, argv);
             _exit(127);  // not startable: ignored, as the game never learns of it

@@ -2,6 +2,7 @@
 // real print program per press, nothing once another screen is chosen.
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -111,12 +112,17 @@ TEST_F(PrintTest, ProgramRunsOnItsOwnAndLeavesNoZombie) {
     // It finishes only once the caller has gone on, and lists its open descriptors.
     writeFile("Bin/slow",
               "#!/bin/sh\nfor i in $(seq 200); do [ -e returned ] && break; sleep 0.05; done\n"
-              "ls /proc/$$/fd | grep -x '[3-9]' >fds; touch finished\n");
+              "ls /proc/$$/fd | grep -x -e '[3-9]' -e 1500 >fds; touch finished\n");
     chmod("Bin/slow", 0755);
     fflush(stdout);
     const pid_t caller = fork();
     if (caller == 0) {
-        dup2(open("Bin/slow", O_RDONLY), 3);  // a descriptor of the game's that must not leak
+        dup2(open("Bin/slow", O_RDONLY), 3);  // descriptors of the game's that must not leak,
+        rlimit files = {};                    // also one beyond 1024
+        getrlimit(RLIMIT_NOFILE, &files);
+        files.rlim_cur = files.rlim_max < 4096 ? files.rlim_max : 4096;
+        setrlimit(RLIMIT_NOFILE, &files);
+        dup2(3, 1500);
         shell.executeFile("Bin/slow");
         writeFile("returned", std::to_string(getpid()));  // the caller itself went on
         int status = 0;
