@@ -41,7 +41,16 @@ class ScoresTest : public testing::Test {
 
 TEST_F(ScoresTest, TheTableAndItsCsv) {
     RunResult run = scores("");
-    EXPECT_EQ(run.out, file() + ": no table yet (the game starts with the default one)\n");
+    EXPECT_EQ(run.status * 1000 + run.out.size(), 1000u);
+    EXPECT_EQ(run.err, file() + ": there is no table (the game starts with the default one)\n");
+    // Without a folder: where it looked, and that there is none.
+    run =
+        runCommand("SOLRIND_HOME=" + folder + "/none ASAN_OPTIONS=detect_leaks=0 " SOLRIND_SCORES);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "There is no table at " + folder +
+                           "/none/Save/Highscore.hs (the game folder is $SOLRIND_HOME, else "
+                           "$XDG_STATE_HOME/solrind, else ~/.local/state/solrind): name the game "
+                           "folder; the kiosk service's is /var/lib/solrind\n");
     writeFile(file(), table({{"abcdefghij", 0, 59}, {"k}~\x7f 1", 1, 5}}));
     run = scores("");
     EXPECT_EQ(run.status, 0) << run.err;
@@ -73,7 +82,7 @@ TEST_F(ScoresTest, AnUnusableFileIsReportedAndLeftAsItIs) {
 TEST_F(ScoresTest, ResetKeepsTheOldFileByteForByte) {
     const std::string old = table({{"winner", 0, 42}});
     writeFile(file(), old);
-    const RunResult run = scores("--reset");
+    RunResult run = scores("--reset");
     EXPECT_EQ(run.status, 0) << run.err;
     std::smatch kept;
     ASSERT_TRUE(std::regex_match(run.out, kept,
@@ -83,6 +92,27 @@ TEST_F(ScoresTest, ResetKeepsTheOldFileByteForByte) {
         << run.out;
     EXPECT_EQ(readFile(kept[1]), old);
     EXPECT_EQ(readFile(file()), table({}));
-    EXPECT_EQ(scores("--reset").status, 0);  // again within the second: another name
+    const std::string second = scores("--reset").out;  // again, perhaps within the second
+    const std::string secondName =
+        second.substr(second.rfind('/') + 1, second.size() - 1 - (second.rfind('/') + 1));
     EXPECT_EQ(runCommand("ls " + folder + "/Save | wc -l").out, "3\n");
+    // Yesterday's table read by its name; the kept tables listed newest first with winners.
+    const std::string keptFile = kept[1].str();  // the match refers into run.out
+    run = runCommand("ASAN_OPTIONS=detect_leaks=0 " SOLRIND_SCORES " " + keptFile);
+    EXPECT_EQ(run.out.substr(0, 47), "Rank  Name        Time\n   1  winner      00:42\n");
+    EXPECT_EQ(
+        runCommand("ASAN_OPTIONS=detect_leaks=0 " SOLRIND_SCORES " --list " + keptFile).status, 2);
+    const std::string name = keptFile.substr(keptFile.rfind('/') + 1);
+    writeFile(folder + "/Save/Highscore.hs.2001-01-01-000000", table({{"first", 5, 0}}));
+    writeFile(folder + "/Save/Highscore.hs.rejected", "short");  // set aside by the game in 2010
+    ASSERT_EQ(runCommand("touch -d 2010-01-01 " + folder + "/Save/Highscore.hs.rejected").status,
+              0);
+    run = scores("--list");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Kept tables in " + folder + "/Save, newest first, with their best time:\n" +
+                           "  " + secondName + std::string(37 - secondName.size(), ' ') +
+                           "solrind     10:00\n" + "  " + name + "       winner      00:42\n" +
+                           "  Highscore.hs.rejected                cannot be used (it is shorter "
+                           "than 520 bytes)\n"
+                           "  Highscore.hs.2001-01-01-000000       first       05:00\n");
 }
