@@ -301,5 +301,7 @@ void makeCongratulations(Canvas& c, bool record) {
                        "or press S to try again.",
                        60, 250, 400, palette::kCream, Type::Align::Centre);
     }
-    footer(c, "Highscores: H     Play again: S     Print your time: P");
+    // While the name is typed every letter key types: only Enter and Esc do something else.
+    footer(c, record ? "Enter or Esc: your name is done     Then P prints your time"
+                     : "Highscores: H     Play again: S     Print your time: P");
 }

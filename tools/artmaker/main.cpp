@@ -1,8 +1,9 @@
 // The art maker: draws every picture the game reads and writes it as a BMP file under the
 // game folder's GFX/. It keeps a record of what it wrote ("GFX/.artmaker": a hash per file),
 // so that with --if-stale it draws only what is missing and redraws only what still holds its
-// own last drawing: a picture someone replaced is never overwritten. With --icon it draws the
-// desktop's 128 by 128 icon of the game as a PNG file instead.
+// own last drawing: a picture someone replaced is never overwritten. With --check it checks a
+// set of pictures instead (see Check.h); with --icon it draws the desktop's 128 by 128 icon of
+// the game as a PNG file.
 #include <SDL.h>
 #include <SDL_ttf.h>
 #include <sys/stat.h>
@@ -19,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "ArtFiles.h"
+#include "Check.h"
 #include "GamePictures.h"
 #include "Scene.h"
 #include "Screens.h"
@@ -107,40 +110,44 @@ int drawIcon(const char* file) {
 int main(int argc, char** argv) {
     if (argc == 3 && strcmp(argv[1], "--icon") == 0)
         return drawIcon(argv[2]);
+    if (argc == 3 && strcmp(argv[1], "--check") == 0)
+        return checkArt(argv[2]) == 0 ? 0 : 1;
     const bool ifStale = argc == 3 && strcmp(argv[1], "--if-stale") == 0;
-    if (argc != 2 && !ifStale) {
-        fprintf(stderr, "usage: %s [--if-stale] <game folder> | --icon <file.png>\n", argv[0]);
+    if ((argc != 2 || argv[1][0] == '-') && !ifStale) {
+        fprintf(
+            stderr,
+            "usage: %s [--if-stale] <game folder> | --check <game folder> | --icon <file.png>\n",
+            argv[0]);
         return 2;
     }
     const std::string folder = argv[argc - 1];
     Canvas puzzle(440, 440, {0, 0, 0});
-    const std::vector<Picture> pictures = {
-        {"GFX/Game/Puzzle.bmp", 440, 440, [&](Canvas& c) { c.copy(puzzle, 0, 0, 440, 440, 0, 0); }},
-        {"GFX/Game/PuzzleHighlight.bmp", 440, 440,
-         [&](Canvas& c) { makePuzzleHighlight(puzzle, c); }},
-        {"GFX/Game/GlowCursor.bmp", 440, 88, makeGlowCursor},
-        {"GFX/Game/GateBridges.bmp", 500, 90, makeGateBridges},
-        {"GFX/Menus/GameFont.bmp", 494, 51, makeGameFont},
-        {"GFX/Menus/Buttons.bmp", 360, 371, makeButtons},
-        {"GFX/Menus/Menu.bmp", 640, 520, makeMenu},
-        {"GFX/Screens/Startscreen-01.bmp", 640, 520, makeStartscreen1},
-        {"GFX/Screens/Startscreen-02.bmp", 640, 520,
-         [&](Canvas& c) { makeStartscreen2(c, puzzle); }},
-        {"GFX/Screens/Creditscreen.bmp", 640, 520, makeCreditscreen},
-        {"GFX/Backgrounds/Welcome.bmp", 520, 520, makeWelcome},
-        {"GFX/Backgrounds/Rules.bmp", 520, 520, makeRules},
-        {"GFX/Backgrounds/Prizes1.bmp", 520, 520, [](Canvas& c) { makePrizes(c, 1); }},
-        {"GFX/Backgrounds/Prizes2.bmp", 520, 520, [](Canvas& c) { makePrizes(c, 2); }},
-        {"GFX/Backgrounds/Prizes3.bmp", 520, 520, [](Canvas& c) { makePrizes(c, 3); }},
-        {"GFX/Backgrounds/Solrind.bmp", 520, 520, [](Canvas& c) { makeSponsor(c, 1); }},
-        {"GFX/Backgrounds/Solrind2.bmp", 520, 520, [](Canvas& c) { makeSponsor(c, 2); }},
-        {"GFX/Backgrounds/Highscore.bmp", 520, 520, makeHighscore},
-        {"GFX/Backgrounds/GameBackground.bmp", 520, 520, makeGameBackground},
-        {"GFX/Backgrounds/Congratulations1.bmp", 520, 520,
-         [](Canvas& c) { makeCongratulations(c, true); }},
-        {"GFX/Backgrounds/Congratulations2.bmp", 520, 520,
-         [](Canvas& c) { makeCongratulations(c, false); }},
+    const std::map<std::string, std::function<void(Canvas&)>> drawings = {
+        {"GFX/Game/Puzzle.bmp", [&](Canvas& c) { c.copy(puzzle, 0, 0, 440, 440, 0, 0); }},
+        {"GFX/Game/PuzzleHighlight.bmp", [&](Canvas& c) { makePuzzleHighlight(puzzle, c); }},
+        {"GFX/Game/GlowCursor.bmp", makeGlowCursor},
+        {"GFX/Game/GateBridges.bmp", makeGateBridges},
+        {"GFX/Menus/GameFont.bmp", makeGameFont},
+        {"GFX/Menus/Buttons.bmp", makeButtons},
+        {"GFX/Menus/Menu.bmp", makeMenu},
+        {"GFX/Screens/Startscreen-01.bmp", makeStartscreen1},
+        {"GFX/Screens/Startscreen-02.bmp", [&](Canvas& c) { makeStartscreen2(c, puzzle); }},
+        {"GFX/Screens/Creditscreen.bmp", makeCreditscreen},
+        {"GFX/Backgrounds/Welcome.bmp", makeWelcome},
+        {"GFX/Backgrounds/Rules.bmp", makeRules},
+        {"GFX/Backgrounds/Prizes1.bmp", [](Canvas& c) { makePrizes(c, 1); }},
+        {"GFX/Backgrounds/Prizes2.bmp", [](Canvas& c) { makePrizes(c, 2); }},
+        {"GFX/Backgrounds/Prizes3.bmp", [](Canvas& c) { makePrizes(c, 3); }},
+        {"GFX/Backgrounds/Solrind.bmp", [](Canvas& c) { makeSponsor(c, 1); }},
+        {"GFX/Backgrounds/Solrind2.bmp", [](Canvas& c) { makeSponsor(c, 2); }},
+        {"GFX/Backgrounds/Highscore.bmp", makeHighscore},
+        {"GFX/Backgrounds/GameBackground.bmp", makeGameBackground},
+        {"GFX/Backgrounds/Congratulations1.bmp", [](Canvas& c) { makeCongratulations(c, true); }},
+        {"GFX/Backgrounds/Congratulations2.bmp", [](Canvas& c) { makeCongratulations(c, false); }},
     };
+    std::vector<Picture> pictures;
+    for (const ArtFile& file : kArtFiles)
+        pictures.push_back({file.path, file.width, file.height, drawings.at(file.path)});
 
     // What to draw. Without --if-stale: everything. With it: what is missing; and, when the
     // art maker is newer than its record, what still holds its last drawing (redrawn) and
