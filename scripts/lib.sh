@@ -32,11 +32,14 @@ ensure_packages() {
         sudo=(sudo)
     fi
     stage "Installing ${missing[*]}"
-    local install=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq
+    local install=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q
         --no-install-recommends "${missing[@]}")
-    if ! "${install[@]}" >/dev/null 2>&1; then
-        "${sudo[@]}" apt-get update -qq >/dev/null
-        "${install[@]}" >/dev/null
+    # apt's own lines stay visible; when the package lists are too old to know a package, they
+    # are brought up to date once and the install tried again.
+    if ! "${install[@]}"; then
+        stage "Updating the package lists and trying again"
+        "${sudo[@]}" apt-get update -q
+        "${install[@]}"
     fi
 }
 
