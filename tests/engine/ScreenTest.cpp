@@ -1,10 +1,12 @@
-// What reaches the monitor: the pending rectangles, batches, range checks, the port's scaled
-// window areas, the mouse mapping and the screen's errors. On the dummy display (1024 by 768)
-// the picture is 945 by 768 at x 39, between black bars.
+// What reaches the monitor: pending rectangles and batches, the range-check lines, the port's
+// scaled window areas and its mouse mapping; images drawn from real BMP files, load failures
+// and the shared pool.
+#include <sys/stat.h>
+
+#include <algorithm>
+
 #include "EngineFixture.h"
 #include "gnImagesImpl.h"
-
-using Lines = std::vector<std::string>;
 
 namespace {
 
@@ -12,7 +14,7 @@ class ScreenTest : public EngineFixture {
   protected:
     void SetUp() override {
         EngineFixture::SetUp();
-        red = image(writePlainBmp(path("p.bmp"), 100, 100, kRed));
+        red = image(writePlainBmp("p.bmp", 100, 100, kRed));
     }
     void draw(int32_t x, int32_t y, uint32_t w, uint32_t h) {
         red->display(gnRect(0, 0, w, h), pt{x, y});
@@ -23,7 +25,9 @@ class ScreenTest : public EngineFixture {
 }  // namespace
 
 // Each draw outside a batch is one pending rectangle; update sends them latest first, each
-// scaled once into the window, and presents; a frame without a change sends nothing.
+// scaled once into the window (945 by 768 at x 39), and presents; a batch yields its bounding
+// rectangle, or the whole screen when a blit in it was clipped away; dontUpdate drops it; a
+// frame without a change sends nothing; at 1024 pending rectangles they merge.
 TEST_F(ScreenTest, OnlyChangedAreasReachTheWindowScaledOnce) {
     draw(0, 0, 10, 10);
     draw(20, 30, 5, 6);
@@ -43,11 +47,6 @@ TEST_F(ScreenTest, OnlyChangedAreasReachTheWindowScaledOnce) {
     screen.update();
     EXPECT_EQ(port.log, Lines{"present"});
     EXPECT_EQ(port.windows, Lines{});
-}
-
-// A batch yields its bounding rectangle (the zero rectangle, the whole screen, when a blit in
-// it was clipped away); dontUpdate drops it; update during a batch sends what came before.
-TEST_F(ScreenTest, BatchesSendOneRectangleOrNone) {
     screen.beginUpdate();
     draw(0, 0, 10, 10);
     draw(100, 50, 20, 20);
@@ -56,6 +55,7 @@ TEST_F(ScreenTest, BatchesSendOneRectangleOrNone) {
     draw(10, 10, 10, 10);
     Capture out;
     draw(700, 10, 10, 10);  // wholly right of the screen
+    out.finish();
     screen.endUpdate();
     screen.beginUpdate();
     draw(5, 300, 10, 10);
@@ -63,14 +63,22 @@ TEST_F(ScreenTest, BatchesSendOneRectangleOrNone) {
     draw(1, 1, 2, 2);
     screen.beginUpdate();
     draw(50, 50, 2, 2);
-    screen.update();
+    screen.update();  // during a batch: what came before it
     EXPECT_EQ(port.updates(), (Lines{"update 1 1 2 2", "update 0 0 0 0", "update 0 0 120 70"}));
     EXPECT_EQ(at(5, 300), kRed);  // dropped from the list, not from the screen
     port.clearLog();
     screen.endUpdate();
+    screen.refreshAll();
+    EXPECT_EQ(port.log, (Lines{"update 0 0 0 0", "present"}));  // the pending list stays
+    EXPECT_EQ(port.windows, (Lines{"39 0 945 768"}));
+    port.clearLog();
+    for (int i = 0; i < gnScreen::kPendingMax + 5; ++i)
+        draw(i % 600, 0, 1, 1);
     screen.update();
-    EXPECT_EQ(port.updates(), (Lines{"update 50 50 2 2"}));
-    out.finish();
+    const Lines sent = port.updates();
+    ASSERT_EQ(sent.size(), static_cast<size_t>(gnScreen::kPendingMax));
+    EXPECT_EQ(sent.front(), "update 422 0 7 1");  // the 1023rd to the 1029th draw, merged
+    EXPECT_EQ(sent.back(), "update 50 50 2 2");   // the first pending one, kept by refreshAll
 }
 
 TEST_F(ScreenTest, DrawingOffTheScreenPrintsAndDrawsTheVisiblePart) {
@@ -79,147 +87,197 @@ TEST_F(ScreenTest, DrawingOffTheScreenPrintsAndDrawsTheVisiblePart) {
     draw(-5, 3, 10, 10);
     draw(540, 420, 100, 100);    // exactly to the edges: fine
     draw(65536 + 7, 200, 3, 3);  // coordinates reach SDL cut to 16 bits: x 7
-    EXPECT_EQ(out.finish(), "display: 600, 10, 700, 110\ndisplay: -5, 3, 5, 13\n");
-    EXPECT_EQ(at(639, 10), kRed);
-    EXPECT_EQ(at(599, 10), kBlack);
-    EXPECT_EQ(at(7, 200), kRed);
-    screen.update();
-    EXPECT_EQ(port.updates()[3], "update 600 10 40 100");
-    port.clearLog();
-    Capture fills;
     screen.fillRect(gnRect(0, 20, 30, 40), 256 + 255, 0, 0x100 + 0x10);  // cut to 8 bits
     screen.fillRect(gnRect(630, 500, 20, 40), 0, 0, 255);  // clipped first, then checked
     screen.fillRect(gnRect(700, 10, 20, 20), 0, 255, 0);
-    EXPECT_EQ(fills.finish(), "Out of range in display: 700, 10, 700, 10\n");
-    EXPECT_EQ(at(0, 20), 0xFF0010u);
-    EXPECT_EQ(at(29, 59), 0xFF0010u);
-    EXPECT_EQ(at(30, 59), kBlack);
-    EXPECT_EQ(at(639, 519), kBlue);
+    EXPECT_EQ(out.finish(),
+              "display: 600, 10, 700, 110\ndisplay: -5, 3, 5, 13\n"
+              "Out of range in display: 700, 10, 700, 10\n");
+    expectPixels(surface(), {{639, 10, kRed},
+                             {599, 10, kBlack},
+                             {7, 200, kRed},
+                             {0, 20, 0xFF0010},
+                             {29, 59, 0xFF0010},
+                             {30, 59, kBlack},
+                             {639, 519, kBlue}});
     screen.update();
-    EXPECT_EQ(port.updates(),
-              (Lines{"update 700 10 0 0", "update 630 500 10 20", "update 0 20 30 40"}));
+    EXPECT_EQ(
+        port.updates(),
+        (Lines{"update 700 10 0 0", "update 630 500 10 20", "update 0 20 30 40", "update 7 200 3 3",
+               "update 540 420 100 100", "update 0 3 5 10", "update 600 10 40 100"}));
 }
 
-TEST_F(ScreenTest, RefreshAllAndAFullPendingList) {
-    draw(3, 3, 3, 3);
-    screen.refreshAll();
-    EXPECT_EQ(port.log, (Lines{"update 0 0 0 0", "present"}));
-    EXPECT_EQ(port.windows, (Lines{"39 0 945 768"}));
-    port.clearLog();
-    for (int i = 0; i < gnScreen::kPendingMax + 5; ++i)  // at the limit: merged, never past it
-        draw(i % 600, 0, 1, 1);
-    screen.update();
-    const Lines sent = port.updates();
-    ASSERT_EQ(sent.size(), static_cast<size_t>(gnScreen::kPendingMax));
-    EXPECT_EQ(sent.front(), "update 422 0 7 1");  // the 1023rd to the 1029th draw, merged
-    EXPECT_EQ(sent.back(), "update 3 3 3 3");     // kept by refreshAll
-}
-
-// After an expose (the window lost its picture) or a change of size, the next present sends
-// the whole window: the bars black again and the picture scaled to the new size.
-TEST_F(ScreenTest, AnExposeOrAResizeShowsTheWholeWindowAgain) {
+// After an expose or a change of size the next present sends the whole window, the bars black
+// again; the mouse maps to exactly the picture pixel under it, beyond the picture in the bars.
+TEST_F(ScreenTest, ExposeResizeAndTheMouse) {
     SDL_FillRect(surface(), nullptr, SDL_MapRGB(surface()->format, 0, 0, 255));
-    SDL_Surface* window = port.windowSurface();
-    SDL_FillRect(window, nullptr, SDL_MapRGB(window->format, 255, 255, 255));
-    SDL_Event expose = {};
-    expose.type = SDL_WINDOWEVENT;
-    expose.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;  // not a loss of the picture
-    SDL_PushEvent(&expose);
+    SDL_FillRect(port.windowSurface(), nullptr,
+                 SDL_MapRGB(port.windowSurface()->format, 255, 255, 255));
+    pushEvent(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_GAINED);  // not a loss of the picture
     screen.update();
     EXPECT_EQ(port.windows, Lines{});
-    expose.window.event = SDL_WINDOWEVENT_EXPOSED;
-    SDL_PushEvent(&expose);
+    pushEvent(SDL_WINDOWEVENT, SDL_WINDOWEVENT_EXPOSED);
     screen.update();
     EXPECT_EQ(port.windows, (Lines{"0 0 1024 768"}));
-    EXPECT_EQ(pixelAt(window, 10, 10), kBlack);
-    EXPECT_EQ(pixelAt(window, 500, 10), kBlue);
+    expectPixels(port.windowSurface(), {{10, 10, kBlack}, {500, 10, kBlue}});
+    const struct {
+        int windowX, windowY;
+        const char* picture;
+    } points[] = {{39, 0, "0 0"},        {53, 14, "9 9"},       {54, 15, "10 10"},
+                  {983, 767, "639 519"}, {984, 300, "640 203"}, {38, 300, "-1 203"},
+                  {0, 0, "-27 0"},       {1023, 0, "666 0"}};
+    for (const auto& p : points) {
+        int x = 0, y = 0;
+        port.windowToPicture(p.windowX, p.windowY, &x, &y);
+        EXPECT_EQ(std::to_string(x) + " " + std::to_string(y), p.picture) << p.windowX;
+    }
     port.clearLog();
     port.resizeWindow(640, 1000);  // taller than wide: bars above and below
     screen.update();
     EXPECT_EQ(port.windows, (Lines{"0 0 640 1000"}));
-    window = port.windowSurface();
     for (const auto& [y, colour] :
          {std::pair{239, kBlack}, {240, kBlue}, {759, kBlue}, {760, kBlack}})
-        EXPECT_EQ(pixelAt(window, 300, y), colour) << y;
-}
-
-// The mouse in picture pixels: exactly the pixel shown under it, and beyond the picture in the
-// bars (negative left of and above it).
-TEST_F(ScreenTest, TheMouseMapsToThePicturePixelUnderIt) {
-    const struct {
-        int windowX, windowY, x, y;
-    } points[] = {{39, 0, 0, 0},        {53, 14, 9, 9},     {54, 15, 10, 10}, {983, 767, 639, 519},
-                  {984, 300, 640, 203}, {38, 300, -1, 203}, {0, 0, -27, 0},   {1023, 0, 666, 0}};
-    for (const auto& p : points) {
-        int x = 0, y = 0;
-        port.windowToPicture(p.windowX, p.windowY, &x, &y);
-        EXPECT_EQ(x, p.x) << p.windowX;
-        EXPECT_EQ(y, p.y) << p.windowY;
-    }
-    port.resizeWindow(640, 1000);
-    screen.update();
+        EXPECT_EQ(pixelAt(port.windowSurface(), 300, y), colour) << y;
     int x = 0, y = 0;
     port.windowToPicture(320, 239, &x, &y);
     EXPECT_EQ(y, -1);
     port.windowToPicture(320, 760, &x, &y);
-    EXPECT_EQ(x, 320);
-    EXPECT_EQ(y, 520);
+    EXPECT_EQ(std::to_string(x) + " " + std::to_string(y), "320 520");
 }
 
-TEST_F(ScreenTest, StatesAndTheirErrors) {
-    gnScreen fresh;
-    EXPECT_FALSE(fresh.isOpen());
-    EXPECT_EQ(fresh.getSize().h, 480u);
-    EXPECT_NE(globalPool, nullptr);  // the pool lives while the screen is open
-    const std::string prefix = "Software bug: ";
-    gnImage closed;
-    const struct {
-        std::function<void()> call;
-        std::string message;
-    } open[] = {
-        {[&] {
-             screen.setSize(sz{320, 200});
-         },
-         "Cannot set screensize in gnScreen::setSize"},
-        {[&] {
-             screen.display(nullptr, rectManip::zeroRect, pt{0, 0});
-         },
-         "No image specified in gnScreen::display"},
-        {[&] {
-             screen.display(&closed, rectManip::zeroRect, pt{0, 0});
-         },
-         "Image object is not open in gnImage::getSDLSurface"},
-        {[&] {
-             screen.beginUpdate();
-             screen.beginUpdate();
-         },
-         "Already updating in gnScreen::beginUpdate! Nested updating is not implemented!"},
-        {[&] {
-             screen.endUpdate();
-             screen.endUpdate();
-         },
-         "Not updating in gnScreen::endUpdate! Nested updating is not implemented!"},
-        {[&] { screen.dontUpdate(); },
-         "Not updating in gnScreen::endUpdate! Nested updating is not implemented!"},
+// An image draws any part of itself, also centred (halves rounded down), opaque even with an
+// alpha channel (its colour key still leaves magenta out), and keeps its size after closing.
+TEST_F(ScreenTest, ImagesDrawAnyPartOfThemselves) {
+    gnImage picture;
+    picture.loadBMP(writeBmp("pos.bmp", 100, 60, positionColour).c_str());
+    EXPECT_EQ(raisedBy([&] {
+                  picture.display(rectManip::zeroRect, pt{0, 0});
+              }),
+              "Software bug: No screenobject set in gnImage::display\n");
+    picture.setScreen(&screen);
+    const gnImageFrame frame = {&picture, gnRect(30, 20, 10, 5)};
+    frame.display(pt{200, 100});
+    frame.displayCentered(pt{300, 100});  // corner (295, 98)
+    gnImage* alpha = image(writeBmp(
+        "a.bmp", 20, 10, [](int x, int) { return x < 10 ? kWhite : kMagenta; }, 64));
+    alpha->display(gnRect(0, 0, 20, 10), pt{0, 0});
+    SDL_Surface* keyed = alpha->getSDLSurface();
+    SDL_SetColorKey(keyed, SDL_TRUE, SDL_MapRGB(keyed->format, 255, 0, 255));
+    screen.fillRect(gnRect(40, 0, 20, 10), 0, 0, 255);
+    alpha->display(gnRect(0, 0, 20, 10), pt{40, 0});
+    expectPixels(surface(), {{200, 100, positionColour(30, 20)},
+                             {209, 104, positionColour(39, 24)},
+                             {210, 100, kBlack},
+                             {200, 105, kBlack},
+                             {295, 98, positionColour(30, 20)},
+                             {294, 98, kBlack},
+                             {5, 5, kWhite},
+                             {15, 5, kMagenta},
+                             {45, 5, kWhite},
+                             {55, 5, kBlue}});
+    picture.close();
+    sz size;
+    picture.getSize(size);
+    EXPECT_EQ(size.w * 1000 + size.h, 100060u);
+    EXPECT_EQ(raisedBy([&] {
+                  frame.display(pt{0, 0});
+              }),
+              "Software bug: Image object is not open in gnImage::getSDLSurface\n");
+}
+
+// Every load failure names the file and says why, cut at 119 characters; a header that claims
+// a huge picture is refused before SDL allocates anything for it.
+TEST_F(ScreenTest, ALoadFailureNamesTheFileAndAllocatesNothingForAHugeHeader) {
+    const std::string whole = readFile(writePlainBmp("whole.bmp", 8, 8, kRed));
+    writeFile("truncated.bmp", whole.substr(0, 70));
+    writeFile("text.bmp", "not a picture at all, but long enough for a header");
+    std::string huge = whole.substr(0, 32);  // 30000 by 30000 in a 32-byte file
+    huge.replace(18, 8, std::string("\x30\x75\0\0\x30\x75\0\0", 8));
+    writeFile("huge.bmp", huge);
+    std::string core = whole.substr(0, 26);  // the oldest header: 16-bit sides, 5000 by 3
+    core.replace(14, 12, std::string("\x0c\0\0\0\x88\x13\x03\0\x01\0\x18\0", 12));
+    writeFile("core.bmp", core);
+    const std::string deep(150, 'd');
+    mkdir(deep.c_str(), 0755);
+    const std::pair<std::string, std::string> failures[] = {
+        {"missing.bmp", "Couldn't open missing.bmp"},
+        {"truncated.bmp", "truncated.bmp: Error reading from datastream"},
+        {"text.bmp", "text.bmp: File is not a Windows BMP file"},
+        {"huge.bmp", "huge.bmp: declares 30000 by 30000 pixels, more than 4096 by 4096"},
+        {"core.bmp", "core.bmp: declares 5000 by 3 pixels, more than 4096 by 4096"},
+        {deep + "/missing.bmp", ("Couldn't open " + deep).substr(0, 119)},
     };
-    for (const auto& c : open)
-        EXPECT_EQ(raisedBy(c.call), prefix + c.message + "\n");
+    static size_t largest;
+    SDL_malloc_func m;
+    SDL_calloc_func c;
+    SDL_realloc_func r;
+    SDL_free_func f;
+    SDL_GetMemoryFunctions(&m, &c, &r, &f);
+    SDL_SetMemoryFunctions(
+        [](size_t n) { return malloc(largest = std::max(largest, n)); },
+        [](size_t n, size_t k) { return calloc((largest = std::max(largest, n * k)), 1); },
+        [](void* p, size_t n) { return realloc(p, largest = std::max(largest, n)); }, free);
+    for (const auto& [file, message] : failures) {
+        gnImage picture;
+        gnImagePool pool;
+        const std::string printed = "Generic exception of type: FileLoad raised: " + message + "\n";
+        EXPECT_EQ(raisedBy([&] { picture.loadBMP(file.c_str()); }), printed);
+        EXPECT_EQ(raisedBy([&] { pool.loadBMP(file.c_str()); }), printed);
+        EXPECT_FALSE(picture.isOpen());
+    }
+    SDL_SetMemoryFunctions(m, c, r, f);
+    EXPECT_LT(largest, 1u << 20) << "bytes allocated at once";
+}
+
+// The pool shares a surface per exact name, counts its users, holds 128 names, and reports
+// (and frees) what is still referenced when it goes, at the latest when the screen closes.
+TEST_F(ScreenTest, PoolSharesByNameCountsAndReports) {
+    writePlainBmp("one.bmp", 1, 1, kRed);
+    writePlainBmp("One.bmp", 1, 1, kRed);
+    gnImagePool pool;
+    SDL_Surface* first = pool.loadBMP("one.bmp");
+    EXPECT_EQ(pool.loadBMP("one.bmp"), first);
+    pool.freeSurface(first);
+    EXPECT_EQ(pool.referencesOf(first), 1);
+    std::vector<std::string> names = {"one.bmp", "One.bmp"};  // case differs; then the same
+    for (std::string name = "one.bmp"; names.size() < gnImagePool::kSlotCount;)
+        names.push_back(name = "./" + name);  // file by another path
+    for (size_t i = 1; i < names.size(); ++i)
+        EXPECT_NE(pool.loadBMP(names[i].c_str()), first) << names[i];
+    const std::string extra = "./" + names.back();
+    EXPECT_EQ(raisedBy([&] { pool.loadBMP(extra.c_str()); }),
+              "Generic exception of type: IMAGEPOOL raised: No more imageslots available for a "
+              "new image in gnImagePool!\n");
+    EXPECT_EQ(pool.loadBMP("one.bmp"), first);  // a name in use still loads
+    pool.freeSurface(first);
+    pool.freeSurface(first);
+    SDL_Surface* late = pool.loadBMP(extra.c_str());  // the freed slot takes a new name
+    SDL_Surface* stranger = SDL_CreateRGBSurfaceWithFormat(0, 1, 1, 32, SDL_PIXELFORMAT_RGB888);
+    EXPECT_EQ(raisedBy([&] { pool.freeSurface(stranger); }),
+              "Software bug: Trying to free unallocated surface in gnImagePool!\n");
+    SDL_FreeSurface(stranger);
+    pool.freeSurface(late);
+    for (size_t i = 1; i < names.size(); ++i) {  // every name's last user gone
+        SDL_Surface* s = pool.loadBMP(names[i].c_str());
+        pool.freeSurface(s);
+        pool.freeSurface(s);
+    }
+    Capture out;
+    {
+        gnImagePool other;
+        for (int i = 0; i < 3; ++i)
+            other.loadBMP("One.bmp");
+    }
+    globalPool->loadBMP("one.bmp");
     screen.close();
     EXPECT_EQ(globalPool, nullptr);
-    for (const auto& [call, where] : std::vector<std::pair<std::function<void()>, std::string>>{
-             {[&] { screen.close(); }, "close"},
-             {[&] { screen.update(); }, "update"},
-             {[&] { screen.refreshAll(); }, "refreshAll"},
-             {[&] { screen.getSDLSurface(); }, "getSDLSurface"}})
-        EXPECT_EQ(raisedBy(call), prefix + "Screenobject is not open in gnScreen::" + where + "\n");
-    screen.setSize(sz{320, 200});  // takes effect at the next open
-    screen.open();
-    EXPECT_EQ(screen.getSDLSurface()->w, 320);
-    EXPECT_EQ(screen.getSDLSurface()->format->BitsPerPixel, 32);
-    screen.close();
-    screen.setSize(sz{0, 0});  // a picture of no size cannot be shown
+    EXPECT_EQ(out.finish(),
+              "File named One.bmp not freed. References: 3\n"
+              "File named one.bmp not freed. References: 1\n");
+    screen.setSize(sz{0, 0});  // takes effect at the next open; a picture of no size fails
     EXPECT_EQ(raisedBy([&] { screen.open(); }),
               "Generic exception of type: OpenDisplay raised: A picture of 0 by 0 pixels cannot be "
               "shown\n");
-    EXPECT_FALSE(screen.isOpen());
+    EXPECT_EQ(raisedBy([&] { screen.update(); }),
+              "Software bug: Screenobject is not open in gnScreen::update\n");
 }

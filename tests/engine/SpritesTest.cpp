@@ -1,13 +1,14 @@
-// Sprites drawn centred on their position, erased through a background, animated and clipped.
-#include "Allocations.h"
+// Sprites drawn centred on their position, erased through a background in one update,
+// animated and clipped; text drawn from glyph pictures.
 #include "ClippedAnimSprite.h"
 #include "EngineFixture.h"
 #include "ImageBackground.h"
+#include "gnBitmapFont.h"
 #include "gnImageSprite.h"
 
 namespace {
 
-// A background that records what it is asked to redraw ("x y wxh") and redraws it.
+// A background that records what it is asked to redraw ("x y wxh"), then redraws it.
 class RecordingBackground : public ImageBackground {
   public:
     void showRect(gnRectangle& r) override {
@@ -15,18 +16,30 @@ class RecordingBackground : public ImageBackground {
                         std::to_string(r.w) + "x" + std::to_string(r.h));
         ImageBackground::showRect(r);
     }
-    std::vector<std::string> asked;
+    Lines asked;
 };
+
+// A font over '0' to '9' cut from a strip of 19 by 17 cells, cell k a colour of its own.
+class StripFont : public gnBitmapFont {
+  public:
+    void setRange(int start, int end) {
+        rangeStart = static_cast<signed char>(start);
+        rangeEnd = static_cast<signed char>(end);
+    }
+};
+uint32_t cellColour(int x, int) {
+    return 0x100000u * static_cast<uint32_t>(x / 19 + 1) | 0x77;
+}
 
 class SpritesTest : public EngineFixture {
   protected:
     void SetUp() override {
         EngineFixture::SetUp();
         backdrop.setScreen(&screen);
-        backdrop.setImage(image(writePlainBmp(path("back.bmp"), 640, 520, kWhite)));
-        positions = image(writeBmp(path("pos.bmp"), 200, 200, positionColour));
+        backdrop.setImage(image(writePlainBmp("back.bmp", 640, 520, kWhite)));
+        positions = image(writeBmp("pos.bmp", 200, 200, positionColour));
     }
-    // A one-frame sprite of the area `frame` of the position picture, clipped like a piece.
+    // A one-frame sprite of an area of the position picture, clipped like a piece.
     void onBoard(ClippedAnimSprite& piece, gnRectangle frame, pt at) {
         piece.setScreen(&screen);
         piece.frameCount = 1;
@@ -37,31 +50,43 @@ class SpritesTest : public EngineFixture {
         piece.pos = at;
     }
     RecordingBackground backdrop;  // pos (0, 0): picture and screen coordinates agree
-    gnImage* positions = nullptr;  // every pixel tells its own position
+    gnImage* positions = nullptr;
 };
 
 }  // namespace
 
-// An odd extent's half is rounded down; erasing redraws the old and the new place, in one
-// batch: one update.
-TEST_F(SpritesTest, ImageSpriteIsCentredAndErasesOldAndNewPlaceAsOneUpdate) {
+TEST_F(SpritesTest, SpritesAreCentredAndEraseOldAndNewPlaceAsOneUpdate) {
     gnImageSprite sprite;
     sprite.setScreen(&screen);
-    sprite.setImage(image(writeBmp(path("odd.bmp"), 21, 11, positionColour)));
+    sprite.setImage(image(writeBmp("odd.bmp", 21, 11, positionColour)));
     sprite.pos = pt{100, 100};
     sprite.show();
-    EXPECT_EQ(at(90, 95), positionColour(0, 0));
-    EXPECT_EQ(at(110, 105), positionColour(20, 10));
-    EXPECT_EQ(at(89, 95), kBlack);
+    expectPixels(
+        surface(),
+        {{90, 95, positionColour(0, 0)}, {110, 105, positionColour(20, 10)}, {89, 95, kBlack}});
     screen.update();
     port.clearLog();
     sprite.background = &backdrop;
     sprite.oldPos = pt{10, 10};
     sprite.erase();
-    EXPECT_EQ(backdrop.asked, (std::vector<std::string>{"0 5 21x11", "90 95 21x11"}));
+    EXPECT_EQ(backdrop.asked, (Lines{"0 5 21x11", "90 95 21x11"}));
     screen.update();
-    EXPECT_EQ(port.updates(), std::vector<std::string>{"update 0 5 111 101"});
+    EXPECT_EQ(port.updates(), Lines{"update 0 5 111 101"});
     EXPECT_EQ(at(100, 100), kWhite);
+    gnAnimationSprite strip;  // frames cycle; erased and shown like the image sprite
+    strip.setScreen(&screen);
+    strip.frameCount = 3;
+    strip.open();
+    for (int f = 0; f < 3; ++f)
+        strip.frames[f] = {positions, gnRect(10 * f, 0, 10, 10)};
+    strip.act(), strip.act(), strip.act(), strip.act();
+    strip.pos = strip.oldPos = pt{300, 300};
+    strip.show();
+    EXPECT_EQ(at(295, 295), positionColour(10, 0));
+    strip.background = &backdrop;
+    backdrop.asked.clear();
+    strip.erase();
+    EXPECT_EQ(backdrop.asked, (Lines{"295 295 10x10", "295 295 10x10"}));
 }
 
 // The part of a frame inside the clip is drawn at its normal place, and erased likewise.
@@ -70,9 +95,7 @@ TEST_F(SpritesTest, ClippedSpriteDrawsAndErasesOnlyInsideTheClip) {
     onBoard(piece, gnRect(0, 0, 88, 88), pt{150, 200});    // the left 44 columns cut off
     onBoard(inHole, gnRect(88, 88, 88, 88), pt{380, -4});  // only y 30 to 39 remains
     onBoard(below, gnRect(88, 88, 88, 88), pt{380, 524});  // only y 480 to 489 remains
-    piece.show();
-    inHole.show();
-    below.show();
+    piece.show(), inHole.show(), below.show();
     expectPixels(surface(), {{150, 156, positionColour(44, 0)},
                              {193, 243, positionColour(87, 87)},
                              {149, 156, kBlack},
@@ -86,78 +109,82 @@ TEST_F(SpritesTest, ClippedSpriteDrawsAndErasesOnlyInsideTheClip) {
                              {336, 490, kBlack}});
     screen.update();
     EXPECT_EQ(port.updates(),
-              (std::vector<std::string>{"update 336 480 88 10", "update 336 30 88 10",
-                                        "update 150 156 44 88"}));
+              (Lines{"update 336 480 88 10", "update 336 30 88 10", "update 150 156 44 88"}));
     piece.oldPos = piece.pos;
     piece.pos = pt{250, 200};
     piece.erase();
     piece.oldPos = piece.pos = pt{100, 200};  // wholly outside: nothing
     piece.erase();
-    EXPECT_EQ(backdrop.asked, (std::vector<std::string>{"150 156 44x88", "206 156 88x88"}));
+    EXPECT_EQ(backdrop.asked, (Lines{"150 156 44x88", "206 156 88x88"}));
 }
 
-TEST_F(SpritesTest, StatesAndTheirErrors) {
-    gnAnimationSprite sprite, screenless, noMemory;
-    sprite.frameCount = 3;
-    sprite.act();
-    sprite.act();
-    sprite.act();  // frames cycle: back to 0
+// Glyphs follow each other at their own widths, a space is a 15-pixel gap; the signed range
+// ends at 127 and a character beyond it stops the text there.
+TEST_F(SpritesTest, TextFromGlyphPictures) {
+    StripFont font;
+    font.setRange('0', 127);
+    font.setScreen(&screen);
+    font.open();
+    gnImage* strip = image(writeBmp("strip.bmp", 190, 17, cellColour));
+    for (int c = '0'; c <= '9'; ++c)
+        *font.getChar(static_cast<char>(c)) = {strip, gnRect(19 * (c - '0'), 0, 19, 17)};
+    font.drawText("12 34", pt{100, 50});
+    expectPixels(surface(), {{100, 50, cellColour(19, 0)},
+                             {118, 66, cellColour(19, 0)},
+                             {119, 50, cellColour(38, 0)},
+                             {138, 50, kBlack},
+                             {152, 50, kBlack},
+                             {153, 50, cellColour(57, 0)},
+                             {172, 50, cellColour(76, 0)},
+                             {191, 50, kBlack}});
+    screen.update();
+    EXPECT_EQ(port.updates().size(), 4u);  // one pending rectangle per glyph
+    EXPECT_EQ(font.getChar(127), font.getChar('0') + (127 - '0'));
+    EXPECT_EQ(raisedBy([&] {
+                  font.drawText("11/", pt{0, 0});
+              }),
+              "Software bug: Character out of range in gnBitmapFont::getChar()!\n");
+    EXPECT_EQ(at(19, 0), cellColour(19, 0));  // the glyphs before it are drawn
+    EXPECT_EQ(raisedBy([&] {
+                  font.drawText("1:", pt{0, 0});
+              }),
+              "Software bug: pointer image is NULL in gnImageFrame::display\n");
+    StripFont closed;
+    closed.setRange('5', '5');
+    EXPECT_EQ(raisedBy([&] { closed.drawText("  ", pt{0, 0}); }), "");  // spaces need no glyph
+    EXPECT_EQ(raisedBy([&] { closed.open(); }),
+              "Software bug: Invalid character range specified in gnBitmapFont::open()!\n");
+}
+
+// The bug checks a sprite's owner meets first: the messages name what is wrong and where.
+TEST_F(SpritesTest, SpritesUsedAgainstTheirContract) {
+    gnAnimationSprite sprite, screenless;
+    sprite.frameCount = 1;
     sprite.setScreen(&screen);
-    sprite.background = &backdrop;
     sprite.erase();  // closed: nothing, and no batch left open
-    EXPECT_EQ(sprite.currentFrame, 0);
     ClippedAnimSprite clipped;
     clipped.frameCount = 1;
     EXPECT_EQ(raisedBy([&] { clipped.show(); }), "");  // closed: nothing
     clipped.open();
-    gnImageFrame foreign[1];
-    noMemory.frameCount = -1;
-    gnImageSprite loose;
-    loose.setScreen(&screen);
-    EXPECT_EQ(raisedBy([&] { loose.erase(); }), "");  // no background: nothing to redraw
-    loose.background = &backdrop;
+    gnImage closed;
+    closed.setScreen(&screen);
     const std::pair<std::function<void()>, std::string> errors[] = {
         {[&] { sprite.open(), sprite.open(); },
-         "Software bug: Animation sprite is already open in gnAnimationSprite::open()!"},
-        {[&] { sprite.show(); },
-         "Software bug: pointer image is NULL in gnImageFrame::displayCentered"},
+         "Animation sprite is already open in gnAnimationSprite::open()!"},
+        {[&] { sprite.show(); }, "pointer image is NULL in gnImageFrame::displayCentered"},
+        {[&] {
+             sprite.frames[0] = {&closed, gnRect(0, 0, 1, 1)}, sprite.show();
+         },
+         "Image object is not open in gnImage::getSDLSurface"},
         {[&] { sprite.close(), sprite.close(); },
-         "Software bug: Animation sprite has not been opened in gnAnimationSprite::close()!"},
-        {[&] { sprite.frames = foreign, sprite.isOpen(); },
-         "Software bug: Animation sprite has not been opened correctly in "
-         "gnAnimationSprite::isOpen()!"},
-        {[&] { noMemory.open(); }, "Generic exception of type: MEMORY raised: Out of memory!"},
-        {[&] { screenless.erase(); },
-         "Software bug: No screen assigned in gnAnimationSprite::erase!"},
-        {[&] { clipped.show(); }, "Software bug: pointer image is NULL in ClippedAnimSprite::show"},
-        {[] { gnImageSprite().show(); },
-         "Software bug: No screen assigned in gnImageSprite::show!"},
-        {[] { gnImageSprite().erase(); },
-         "Software bug: No screen assigned in gnImageSprite::erase!"},
-        {[&] { screen.beginUpdate(), loose.erase(); },  // erasing opens a batch of its own
-         "Software bug: Already updating in gnScreen::beginUpdate! Nested updating is not "
-         "implemented!"}};
+         "Animation sprite has not been opened in gnAnimationSprite::close()!"},
+        {[&] { screenless.erase(); }, "No screen assigned in gnAnimationSprite::erase!"},
+        {[&] { clipped.show(); }, "pointer image is NULL in ClippedAnimSprite::show"},
+        {[] { gnImageSprite().show(); }, "No screen assigned in gnImageSprite::show!"},
+        {[&] { screen.beginUpdate(), backdrop.erase(); },  // erasing opens a batch of its own
+         "Already updating in gnScreen::beginUpdate! Nested updating is not implemented!"}};
+    backdrop.background = &backdrop;
     for (const auto& [call, printed] : errors)
-        EXPECT_EQ(raisedBy(call), printed + "\n");
-    sprite.frames = nullptr;
+        EXPECT_EQ(raisedBy(call), "Software bug: " + printed + "\n");
     screen.endUpdate();
-}
-
-// The 24 pieces of a round frame, drawn inside the round's batch, allocate nothing but the
-// batch's one rectangle.
-TEST_F(SpritesTest, BatchedSpritesAllocateOnlyTheBatchRectangle) {
-    ClippedAnimSprite pieces[24];
-    for (int i = 0; i < 24; ++i)
-        onBoard(pieces[i], gnRect(0, 0, 88, 88),
-                pt{204 + 88 * ((i + 1) % 5), 84 + 88 * ((i + 1) / 5)});
-    screen.beginUpdate();
-    long allocations = 0;
-    {
-        CountAllocations counter;
-        for (ClippedAnimSprite& piece : pieces)
-            piece.show();
-        allocations = counter.count();
-    }
-    screen.dontUpdate();
-    EXPECT_EQ(allocations, 1);
 }

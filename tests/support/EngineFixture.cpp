@@ -21,9 +21,10 @@ void expectPixels(SDL_Surface* surface, std::initializer_list<Pixel> pixels) {
 
 void EngineFixture::SetUp() {
     flushEvents();
-    dir = makeTempDir("engine");
-    home = getcwd(nullptr, 0);
-    ASSERT_EQ(chdir(dir.c_str()), 0);  // paths in messages do not depend on the checkout's
+    char* cwd = getcwd(nullptr, 0);
+    home = cwd;
+    free(cwd);
+    ASSERT_EQ(chdir(makeTempDir("engine").c_str()), 0);  // messages name files relatively
     screen.setSize(sz{640, 520});
     screen.open();
     screen.update();
@@ -34,16 +35,13 @@ void EngineFixture::SetUp() {
 void EngineFixture::TearDown() {
     for (gnImage* i : images)
         delete i;
-    images.clear();
     flushEvents();
-    EXPECT_EQ(chdir(home), 0);
-    free(home);
+    EXPECT_EQ(chdir(home.c_str()), 0);
 }
 
 gnImage* EngineFixture::image(const std::string& file) {
-    gnImage* i = new gnImage();
-    i->setScreen(&screen);
-    i->loadBMP(file.c_str());
-    images.push_back(i);
-    return i;
+    images.push_back(new gnImage());
+    images.back()->setScreen(&screen);
+    images.back()->loadBMP(file.c_str());
+    return images.back();
 }

@@ -22,8 +22,7 @@ void FakePort::present() {
 }
 
 uint32_t FakePort::getMouseState(int* x, int* y) {
-    *x = mouseX;
-    *y = mouseY;
+    *x = mouseX, *y = mouseY;
     return mouseButtons;
 }
 
@@ -49,60 +48,40 @@ std::vector<std::string> FakePort::updates() const {
     return result;
 }
 
-int FakePort::presents() const {
-    return static_cast<int>(std::count(log.begin(), log.end(), "present"));
-}
-
-namespace {
-
-void push(SDL_Event event) {
-    SDL_PushEvent(&event);
-}
-
-}  // namespace
-
 void pushKey(Uint32 type, SDL_Keycode key, bool repeat) {
     SDL_Event event = {};
     event.type = type;
     event.key.repeat = repeat ? 1 : 0;
     event.key.keysym.sym = key;
     event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
-    push(event);
-}
-
-void pushQuit() {
-    SDL_Event event = {};
-    event.type = SDL_QUIT;
-    push(event);
+    SDL_PushEvent(&event);
 }
 
 void pushMouseMotion(int x, int y, uint32_t buttons, Uint32 which) {
     SDL_Event event = {};
     event.type = SDL_MOUSEMOTION;
-    event.motion.which = which;
-    event.motion.x = x;
-    event.motion.y = y;
-    event.motion.state = buttons;
-    push(event);
+    event.motion = {SDL_MOUSEMOTION, 0, 0, which, buttons, x, y, 0, 0};
+    SDL_PushEvent(&event);
 }
 
 void pushMouseButton(Uint32 type, int x, int y, Uint8 button, Uint32 which) {
     SDL_Event event = {};
-    event.type = type;
-    event.button.which = which;
-    event.button.button = button;
-    event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.button.clicks = 1;
-    event.button.x = x;
-    event.button.y = y;
-    push(event);
+    event.button = {
+        type,  0,      0,
+        which, button, static_cast<Uint8>(type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED),
+        1,     0,      x,
+        y};
+    SDL_PushEvent(&event);
 }
 
-void pushUserEvent(int code) {
+void pushEvent(Uint32 type, int code) {
     SDL_Event event = {};
-    event.type = SDL_USEREVENT;
-    event.user.code = code;
-    push(event);
+    event.type = type;
+    if (type == SDL_USEREVENT)
+        event.user.code = code;
+    if (type == SDL_WINDOWEVENT)
+        event.window.event = static_cast<Uint8>(code);
+    SDL_PushEvent(&event);
 }
 
 void flushEvents() {

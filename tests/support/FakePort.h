@@ -1,6 +1,6 @@
-// The test seam: the real SDL2 port with a scripted clock and scripted mouse and key state,
-// recording every updated rectangle, present, sleep and window area. Video stays real (SDL's
-// dummy driver). Constructing one installs it as the port in use; destroying it restores SDL2's.
+// The test seam: the real SDL2 port (video on SDL's dummy driver) with a scripted clock and
+// scripted mouse and key state, recording every updated rectangle, present, sleep and window
+// area. Constructing one installs it as the port in use; destroying it restores SDL2's.
 #pragma once
 
 #include <functional>
@@ -22,46 +22,31 @@ class FakePort : public gnPort {
     uint32_t getTicks() override { return now; }
     void delay(uint32_t ms) override;  // advances the clock at once
     void showWindowAreas(const SDL_Rect* areas, int count) override;
+    // The fake's mouse events are in picture pixels.
     void eventToPicture(int windowX, int windowY, int* x, int* y) const override {
-        *x = windowX;
-        *y = windowY;
+        *x = windowX, *y = windowY;
     }
 
-    // The window as SDL's video driver has it, and a change of its size (as a window manager
-    // makes).
     SDL_Surface* windowSurface() { return SDL_GetWindowSurface(window); }
-    void resizeWindow(int w, int h) { SDL_SetWindowSize(window, w, h); }
+    void resizeWindow(int w, int h) { SDL_SetWindowSize(window, w, h); }  // as a window manager
     void clearLog() { log.clear(), windows.clear(); }
     std::vector<std::string> updates() const;  // the "update x y w h" lines of the log
-    int presents() const;
 
-    uint32_t now = 0;  // the clock, in milliseconds
+    uint32_t now = 0;  // milliseconds
     int mouseX = 0, mouseY = 0;
-    uint32_t mouseButtons = 0;           // SDL button mask
-    std::set<SDL_Keycode> held;          // keys held down
-    std::vector<uint32_t> sleeps;        // every delay, in order
+    uint32_t mouseButtons = 0;
+    std::set<SDL_Keycode> held;
+    std::vector<uint32_t> sleeps;
     std::vector<std::string> log;        // "update x y w h", "present", "delay ms", in order
     std::vector<std::string> windows;    // window areas sent to the monitor, "x y w h"
     std::function<void()> afterPresent;  // scripted steps run after each present
-    std::function<void()> afterDelay;    // run after each sleep
+    std::function<void()> afterDelay;
 };
 
-// Real SDL events pushed onto SDL's queue; a repeat is what SDL2 sends while a key stays down.
+// Real SDL events on SDL's queue. A repeat is what SDL2 sends while a key stays down; mouse
+// events carry picture pixels and, for the ones SDL makes of touches, SDL_TOUCH_MOUSEID.
 void pushKey(Uint32 type, SDL_Keycode key, bool repeat = false);
-inline void pushKeyDown(SDL_Keycode key) {
-    pushKey(SDL_KEYDOWN, key);
-}
-inline void pushKeyRepeat(SDL_Keycode key) {
-    pushKey(SDL_KEYDOWN, key, true);
-}
-inline void pushKeyUp(SDL_Keycode key) {
-    pushKey(SDL_KEYUP, key);
-}
-void pushQuit();
-// Mouse events in picture pixels (the fake port's window is the picture), as SDL reports them:
-// a motion with the buttons held, a button going down or up; `which` is SDL_TOUCH_MOUSEID for
-// the mouse events SDL makes of touches.
 void pushMouseMotion(int x, int y, uint32_t buttons = 0, Uint32 which = 0);
 void pushMouseButton(Uint32 type, int x, int y, Uint8 button = SDL_BUTTON_LEFT, Uint32 which = 0);
-void pushUserEvent(int code);
+void pushEvent(Uint32 type, int code = 0);  // a quit, a user event with its code, a window event
 void flushEvents();

@@ -1,5 +1,6 @@
-// Real pictures for tests: BMP files written by the tests themselves, and pixels read back
-// from surfaces.
+// Real pictures for tests: BMP files the tests write, pixels read back from surfaces, and a
+// font picture in the game's layout whose every glyph cell has a colour of its own, so that a
+// test reads back which glyph landed where.
 #pragma once
 
 #include <SDL.h>
@@ -7,26 +8,24 @@
 #include <functional>
 #include <string>
 
-// 0xRRGGBB colours.
-constexpr uint32_t kBlack = 0x000000;
-constexpr uint32_t kWhite = 0xFFFFFF;
-constexpr uint32_t kRed = 0xFF0000;
-constexpr uint32_t kGreen = 0x00FF00;
-constexpr uint32_t kBlue = 0x0000FF;
-constexpr uint32_t kMagenta = 0xFF00FF;
+constexpr uint32_t kBlack = 0x000000, kWhite = 0xFFFFFF, kRed = 0xFF0000, kGreen = 0x00FF00,
+                   kBlue = 0x0000FF, kMagenta = 0xFF00FF;  // 0xRRGGBB
 
-// Writes a 24-bit BMP whose pixel (x, y) has colour(x, y); returns its path.
-std::string writeBmp(const std::string& path, int w, int h,
-                     const std::function<uint32_t(int x, int y)>& colour);
-// A 32-bit BMP with an alpha channel (as several painting programs write): every pixel has
-// colour(x, y) and the given alpha.
-std::string writeAlphaBmp(const std::string& path, int w, int h,
-                          const std::function<uint32_t(int x, int y)>& colour, uint8_t alpha);
-// A picture of one colour.
+using Colours = std::function<uint32_t(int x, int y)>;
+// A 24-bit BMP whose pixel (x, y) has colours(x, y); with an alpha, a 32-bit one with that
+// alpha everywhere (as several painting programs write). Returns the path.
+std::string writeBmp(const std::string& path, int w, int h, const Colours& colours, int alpha = -1);
 std::string writePlainBmp(const std::string& path, int w, int h, uint32_t colour);
-// The colour of a pixel of any surface, as 0xRRGGBB.
-uint32_t pixelAt(SDL_Surface* surface, int x, int y);
-// A colour that encodes a position, so a test can tell which source pixel landed where.
+uint32_t pixelAt(SDL_Surface* surface, int x, int y);  // 0xRRGGBB
+// Every pixel tells its position, so a test can tell which source pixel landed where.
 inline uint32_t positionColour(int x, int y) {
-    return (static_cast<uint32_t>(x & 0xFF) << 16) | (static_cast<uint32_t>(y & 0xFF) << 8) | 0x80;
+    return static_cast<uint32_t>(x & 0xFF) << 16 | static_cast<uint32_t>(y & 0xFF) << 8 | 0x80;
 }
+// Whether the surface shows the picture file with its corner at (left, 0), sampled on a grid
+// from screen x `left` to 639.
+bool shows(SDL_Surface* surface, const std::string& file, int left);
+
+// The font picture (494 by 51 unless given), and the text it draws at (x, y): `count` cells of
+// 19 pixels, '.' where no glyph stands.
+std::string writeFontBmp(const std::string& path, int w = 494, int h = 51);
+std::string textAt(SDL_Surface* surface, int x, int y, int count);

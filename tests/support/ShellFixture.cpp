@@ -3,111 +3,237 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
+#include <sstream>
+
+#include "BoardMap.h"
+#include "BoardPiece.h"
+#include "CountFont.h"
 #include "EnterInput.h"
 #include "GameInput.h"
-#include "Pictures.h"
+#include "Gates.h"
+#include "ImageBackground.h"
+#include "RingQueue.h"
 #include "gnScreen.h"
 
 void ShellFixture::SetUp() {
     flushEvents();
-    home = getcwd(nullptr, 0);
-    folder = makeTempDir("game");
+    char* cwd = getcwd(nullptr, 0);
+    home = cwd;
+    free(cwd);
+    const std::string folder = makeTempDir("game");
     ASSERT_EQ(symlink(SOLRIND_ART_DIR "/GFX", (folder + "/GFX").c_str()), 0);
     mkdir((folder + "/Save").c_str(), 0755);
     mkdir((folder + "/Bin").c_str(), 0755);
     ASSERT_EQ(symlink(SOLRIND_PRINTIT, (folder + "/Bin/Printit.exe").c_str()), 0);
     ASSERT_EQ(chdir(folder.c_str()), 0);
-    port.afterPresent = [this] { afterPresent(); };
-    port.afterDelay = [this] {
-        if (port.sleeps.size() >= 4u * frameBudget)  // a loop that no longer presents
-            endLoops("slept " + std::to_string(4 * frameBudget) + " times");
+    port.afterPresent = [this] { onFrame(); };
+    port.afterDelay = [this] {  // a frame that draws nothing, or a long sleep
+        if (port.log.size() < 2 || port.log[port.log.size() - 2] != "present")
+            onFrame();
     };
 }
 
 void ShellFixture::TearDown() {
-    port.afterPresent = nullptr;
-    port.afterDelay = nullptr;
+    port.afterPresent = port.afterDelay = nullptr;
     if (loaded && shell.screen && shell.screen->isOpen())
         shell.freeData();
     SDL_CloseAudio();  // what SDL_Quit does at the end of a run
     flushEvents();
-    EXPECT_EQ(chdir(home), 0);
-    free(home);
+    EXPECT_EQ(chdir(home.c_str()), 0);
 }
 
 void ShellFixture::load() {
     Capture quiet;  // the dummy audio device may report itself
     shell.loadData();
-    quiet.finish();
     loaded = true;
     flushEvents();  // the window's own events
 }
 
-void ShellFixture::tap(SDL_Keycode key) {
-    port.held.insert(key);
-    tapped.push_back(key);
-    pushKeyDown(key);
+void ShellFixture::play(const Steps& steps) {
+    script = steps;
+    next = 0;
+    lastDone = frames;
 }
 
-void ShellFixture::mouse(int x, int y, uint32_t buttons) {
-    port.mouseX = x;
-    port.mouseY = y;
-    port.mouseButtons = buttons;
-    pushMouseMotion(x, y, buttons);
-}
-
-void ShellFixture::then(const std::function<bool()>& step) {
-    script.push_back(step);
-}
-
-void ShellFixture::thenDo(const std::function<void()>& action) {
-    script.push_back([action] {
-        action();
-        return true;
-    });
-}
-
-void ShellFixture::runMenuUntilScriptDone(int limit) {
-    for (int i = 0; i < limit && !script.empty(); ++i)
+void ShellFixture::playMenu(const Steps& steps) {
+    play(steps);
+    shell.startMenu();
+    for (int i = 0; i < frameBudget && !scriptDone() && !shell.gameInput->done; ++i)
         shell.menuFrame();
-    EXPECT_TRUE(script.empty()) << script.size() << " steps never ran";
+    EXPECT_TRUE(scriptDone()) << "step " << next << " (" << script[next].verb << ") never ran";
 }
 
-void ShellFixture::endLoops(const std::string& what) {
-    if (!loaded)
-        return;
-    if (!budgetSpent)
-        ADD_FAILURE() << "the test " << what << ": its loops are ended";
-    budgetSpent = true;
-    shell.gameInput->done = true;
-    shell.enterHandler->finished = true;
-    script.clear();
-}
-
-void ShellFixture::afterPresent() {
-    if (++frames >= frameBudget)
-        endLoops("took " + std::to_string(frameBudget) + " frames");
+void ShellFixture::onFrame() {
+    const auto previous = std::find(port.log.rbegin() + 1, port.log.rend(), "present");
+    lastFrame.clear();
+    for (auto line = previous.base(); line != port.log.end(); ++line)
+        if (line->rfind("update ", 0) == 0)
+            lastFrame += (lastFrame.empty() ? "" : "|") + line->substr(7);
+    if (++frames >= frameBudget && loaded && !budgetSpent) {
+        ADD_FAILURE() << "the test took " << frameBudget << " frames: its loops are ended";
+        budgetSpent = true;
+        shell.gameInput->done = true;
+        shell.enterHandler->finished = true;
+        next = script.size();
+    }
     for (SDL_Keycode key : tapped)
         port.held.erase(key);
     tapped.clear();
-    if (!script.empty() && script.front()())
-        script.pop_front();
+    if (holding != SDLK_UNKNOWN)
+        pushKey(SDL_KEYDOWN, holding, true);
+    if (gatesShut)
+        for (Gates* gate : shell.gates)
+            gate->currentFrame = 0, gate->opening = false;
+    while (!scriptDone() && runStep(script[next])) {
+        const bool input = check(script[next]);
+        ++next;
+        lastDone = frames;
+        if (input)
+            break;  // the next step waits for the frame that handles it
+    }
 }
 
-bool ShellFixture::shows(const char* file, int left) {
-    SDL_Surface* picture = SDL_LoadBMP(file);
-    bool same = picture != nullptr;
-    for (int y = 3; same && y < 520; y += 37)
-        for (int x = 5; same && left + x < 640; x += 29)
-            same = pixelAt(picture, x, y) == at(left + x, y);
-    SDL_FreeSurface(picture);
-    return same;
+// Whether the step is done; input steps push their events and are done at once.
+bool ShellFixture::runStep(const Step& s) {
+    const std::string& v = s.verb;
+    if (v == "frames")
+        return frames - lastDone >= s.a;
+    if (v == "until") {
+        if (s.text == "round")
+            return inRound();
+        if (s.text == "menu")
+            return !inRound() && shell.background->pos.x == 120;
+        if (s.text == "name")
+            return shell.enterHandler->backgroundImage != nullptr;
+        if (s.text.rfind("caret", 0) == 0)
+            return shown(Step("expect caret")) == (s.text == "caret on");
+        return std::count(port.sleeps.begin(), port.sleeps.end(), 4000u) > 0;  // "pause"
+    }
+    return true;
+}
+
+// Carries out a step that is done; true for input, which ends the frame's steps.
+bool ShellFixture::check(const Step& s) {
+    const std::string& v = s.verb;
+    const std::string where = "step " + std::to_string(next) + ", " + v + " " + s.text;
+    if (v == "key" || v == "hold") {
+        port.held.insert(s.a);
+        pushKey(SDL_KEYDOWN, s.a);
+        (v == "key" ? tapped.push_back(s.a) : void(holding = s.a));
+    } else if (v == "let go") {
+        port.held.erase(holding);
+        pushKey(SDL_KEYUP, holding);
+        holding = SDLK_UNKNOWN;
+    } else if (v == "click" || v == "tap" || v == "drag") {
+        const Uint32 which = v == "tap" ? SDL_TOUCH_MOUSEID : 0;
+        if (which)
+            pushEvent(SDL_FINGERDOWN);
+        pushMouseButton(SDL_MOUSEBUTTONDOWN, s.a, s.b, SDL_BUTTON_LEFT, which);
+        pushMouseMotion(s.a + s.c, s.b + s.d, SDL_BUTTON_LMASK, which);
+        if (which)
+            pushEvent(SDL_FINGERUP);
+        pushMouseButton(SDL_MOUSEBUTTONUP, s.a + s.c, s.b + s.d, SDL_BUTTON_LEFT, which);
+    } else if (v == "press" || v == "move" || v == "release") {
+        port.mouseX = s.a, port.mouseY = s.b;
+        port.mouseButtons = v == "press" ? SDL_BUTTON_LMASK : v == "move" ? port.mouseButtons : 0;
+        pushMouseMotion(s.a, s.b, port.mouseButtons);
+    } else if (v == "quit") {
+        pushEvent(SDL_QUIT);
+    } else if (v == "terminate") {
+        raise(SIGTERM);
+    } else if (v == "arrange") {
+        shell.queue->clear();
+        for (int i = 0; i < 24; ++i) {
+            BoardPiece* piece = shell.pieces[i];
+            piece->inQueue = false;
+            piece->col = piece->homeCol, piece->row = piece->homeRow;
+            piece->dirX = piece->dirY = piece->stepDelay = 0;
+            piece->pos = Board::cellCentre(piece->col, piece->row);
+        }
+        std::istringstream missing(s.text);
+        std::vector<int> order;
+        for (int k; missing >> k;)
+            order.insert(order.begin(), k);
+        for (int k : order)
+            shell.queuePiece(k);
+        return false;
+    } else if (v == "gates shut") {
+        gatesShut = true;
+        return false;
+    } else if (v == "expect board") {
+        EXPECT_EQ(boardMap(), s.text) << where;
+    } else if (v == "expect screen") {
+        const bool content = s.text.rfind("Backgrounds/", 0) == 0;
+        EXPECT_TRUE(
+            shows(shell.screen->getSDLSurface(), "GFX/" + s.text + ".bmp", content ? 120 : 0))
+            << where;
+    } else if (v == "expect slide") {
+        EXPECT_EQ(shell.background->pos.x, s.a) << where;
+    } else if (v == "expect choice") {
+        EXPECT_EQ(shell.currentScreen, s.a) << where;
+    } else if (v == "expect clock") {
+        char text[16];
+        snprintf(text, sizeof text, "%02d|%02d", static_cast<int>(shell.countFont->getMinutes()),
+                 static_cast<int>(shell.countFont->getSeconds()));
+        EXPECT_EQ(text, s.text) << where;
+    } else if (v == "expect lit" || v == "expect glow" || v == "expect caret") {
+        EXPECT_EQ(shown(s), s.a) << where;
+    } else if (v == "mark") {
+        mark = port.now;
+        return false;
+    } else if (v == "expect ms") {
+        EXPECT_EQ(port.now - mark, static_cast<uint32_t>(s.a)) << where;
+    } else if (v == "set clock") {
+        shell.countFont->minutes = s.a, shell.countFont->seconds = s.b;
+        shell.countFont->tickCount = 0;
+        return false;
+    } else if (v == "expect file") {
+        EXPECT_EQ(fileExists(s.text), s.a != 0) << where;
+    } else if (v == "expect updates") {
+        EXPECT_EQ(lastFrame, s.text) << where;
+    }
+    return v.rfind("expect", 0) != 0 && v != "frames" && v != "until";
+}
+
+std::string ShellFixture::boardMap() {
+    return ::boardMap(shell.pieces, shell.queue);
+}
+
+// What a hover aid or the caret shows: "expect lit" col row: 1 when the cell shows its
+// highlighted picture (the corner's own tile, else the tile of the piece on it); "expect
+// glow" col row: the glow frame over the cell, -1 for none; "expect caret": 1 when the
+// caret stands at the start of the name field.
+int ShellFixture::shown(const Step& s) {
+    // How many of n pixels down a column (or diagonally) differ from the picture's.
+    const auto differ = [this](const char* file, int px, int py, int x, int y, int n, int dx) {
+        SDL_Surface* picture = SDL_LoadBMP(file);
+        int count = 0;
+        for (int d = 0; d < n; ++d)
+            count += pixelAt(picture, px + dx * d, py + d) != at(x + dx * d, y + d);
+        SDL_FreeSurface(picture);
+        return count;
+    };
+    const int x = Board::kLeft + Board::kCellSize * s.b, y = Board::kTop + Board::kCellSize * s.c;
+    if (s.verb == "expect caret")
+        return differ("GFX/Backgrounds/Congratulations1.bmp", 158, 317, 278, 317, 17, 0) > 5;
+    if (s.verb == "expect glow") {
+        for (int f = 0; f < 5; ++f)
+            if (differ("GFX/Game/GlowCursor.bmp", 88 * f + 1, 30, x + 1, y + 30, 28, 0) == 0)
+                return f;
+        return -1;
+    }
+    const BoardPiece* piece = shell.board.pieceAt(s.b, s.c);
+    const int tile = piece ? piece->homeRow * 5 + piece->homeCol : 0;
+    return differ("GFX/Game/PuzzleHighlight.bmp", 88 * (tile % 5) + 3, 88 * (tile / 5) + 3, x + 3,
+                  y + 3, 80, 1) == 0;
+}
+
+bool ShellFixture::inRound() const {
+    return !shell.gameInput->getButtonRec(SolrindPGameShell::kPlay)->enabled;
 }
 
 uint32_t ShellFixture::at(int x, int y) {
     return pixelAt(shell.screen->getSDLSurface(), x, y);
-}
-
-bool ShellFixture::inRound() const {
-    return !shell.gameInput->getButtonRec(5)->enabled;
 }

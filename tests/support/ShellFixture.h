@@ -1,18 +1,46 @@
 // The real shell in a game folder of its own (the art maker's pictures, a Save folder and the
-// real print program), with the fake clock and scripted input. Scripts are lists of steps run
-// after each presented frame, so that input reaches the nested loops of the round and the
-// name entry just as a player's would.
+// real print program) with the fake clock and scripted input. A visit is a list of plain steps
+// run one after another at the game's frames (a presented picture, or a frame that draws
+// nothing), so that input reaches the menu, the round and the name entry as a player's does.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <functional>
 #include <string>
+#include <vector>
 
-#include "Capture.h"
 #include "FakePort.h"
+#include "Files.h"
+#include "Pictures.h"
 #include "SolrindPGameShell.h"
+
+// A step: a verb with numbers or a text. Input: "key" k (down, held for a frame), "hold" k
+// (down, repeating each frame until "let go"), "let go", "click" x y (pressed and let go before
+// the frame sees it), "tap" x y (the same from a finger, as SDL reports touches), "drag" x y
+// dx dy (in one go), "press" x y, "move" x y, "release" x y (across frames), "quit", "terminate"
+// (SIGTERM); the step
+// after an input runs at the frame that handled it. Time: "frames" n after the last step;
+// "until" "round" | "menu" | "name" | "caret on" | "caret off" |
+// "pause" (within the frame budget); "mark"
+// the clock, "expect ms" n since. Checks,
+// at once: "expect board" map (see boardMap), "expect screen" picture under GFX/ ("Backgrounds/
+// Rules" in the content area, others whole), "expect slide" x, "expect choice" n (the screen
+// in force), "expect clock" "mm|ss", "expect file" 1 or 0 (it exists or not), "expect updates"
+// of the last frame ("x y w h", latest
+// first, '|' between); "expect lit" 1|0 col row, "expect glow" frame col row, "expect caret"
+// 1|0 (see shown). "set clock" m s: the round's time. "arrange" "k k k": every piece home but
+// those, queued to come out in that order. "gates shut": from now on the gates are shut after every
+// frame.
+struct Step {
+    Step(const char* verb, int a = 0, int b = 0, int c = 0, int d = 0)
+        : verb(verb), a(a), b(b), c(c), d(d) {}
+    Step(const char* verb, const char* text) : verb(verb), text(text) {}
+    Step(const char* verb, int a, const char* text) : verb(verb), a(a), text(text) {}
+    std::string verb;
+    int a = 0, b = 0, c = 0, d = 0;
+    std::string text;
+};
+using Steps = std::vector<Step>;
 
 class ShellFixture : public testing::Test {
   protected:
@@ -20,43 +48,35 @@ class ShellFixture : public testing::Test {
     void TearDown() override;
 
     void load();  // loadData, as userExec does first
+    // Runs the steps at the frames of whatever the test runs next; playMenu runs the menu
+    // (startMenu, then menu frames) until the steps are done.
+    void play(const Steps& steps);
+    void playMenu(const Steps& steps);
+    bool scriptDone() const { return next >= script.size(); }
 
-    // Input. A tapped key is held while its key-down event is handled, and let go after the
-    // next frame; the mouse is moved (and its buttons set) with an event that reports it.
-    void tap(SDL_Keycode key);
-    void mouse(int x, int y, uint32_t buttons = 0);
-
-    // A step runs after a presented frame; it returns true when done, and the next step runs
-    // after a later frame. Steps run in order.
-    void then(const std::function<bool()>& step);
-    // Runs a step once, after the next frame.
-    void thenDo(const std::function<void()>& action);
-    bool scriptDone() const { return script.empty(); }
-    // Menu frames until the script is done (at most `limit`).
-    void runMenuUntilScriptDone(int limit = 2000);
-
-    // Whether the screen shows the picture file from screen x `left` on (120: a background
-    // in the content area; 0: a full screen), sampled on a grid.
-    bool shows(const char* file, int left = 120);
-    uint32_t at(int x, int y);
-    // The round is running: the ordinary buttons are off.
+    std::string boardMap();  // see BoardMap.h
     bool inRound() const;
+    uint32_t at(int x, int y);
 
     FakePort port;
     SolrindPGameShell shell;
-    std::string folder;
-    int frames = 0;  // presented frames so far
-    // Presented frames a test may take (and four sleeps each, for a loop that stops
-    // presenting); beyond them the test fails and every loop of the game is ended (the round,
-    // the name entry), so a fault cannot hang the run.
+    int frames = 0;
+    // Frames a test may take; beyond them it fails and every loop of the game is ended, so a
+    // fault cannot hang the run.
     int frameBudget = 3000;
 
   private:
-    void afterPresent();
-    void endLoops(const std::string& what);
-    char* home = nullptr;
-    bool loaded = false;
-    bool budgetSpent = false;
-    std::deque<std::function<bool()>> script;
+    void onFrame();
+    bool runStep(const Step& step);
+    bool check(const Step& step);
+    int shown(const Step& step);
+    std::string home;
+    bool loaded = false, gatesShut = false, budgetSpent = false;
+    Steps script;
+    size_t next = 0;
+    int lastDone = 0;   // the frame at which the last step was done
+    uint32_t mark = 0;  // the fake clock at the last "mark"
     std::vector<SDL_Keycode> tapped;
+    SDL_Keycode holding = SDLK_UNKNOWN;
+    std::string lastFrame;  // the updates of the last presented frame
 };

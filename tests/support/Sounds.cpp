@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "Capture.h"
+#include "Files.h"
 
 namespace {
 

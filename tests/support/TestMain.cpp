@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "Capture.h"
+#include "Files.h"
 
 int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "dummy", 0);

@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 #include <utime.h>
 
-#include "Capture.h"
+#include "Files.h"
 #include "Pictures.h"
 
 namespace {
@@ -55,7 +55,7 @@ TEST(ArtCheck, EveryProblemOfABrokenSetIsOneLine) {
     ASSERT_EQ(art("--icon " + gfx + "Backgrounds/Rules.bmp").status, 0);  // a PNG named .bmp
     writePlainBmp(gfx + "Backgrounds/Welcome.bmp", 500, 480, kRed);
     writePlainBmp(gfx + "Backgrounds/Solrind2.bmp", 600, 520, kRed);
-    writeAlphaBmp(gfx + "Screens/Creditscreen.bmp", 640, 520, positionColour, 128);
+    writeBmp(gfx + "Screens/Creditscreen.bmp", 640, 520, positionColour, 128);
     unlink((gfx + "Backgrounds/Solrind.bmp").c_str());
     unlink((gfx + "Backgrounds/Prizes2.bmp").c_str());
     mkdir((gfx + "Backgrounds/Prizes2.bmp").c_str(), 0755);

@@ -1,118 +1,85 @@
-// The operator's table tool on real table files: the table and CSV, an unusable file left as
-// it is with a clear line, and a reset that keeps the old file byte for byte.
+// The operator's table tool on real table files: the table and CSV, a kept table read by its
+// name, the kept tables listed newest first, an unusable file left as it is, a reset that
+// keeps the old file byte for byte, and where it looked when there is no table.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <regex>
-
-#include "Capture.h"
+#include "Files.h"
 #include "SolrindPHighscore.h"
 
 namespace {
 
-class ScoresTest : public testing::Test {
-  protected:
-    void SetUp() override {
-        folder = makeTempDir("scores");
-        mkdir((folder + "/Save").c_str(), 0755);
+RunResult scores(const std::string& arguments, const std::string& env = "") {
+    return runCommand(env + " ASAN_OPTIONS=detect_leaks=0 " SOLRIND_SCORES " " + arguments);
+}
+
+// The file bytes of the default table with the given names and times at the top.
+std::string table(std::vector<std::tuple<const char*, int, int>> top) {
+    SolrindPHighscore::Slot slots[10];
+    SolrindPHighscore::makeDefaultTable(slots);
+    for (size_t r = 0; r < top.size(); ++r) {
+        snprintf(slots[r].name, sizeof slots[r].name, "%s", std::get<0>(top[r]));
+        slots[r].minutes = std::get<1>(top[r]);
+        slots[r].seconds = std::get<2>(top[r]);
     }
-    RunResult scores(const std::string& options) {
-        return runCommand("ASAN_OPTIONS=detect_leaks=0 " SOLRIND_SCORES " " + options + " " +
-                          folder);
-    }
-    // The file bytes of the default table with the given names and times at the top.
-    std::string table(std::vector<std::tuple<const char*, int, int>> top) {
-        SolrindPHighscore::Slot slots[10];
-        SolrindPHighscore::makeDefaultTable(slots);
-        for (size_t r = 0; r < top.size(); ++r) {
-            snprintf(slots[r].name, sizeof slots[r].name, "%s", std::get<0>(top[r]));
-            slots[r].minutes = std::get<1>(top[r]);
-            slots[r].seconds = std::get<2>(top[r]);
-        }
-        unsigned char bytes[SolrindPHighscore::kFileSize];
-        SolrindPHighscore::formatTable(slots, bytes);
-        return std::string(reinterpret_cast<char*>(bytes), sizeof bytes);
-    }
-    std::string file() const { return folder + "/Save/Highscore.hs"; }
-    std::string folder;
-};
+    unsigned char bytes[SolrindPHighscore::kFileSize];
+    SolrindPHighscore::formatTable(slots, bytes);
+    return std::string(reinterpret_cast<char*>(bytes), sizeof bytes);
+}
 
 }  // namespace
 
-TEST_F(ScoresTest, TheTableAndItsCsv) {
-    RunResult run = scores("");
+TEST(Scores, ReadListAndReset) {
+    const std::string folder = makeTempDir("scores"), file = folder + "/Save/Highscore.hs";
+    mkdir((folder + "/Save").c_str(), 0755);
+    RunResult run = scores(folder);
     EXPECT_EQ(run.status * 1000 + run.out.size(), 1000u);
-    EXPECT_EQ(run.err, file() + ": there is no table (the game starts with the default one)\n");
-    // Without a folder: where it looked, and that there is none.
-    run =
-        runCommand("SOLRIND_HOME=" + folder + "/none ASAN_OPTIONS=detect_leaks=0 " SOLRIND_SCORES);
+    EXPECT_EQ(run.err, file + ": there is no table (the game starts with the default one)\n");
+    run = scores("", "SOLRIND_HOME=" + folder + "/none");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "There is no table at " + folder +
-                           "/none/Save/Highscore.hs (the game folder is $SOLRIND_HOME, else "
-                           "$XDG_STATE_HOME/solrind, else ~/.local/state/solrind): name the game "
-                           "folder; the kiosk service's is /var/lib/solrind\n");
-    writeFile(file(), table({{"abcdefghij", 0, 59}, {"k}~\x7f 1", 1, 5}}));
-    run = scores("");
-    EXPECT_EQ(run.status, 0) << run.err;
+                           "/none/Save/Highscore.hs (the game "
+                           "folder is $SOLRIND_HOME, else $XDG_STATE_HOME/solrind, else "
+                           "~/.local/state/solrind): name the game folder; the kiosk service's is "
+                           "/var/lib/solrind\n");
+    writeFile(file, table({{"abcdefghij", 0, 59}, {"k}~\x7f 1", 1, 5}}));
     std::string expected =
-        "Rank  Name        Time\n   1  abcdefghij  00:59\n"
-        "   2  køæå 1      01:05\n";
-    for (int r = 3; r <= 10; ++r)
+        "Rank  Name        Time\n   1  abcdefghij  00:59\n   2  køæå 1      01:05\n";
+    std::string csv = "rank,name,time\n1,abcdefghij,00:59\n2,køæå 1,01:05\n";
+    for (int r = 3; r <= 10; ++r) {
         expected += (r < 10 ? "   " : "  ") + std::to_string(r) + "  solrind     10:00\n";
-    EXPECT_EQ(run.out, expected);
-    run = scores("--csv");
-    expected = "rank,name,time\n1,abcdefghij,00:59\n2,køæå 1,01:05\n";
-    for (int r = 3; r <= 10; ++r)
-        expected += std::to_string(r) + ",solrind,10:00\n";
-    EXPECT_EQ(run.out, expected);
-    EXPECT_EQ(scores("--csv --reset").status, 2);
-}
-
-TEST_F(ScoresTest, AnUnusableFileIsReportedAndLeftAsItIs) {
-    const std::string shortFile = table({}).substr(0, 519);
-    writeFile(file(), shortFile);
-    const RunResult run = scores("");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, file() + " cannot be used (it is shorter than 520 bytes)\n");
-    EXPECT_EQ(readFile(file()), shortFile);
-    EXPECT_EQ(runCommand("ls " + folder + "/Save").out, "Highscore.hs\n");
-}
-
-TEST_F(ScoresTest, ResetKeepsTheOldFileByteForByte) {
-    const std::string old = table({{"winner", 0, 42}});
-    writeFile(file(), old);
-    RunResult run = scores("--reset");
-    EXPECT_EQ(run.status, 0) << run.err;
-    std::smatch kept;
-    ASSERT_TRUE(std::regex_match(run.out, kept,
-                                 std::regex(std::regex_replace(file(), std::regex("[.]"), "\\.") +
-                                            ": a new table; the old one is kept as "
-                                            "(.*\\.hs\\.\\d{4}-\\d\\d-\\d\\d-\\d{6})\n")))
-        << run.out;
-    EXPECT_EQ(readFile(kept[1]), old);
-    EXPECT_EQ(readFile(file()), table({}));
-    const std::string second = scores("--reset").out;  // again, perhaps within the second
-    const std::string secondName =
-        second.substr(second.rfind('/') + 1, second.size() - 1 - (second.rfind('/') + 1));
-    EXPECT_EQ(runCommand("ls " + folder + "/Save | wc -l").out, "3\n");
-    // Yesterday's table read by its name; the kept tables listed newest first with winners.
-    const std::string keptFile = kept[1].str();  // the match refers into run.out
-    run = runCommand("ASAN_OPTIONS=detect_leaks=0 " SOLRIND_SCORES " " + keptFile);
-    EXPECT_EQ(run.out.substr(0, 47), "Rank  Name        Time\n   1  winner      00:42\n");
-    EXPECT_EQ(
-        runCommand("ASAN_OPTIONS=detect_leaks=0 " SOLRIND_SCORES " --list " + keptFile).status, 2);
-    const std::string name = keptFile.substr(keptFile.rfind('/') + 1);
+        csv += std::to_string(r) + ",solrind,10:00\n";
+    }
+    EXPECT_EQ(scores(folder).out, expected);
+    EXPECT_EQ(scores("--csv " + folder).out, csv);
+    EXPECT_EQ(scores("--csv --reset " + folder).status, 2);
+    const std::string old = readFile(file);
+    run = scores("--reset " + folder);
+    const std::string prefix = file + ": a new table; the old one is kept as ";
+    ASSERT_EQ(run.out.substr(0, prefix.size()), prefix) << run.out;
+    const std::string kept = run.out.substr(prefix.size(), run.out.size() - prefix.size() - 1);
+    EXPECT_EQ(readFile(kept), old);  // Highscore.hs.<date>-<time>, byte for byte
+    EXPECT_EQ(readFile(file), table({}));
+    run = scores("--reset " + folder);  // again, perhaps within the second: another name
+    const std::string second =
+        run.out.substr(run.out.rfind('/') + 1, run.out.size() - run.out.rfind('/') - 2);
+    EXPECT_EQ(scores(kept).out.substr(0, 47), expected.substr(0, 47));  // a kept table by its name
+    EXPECT_EQ(scores("--list " + kept).status, 2);
     writeFile(folder + "/Save/Highscore.hs.2001-01-01-000000", table({{"first", 5, 0}}));
     writeFile(folder + "/Save/Highscore.hs.rejected", "short");  // set aside by the game in 2010
     ASSERT_EQ(runCommand("touch -d 2010-01-01 " + folder + "/Save/Highscore.hs.rejected").status,
               0);
-    run = scores("--list");
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "Kept tables in " + folder + "/Save, newest first, with their best time:\n" +
-                           "  " + secondName + std::string(37 - secondName.size(), ' ') +
-                           "solrind     10:00\n" + "  " + name + "       winner      00:42\n" +
-                           "  Highscore.hs.rejected                cannot be used (it is shorter "
-                           "than 520 bytes)\n"
-                           "  Highscore.hs.2001-01-01-000000       first       05:00\n");
+    const std::string name = kept.substr(kept.rfind('/') + 1);
+    EXPECT_EQ(
+        scores("--list " + folder).out,
+        "Kept tables in " + folder + "/Save, newest first, with their best time:\n" + "  " +
+            second + std::string(37 - second.size(), ' ') + "solrind     10:00\n" + "  " + name +
+            "       abcdefghij  00:59\n"
+            "  Highscore.hs.rejected                cannot be used (it is shorter than 520 bytes)\n"
+            "  Highscore.hs.2001-01-01-000000       first       05:00\n");
+    writeFile(file, "short");  // an unusable file: reported, left as it is
+    run = scores(folder);
+    EXPECT_EQ(run.status * 1000 + run.out.size(), 1000u);
+    EXPECT_EQ(run.err, file + " cannot be used (it is shorter than 520 bytes)\n");
+    EXPECT_EQ(readFile(file), "short");
 }

@@ -1,0 +1,258 @@
+// The puzzle's parts on a real screen: a piece's two tiles clipped to the board, the gates'
+// frames, the clock counting frames into seconds, the name entry's editing, and the board's
+// reading of presses, drags and releases.
+#include "BoardPiece.h"
+#include "CountFont.h"
+#include "EngineFixture.h"
+#include "EnterInput.h"
+#include "GameInput.h"
+#include "Gates.h"
+#include "ImageBackground.h"
+
+namespace {
+
+constexpr uint32_t kBehind = 0x405060;  // the picture behind the clock and the name
+
+class PartsTest : public EngineFixture {
+  protected:
+    void SetUp() override {
+        EngineFixture::SetUp();
+        backdrop.setScreen(&screen);
+        backdrop.setImage(image(writePlainBmp("back.bmp", 520, 520, kBehind)));
+        backdrop.pos = pt{120, 0};
+        clock.setScreen(&screen);
+        Capture quiet;
+        clock.open(image(writeFontBmp("font.bmp")));
+        EXPECT_EQ(quiet.finish(), "");  // 494 by 51: no warning
+        clock.background = &backdrop;
+    }
+    ImageBackground backdrop;
+    CountFont clock;
+};
+
+}  // namespace
+
+TEST_F(PartsTest, APieceShowsItsHomeTileClippedAndGatesTheirFrames) {
+    gnImage* a = image(writeBmp("pos.bmp", 500, 440, positionColour));
+    BoardPiece piece;
+    EXPECT_EQ(piece.frameCount * 10 + piece.inQueue, 20);
+    piece.setScreen(&screen);
+    piece.open();
+    piece.pos = pt{1, 2};
+    piece.init(a, clock.image, 2, 1);
+    EXPECT_EQ(piece.frames[1].image, clock.image);
+    for (const gnImageFrame& frame : {piece.frames[0], piece.frames[1]})
+        EXPECT_TRUE(rectManip::isEqual(frame.rect, gnRect(176, 88, 88, 88)));
+    EXPECT_EQ(piece.oldPos.y, 2);
+    piece.clip = gnRect(150, 30, 460, 460);
+    piece.pos = pt{380, -4};  // the centre of the top hole: only the gate's strip shows
+    piece.show();
+    Gates top, left;
+    for (Gates* gate : {&top, &left})
+        gate->setScreen(&screen), gate->open();
+    top.init(a, 0, 0, 90, 10);
+    top.pos = pt{380, 135};
+    top.currentFrame = 2;
+    left.init(a, 450, 0, 10, 90);
+    left.pos = pt{155, 260};
+    left.currentFrame = 4;
+    top.show(), left.show();
+    EXPECT_TRUE(rectManip::isEqual(top.frames[4].rect, gnRect(360, 0, 90, 10)));
+    expectPixels(surface(), {{336, 30, positionColour(176, 88 + 78)},
+                             {423, 39, positionColour(263, 175)},
+                             {380, 29, kBlack},
+                             {380, 40, kBlack},
+                             {335, 130, positionColour(180, 0)},
+                             {424, 139, positionColour(269, 9)},
+                             {334, 130, kBlack},
+                             {150, 215, positionColour(490, 0)},
+                             {159, 304, positionColour(499, 89)}});
+}
+
+// After giveTime the second tick draws the next second, then every 27th; each draw restores the
+// five cells behind first; 59 seconds carry, 59|59 stays; addSec carries both ways.
+TEST_F(PartsTest, TheClockCountsFramesIntoSeconds) {
+    const struct {
+        int minutes, seconds, ticks;
+        const char* shown;
+        Lines drawsAt;  // the ticks that drew
+    } cases[] = {
+        {0, 0, 56, "00|03", {"2", "29", "56"}},
+        {0, 59, 2, "01|00", {"2"}},
+        {59, 59, 29, "59|59", {"2", "29"}},  // it goes on redrawing the stopped time
+    };
+    for (const auto& c : cases) {
+        clock.textPos = pt{505, 492};
+        clock.giveTime(c.minutes, c.seconds);
+        Lines draws;
+        for (int t = 1; t <= c.ticks; ++t) {
+            port.clearLog();
+            clock.tick();
+            screen.update();
+            if (port.updates().size() > 1)
+                draws.push_back(std::to_string(t));
+        }
+        EXPECT_EQ(draws, c.drawsAt) << c.minutes << ":" << c.seconds;
+        EXPECT_EQ(textAt(surface(), 505, 492, 5), c.shown);
+        EXPECT_EQ(port.updates(),
+                  (Lines{"update 581 492 19 17", "update 562 492 19 17", "update 543 492 19 17",
+                         "update 524 492 19 17", "update 505 492 19 17", "update 505 492 95 17"}));
+    }
+    const int adds[][5] = {{1, 50, 25, 2, 15},
+                           {1, 10, -15, 0, 55},
+                           {59, 50, 20, 59, 0},
+                           {0, 10, -200, 0, 0},
+                           {3, 0, 130, 5, 10}};
+    for (const auto& a : adds) {
+        clock.giveTime(a[0], a[1]);
+        clock.addSec(a[2]);
+        EXPECT_EQ(clock.getMinutes() * 100 + clock.getSeconds(), a[3] * 100 + a[4]) << a[2];
+    }
+    clock.drawText("az09{|}~\x7f", pt{0, 0});
+    EXPECT_EQ(textAt(surface(), 0, 0, 9), "az09{|}~\x7f");
+    for (const auto& [c, has] : {std::pair{'q', true},
+                                 {' ', true},
+                                 {'\x7f', true},
+                                 {'Q', false},
+                                 {static_cast<char>(200), false}})
+        EXPECT_EQ(CountFont::hasGlyph(c), has) << c;
+    for (const auto& [w, h, warning] : {std::tuple{493, 51, "Width bug in SpaceFont\n"},
+                                        {494, 50, "Height bug in SpaceFont\n"}}) {
+        CountFont font;
+        gnImage* picture = image(writeFontBmp("small.bmp", w, h));
+        picture->setScreen(nullptr);
+        font.setScreen(&screen);  // closed: only the font's own screen
+        EXPECT_EQ(picture->getScreen(), nullptr);
+        Capture out;
+        font.open(picture);
+        EXPECT_EQ(out.finish(), warning);
+        font.setScreen(&screen);  // open: the picture too
+        EXPECT_EQ(picture->getScreen(), &screen);
+    }
+}
+
+// Each key edits at the caret and redraws once: ten letters at most (the eleventh only
+// redraws), backspace and the arrows within the text, only the listed keys insert; the
+// finishing keys keep the text and the last redraw shows it without the caret.
+TEST_F(PartsTest, TheNameEntryEditsAtTheCaret) {
+    clock.textPos = pt{277, 317};
+    EnterInputHandler entry;
+    entry.font = &clock;
+    entry.screen = &screen;
+    entry.backgroundImage = backdrop.frame.image;
+    entry.eraseRect = gnRect(157, 317, 209, 17);
+    const struct {
+        std::vector<SDL_Keycode> keys;  // SDLK_UNKNOWN: a quit event
+        const char* text;
+        int caret;
+        const char* field;  // the eleven cells
+        int redraws;
+    } steps[] = {
+        {{'a', 'b', 'c'}, "abc", 3, "abc{.......", 3},
+        {{SDLK_LEFT, SDLK_LEFT, SDLK_BACKSPACE}, "bc", 0, "{c.........", 3},
+        {{SDLK_BACKSPACE, SDLK_LEFT}, "bc", 0, "{c.........", 0},  // nothing before the caret
+        {{'x'}, "xbc", 1, "x{c........", 1},
+        {{SDLK_RIGHT, SDLK_RIGHT, SDLK_RIGHT}, "xbc", 3, "xbc{.......", 2},  // stops at the end
+        {{SDLK_LSHIFT, SDLK_F1, SDLK_MINUS, SDLK_UP}, "xbc", 3, "xbc{.......", 0},
+        {{SDLK_z, SDLK_0, SDLK_SPACE, SDLK_BACKQUOTE, SDLK_QUOTE, SDLK_RIGHTBRACKET, 'k', 'l'},
+         "xbcz0 }~\x7fk",
+         10,
+         "xbcz0.}~\x7fk{",
+         8},  // the eleventh letter only redraws
+        {{SDLK_KP_ENTER}, "xbcz0 }~\x7fk", 10, "xbcz0.}~\x7fk.", 1},
+    };
+    for (SDL_Keycode finish : {SDLK_RETURN, SDLK_ESCAPE, SDLK_UNKNOWN, SDLK_KP_ENTER}) {
+        entry.activate();
+        for (const auto& s : steps) {
+            port.clearLog();
+            for (SDL_Keycode k : s.keys)
+                k == SDLK_KP_ENTER&& finish == SDLK_UNKNOWN
+                    ? pushEvent(SDL_QUIT)
+                    : pushKey(SDL_KEYDOWN, k == SDLK_KP_ENTER ? finish : k);
+            entry.pollEvents();
+            EXPECT_STREQ(entry.text, s.text);
+            EXPECT_EQ(entry.caret, s.caret);
+            EXPECT_EQ(textAt(surface(), 277, 317, 11), s.field) << finish;
+            EXPECT_EQ(std::count(port.log.begin(), port.log.end(), "present"), s.redraws) << s.text;
+        }
+        EXPECT_TRUE(entry.finished);
+        EXPECT_FALSE(entry.caretVisible);
+        EXPECT_EQ(at(277 + 19 * 10 + 9, 325), kBehind);  // restored where the caret was
+    }
+    entry.activate();
+    entry.caretVisible = false;
+    pushEvent(SDL_USEREVENT);  // any event shows the caret again
+    entry.pollEvents();
+    EXPECT_TRUE(entry.caretVisible);
+    pushKey(SDL_KEYDOWN, SDLK_ESCAPE);  // at once: an empty name
+    entry.pollEvents();
+    EXPECT_STREQ(entry.text, "");
+    port.clearLog();
+    entry.show();
+    entry.backgroundImage = nullptr;  // nothing restored, only the caret drawn
+    entry.caretVisible = true;
+    entry.show();
+    EXPECT_EQ(port.updates(), (Lines{"update 277 317 209 17", "update 277 317 19 17"}));
+}
+
+// A press is seen at the first event with the left button alone down, at the event's own
+// point; a release at the next without it (any other button counts as one), each reported
+// once; in the letterbox bars the pointer runs on, negative left of and above the picture.
+TEST_F(PartsTest, TheBoardReadsPressesDragsAndReleases) {
+    GameInput input;
+    input.screen = &screen;
+    input.setButtonCount(0);
+    input.activate();
+    const struct {
+        const char* event;  // motion (the mouse as given), down, up, drag (quick, from x y)
+        int x, y;
+        uint32_t buttons;
+        const char* seen;  // P pressed, R released, and the drag
+    } steps[] = {
+        {"motion", 300, 200, SDL_BUTTON_LMASK, "P 0,0"},
+        {"motion", 320, 195, SDL_BUTTON_LMASK, " 0,0"},
+        {"motion", 340, 190, 0, "R 40,-10"},
+        {"motion", 350, 190, 0, " 40,-10"},
+        {"motion", 100, 100, SDL_BUTTON_LMASK, "P 40,-10"},
+        {"motion", 110, 120, SDL_BUTTON_LMASK | SDL_BUTTON_RMASK, "R 10,20"},
+        {"motion", 300, 200, SDL_BUTTON_LMASK, "P 10,20"},
+        {"motion", -30, 200, 0, "R -330,0"},
+        {"motion", 300, 200, SDL_BUTTON_LMASK, "P -330,0"},
+        {"motion", 700, 600, 0, "R 400,400"},
+        {"drag", 200, 200, 0, "PR 40,15"},  // over before it is handled: its own points
+        {"down", 300, 300, SDL_BUTTON_LMASK, "P 40,15"},
+        {"down", 310, 300, SDL_BUTTON_LMASK, "R 10,0"},  // the right button goes down too
+        {"key", 412, 77, 0, " 10,0"},                    // any event reads the mouse
+    };
+    for (const auto& s : steps) {
+        port.mouseX = s.x, port.mouseY = s.y, port.mouseButtons = s.buttons;
+        const std::string e = s.event;
+        if (e == "motion")
+            pushMouseMotion(s.x, s.y, s.buttons);
+        if (e == "drag") {
+            port.mouseX = 500, port.mouseY = 400;
+            pushMouseButton(SDL_MOUSEBUTTONDOWN, 200, 200);
+            pushMouseMotion(230, 210, SDL_BUTTON_LMASK);
+            pushMouseButton(SDL_MOUSEBUTTONUP, 240, 215);
+        }
+        if (e == "down")
+            pushMouseButton(SDL_MOUSEBUTTONDOWN, s.x, s.y,
+                            s.x == 310 ? SDL_BUTTON_RIGHT : SDL_BUTTON_LEFT);
+        if (e == "key")
+            pushKey(SDL_KEYDOWN, SDLK_x);
+        input.pollEvents();
+        const std::string seen =
+            std::string(input.buttonPressed ? "P" : "") + (input.buttonReleased ? "R" : "") + " " +
+            std::to_string(input.dragVector.x) + "," + std::to_string(input.dragVector.y);
+        input.buttonPressed = input.buttonReleased = false;
+        EXPECT_EQ(seen, s.seen) << e << " " << s.x << "," << s.y;
+        const pt expected = e == "drag" ? pt{240, 215} : pt{s.x, s.y};
+        EXPECT_TRUE(pointManip::isEqual(input.pointer(), expected)) << e;
+    }
+    EXPECT_TRUE(pointManip::isEqual(input.pressPoint, pt{300, 300}));
+    input.buttonHeld = true;
+    input.buttonPressed = true;
+    port.mouseX = 5;
+    input.activate();  // forgets the held press, reads the pointer
+    EXPECT_EQ(input.buttonHeld + input.buttonPressed * 10 + input.pointer().x * 100, 500);
+}

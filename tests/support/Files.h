@@ -1,0 +1,37 @@
+// Files, processes and standard output for tests: what the code under test prints (captured at
+// the descriptor, so printf and fprintf are both seen), commands run with their output, and
+// files in the build's temporary area.
+#pragma once
+
+#include <string>
+#include <vector>
+
+using Lines = std::vector<std::string>;
+
+class Capture {
+  public:
+    explicit Capture(int fd = 1);
+    ~Capture() { finish(); }
+    std::string finish();  // stops capturing; everything written since construction
+    std::string sofar() const;
+
+  private:
+    int fd, saved, file;
+};
+
+struct RunResult {
+    int status;  // exit status, -1 when ended by a signal
+    std::string out, err;
+};
+RunResult runCommand(const std::string& commandLine);
+
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& bytes);
+bool fileExists(const std::string& path);
+std::string makeTempDir(const std::string& tag);  // new and empty, under the build's tmp
+// A little-endian 32-bit word, as the table file stores them.
+std::string word(int32_t value);
+
+// The CUPS server every test names: a socket that does not exist, so nothing is printed.
+constexpr const char* kNoPrinters = "/nonexistent/solrind-tests-print-nothing.sock";
+constexpr const char* kAllPassed = "solrind tests: every test ran and passed";
