@@ -25,6 +25,7 @@ std::string text(const pt& p) {
     return std::to_string(p.x) + "," + std::to_string(p.y);
 }
 const gnRectangle kSquare = gnRect(0, 0, 10, 10);
+gnE kOld(gnE::gnGeneric, "OLD", "old message");
 
 std::string divided(const gnRectangle& src, uint32_t amount, int edge) {
     gnRectangle slice = gnRect(1, 1, 1, 1), rest = slice;
@@ -131,11 +132,13 @@ TEST(Rules, ErrorWordingsAndWhatCheckedExecutionPrints) {
          "Caught exception\nFeature has not yet been implemented: Flying\n"},
         {[] { gnE::gnRaise(gnE::gnGeneric, "INDEX", "Out of range"); },
          "Caught exception\nGeneric exception of type: INDEX raised: Out of range\n"},
-        {[] {
-             static gnE old(gnE::gnBug, "OLD", "old");  // a re-raise carries only the new texts
-             gnE::reRaiseGeneric(old, "FileLoad", "new");
-         },
+        {[] { gnE::reRaiseGeneric(kOld, "FileLoad", "new"); },  // only the new texts
          "Caught exception\nGeneric exception of type: FileLoad raised: new\n"},
+        {[] { gnE::reRaise(kOld, gnE::gnBug, "T", "plain"); },
+         "Caught exception\nSoftware bug: plain\n"},
+        {[] { gnE::reRaiseBug(kOld, "new bug"); }, "Caught exception\nSoftware bug: new bug\n"},
+        {[] { gnE::reRaiseNotImplemented(kOld, "later"); },
+         "Caught exception\nFeature has not yet been implemented: later\n"},
         {[] {
              gnE* odd = new gnE(gnE::gnBug, "", "whatever");
              odd->kind = static_cast<gnE::t>(7);

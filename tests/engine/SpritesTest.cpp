@@ -3,8 +3,10 @@
 #include "ClippedAnimSprite.h"
 #include "EngineFixture.h"
 #include "ImageBackground.h"
+#include "MenuModule1.h"
 #include "gnBitmapFont.h"
 #include "gnImageSprite.h"
+#include "gnImagesImpl.h"
 
 namespace {
 
@@ -96,17 +98,14 @@ TEST_F(SpritesTest, ClippedSpriteDrawsAndErasesOnlyInsideTheClip) {
     onBoard(inHole, gnRect(88, 88, 88, 88), pt{380, -4});  // only y 30 to 39 remains
     onBoard(below, gnRect(88, 88, 88, 88), pt{380, 524});  // only y 480 to 489 remains
     piece.show(), inHole.show(), below.show();
-    expectPixels(surface(), {{150, 156, positionColour(44, 0)},
-                             {193, 243, positionColour(87, 87)},
-                             {149, 156, kBlack},
-                             {194, 156, kBlack},
-                             {336, 30, positionColour(88, 166)},
-                             {423, 39, positionColour(175, 175)},
-                             {336, 40, kBlack},
-                             {336, 29, kBlack},
-                             {336, 480, positionColour(88, 88)},
-                             {423, 489, positionColour(175, 97)},
-                             {336, 490, kBlack}});
+    // clang-format off
+    expectPixels(surface(), {
+        {150, 156, positionColour(44, 0)}, {193, 243, positionColour(87, 87)}, {149, 156, kBlack},
+        {194, 156, kBlack}, {336, 30, positionColour(88, 166)},
+        {423, 39, positionColour(175, 175)}, {336, 40, kBlack}, {336, 29, kBlack},
+        {336, 480, positionColour(88, 88)}, {423, 489, positionColour(175, 97)},
+        {336, 490, kBlack}});
+    // clang-format on
     screen.update();
     EXPECT_EQ(port.updates(),
               (Lines{"update 336 480 88 10", "update 336 30 88 10", "update 150 156 44 88"}));
@@ -129,14 +128,12 @@ TEST_F(SpritesTest, TextFromGlyphPictures) {
     for (int c = '0'; c <= '9'; ++c)
         *font.getChar(static_cast<char>(c)) = {strip, gnRect(19 * (c - '0'), 0, 19, 17)};
     font.drawText("12 34", pt{100, 50});
-    expectPixels(surface(), {{100, 50, cellColour(19, 0)},
-                             {118, 66, cellColour(19, 0)},
-                             {119, 50, cellColour(38, 0)},
-                             {138, 50, kBlack},
-                             {152, 50, kBlack},
-                             {153, 50, cellColour(57, 0)},
-                             {172, 50, cellColour(76, 0)},
-                             {191, 50, kBlack}});
+    // clang-format off
+    expectPixels(surface(), {
+        {100, 50, cellColour(19, 0)}, {118, 66, cellColour(19, 0)}, {119, 50, cellColour(38, 0)},
+        {138, 50, kBlack}, {152, 50, kBlack}, {153, 50, cellColour(57, 0)},
+        {172, 50, cellColour(76, 0)}, {191, 50, kBlack}});
+    // clang-format on
     screen.update();
     EXPECT_EQ(port.updates().size(), 4u);  // one pending rectangle per glyph
     EXPECT_EQ(font.getChar(127), font.getChar('0') + (127 - '0'));
@@ -149,42 +146,68 @@ TEST_F(SpritesTest, TextFromGlyphPictures) {
                   font.drawText("1:", pt{0, 0});
               }),
               "Software bug: pointer image is NULL in gnImageFrame::display\n");
-    StripFont closed;
-    closed.setRange('5', '5');
-    EXPECT_EQ(raisedBy([&] { closed.drawText("  ", pt{0, 0}); }), "");  // spaces need no glyph
-    EXPECT_EQ(raisedBy([&] { closed.open(); }),
-              "Software bug: Invalid character range specified in gnBitmapFont::open()!\n");
 }
 
-// The bug checks a sprite's owner meets first: the messages name what is wrong and where.
-TEST_F(SpritesTest, SpritesUsedAgainstTheirContract) {
+// What each engine object says when its owner uses it against its contract: what is wrong
+// and where, before anything changes.
+TEST_F(SpritesTest, EveryObjectUsedAgainstItsContractSaysWhatAndWhere) {
+    gnScreen closedScreen;
+    gnImage closed, unbound;
+    closed.setScreen(&screen);
+    unbound.loadBMP("back.bmp");
     gnAnimationSprite sprite, screenless;
-    sprite.frameCount = 1;
     sprite.setScreen(&screen);
+    sprite.frameCount = 1;
     sprite.erase();  // closed: nothing, and no batch left open
     ClippedAnimSprite clipped;
     clipped.frameCount = 1;
-    EXPECT_EQ(raisedBy([&] { clipped.show(); }), "");  // closed: nothing
+    clipped.show();  // closed: nothing
     clipped.open();
-    gnImage closed;
-    closed.setScreen(&screen);
-    const std::pair<std::function<void()>, std::string> errors[] = {
-        {[&] { sprite.open(), sprite.open(); },
-         "Animation sprite is already open in gnAnimationSprite::open()!"},
+    StripFont font, badRange;
+    badRange.setRange('5', '5');
+    MenuModule1 menu;
+    gnImagePool pool;
+    SDL_Surface* stranger = SDL_CreateRGBSurfaceWithFormat(0, 1, 1, 32, SDL_PIXELFORMAT_RGB888);
+    // clang-format off
+    const std::pair<std::function<void()>, const char*> contracts[] = {
+        {[&] { screen.setSize(sz{320, 200}); }, "Cannot set screensize in gnScreen::setSize"},
+        {[&] { screen.display(nullptr, rectManip::zeroRect, pt{0, 0}); }, "No image specified in gnScreen::display"},
+        {[&] { screen.beginUpdate(), screen.beginUpdate(); }, "Already updating in gnScreen::beginUpdate! Nested updating is not implemented!"},
+        {[&] { screen.endUpdate(), screen.endUpdate(); }, "Not updating in gnScreen::endUpdate! Nested updating is not implemented!"},
+        {[&] { screen.dontUpdate(); }, "Not updating in gnScreen::endUpdate! Nested updating is not implemented!"},
+        {[&] { closedScreen.close(); }, "Screenobject is not open in gnScreen::close"},
+        {[&] { closedScreen.update(); }, "Screenobject is not open in gnScreen::update"},
+        {[&] { closedScreen.refreshAll(); }, "Screenobject is not open in gnScreen::refreshAll"},
+        {[&] { closedScreen.getSDLSurface(); }, "Screenobject is not open in gnScreen::getSDLSurface"},
+        {[&] { closed.close(); }, "Image object is not open in gnImage::close"},
+        {[&] { closed.display(gnRect(0, 0, 1, 1), pt{0, 0}); }, "Image object is not open in gnImage::getSDLSurface"},
+        {[&] { unbound.display(gnRect(0, 0, 1, 1), pt{0, 0}); }, "No screenobject set in gnImage::display"},
+        {[] { gnImageFrame{nullptr, gnRect(0, 0, 1, 1)}.display(pt{0, 0}); }, "pointer image is NULL in gnImageFrame::display"},
+        {[&] { sprite.open(), sprite.open(); }, "Animation sprite is already open in gnAnimationSprite::open()!"},
         {[&] { sprite.show(); }, "pointer image is NULL in gnImageFrame::displayCentered"},
-        {[&] {
-             sprite.frames[0] = {&closed, gnRect(0, 0, 1, 1)}, sprite.show();
-         },
-         "Image object is not open in gnImage::getSDLSurface"},
-        {[&] { sprite.close(), sprite.close(); },
-         "Animation sprite has not been opened in gnAnimationSprite::close()!"},
+        {[&] { sprite.close(), sprite.close(); }, "Animation sprite has not been opened in gnAnimationSprite::close()!"},
         {[&] { screenless.erase(); }, "No screen assigned in gnAnimationSprite::erase!"},
         {[&] { clipped.show(); }, "pointer image is NULL in ClippedAnimSprite::show"},
         {[] { gnImageSprite().show(); }, "No screen assigned in gnImageSprite::show!"},
-        {[&] { screen.beginUpdate(), backdrop.erase(); },  // erasing opens a batch of its own
-         "Already updating in gnScreen::beginUpdate! Nested updating is not implemented!"}};
-    backdrop.background = &backdrop;
-    for (const auto& [call, printed] : errors)
-        EXPECT_EQ(raisedBy(call), "Software bug: " + printed + "\n");
+        {[] { gnImageSprite().erase(); }, "No screen assigned in gnImageSprite::erase!"},
+        {[&] { screen.beginUpdate(), backdrop.erase(); }, "Already updating in gnScreen::beginUpdate! Nested updating is not implemented!"},
+        {[&] { font.getChar('1'); }, "Bitmap font is not open in gnBitmapFont::getChar()!"},
+        {[&] { font.close(); }, "Bitmap font has not been opened in gnBitmapFont::close()!"},
+        {[&] { badRange.open(); }, "Invalid character range specified in gnBitmapFont::open()!"},
+        {[&] { font.setRange('0', '9'), font.open(), font.open(); }, "Bitmap font is already open in gnBitmapFont::open()!"},
+        {[&] { font.getChar(':'); }, "Character out of range in gnBitmapFont::getChar()!"},
+        {[&] { menu.setButtonCount(50); }, "Out of legal range in MenuModule1::setButtonCount!"},
+        {[&] { menu.setButtonCount(-1); }, "Out of legal range in MenuModule1::setButtonCount!"},
+        {[&] { menu.delayScreen("back.bmp", 1); }, "Screen object is not assigned in menuUtil::displayImageFile!"},
+        {[&] { pool.freeSurface(nullptr); }, "Trying to free NULL surface in gnImagePool!"},
+        {[&] { pool.freeSurface(stranger); }, "Trying to free unallocated surface in gnImagePool!"},
+    };
+    // clang-format on
+    for (const auto& [call, printed] : contracts)
+        EXPECT_EQ(raisedBy(call), "Software bug: " + std::string(printed) + "\n");
     screen.endUpdate();
+    EXPECT_EQ(raisedBy([&] { menu.getButtonRec(0); }),  // the count starts at 0
+              "Generic exception of type: INDEX raised: Out of legal range in "
+              "MenuModule1::getButtonRec!\n");
+    SDL_FreeSurface(stranger);
 }

@@ -1,11 +1,9 @@
 // The puzzle's parts on a real screen: a piece's two tiles clipped to the board, the gates'
-// frames, the clock counting frames into seconds, the name entry's editing, and the board's
-// reading of presses, drags and releases.
+// frames, the clock counting frames into seconds, the name entry's editing.
 #include "BoardPiece.h"
 #include "CountFont.h"
 #include "EngineFixture.h"
 #include "EnterInput.h"
-#include "GameInput.h"
 #include "Gates.h"
 #include "ImageBackground.h"
 
@@ -58,15 +56,13 @@ TEST_F(PartsTest, APieceShowsItsHomeTileClippedAndGatesTheirFrames) {
     left.currentFrame = 4;
     top.show(), left.show();
     EXPECT_TRUE(rectManip::isEqual(top.frames[4].rect, gnRect(360, 0, 90, 10)));
-    expectPixels(surface(), {{336, 30, positionColour(176, 88 + 78)},
-                             {423, 39, positionColour(263, 175)},
-                             {380, 29, kBlack},
-                             {380, 40, kBlack},
-                             {335, 130, positionColour(180, 0)},
-                             {424, 139, positionColour(269, 9)},
-                             {334, 130, kBlack},
-                             {150, 215, positionColour(490, 0)},
-                             {159, 304, positionColour(499, 89)}});
+    // clang-format off
+    expectPixels(surface(), {
+        {336, 30, positionColour(176, 88 + 78)}, {423, 39, positionColour(263, 175)},
+        {380, 29, kBlack}, {380, 40, kBlack}, {335, 130, positionColour(180, 0)},
+        {424, 139, positionColour(269, 9)}, {334, 130, kBlack}, {150, 215, positionColour(490, 0)},
+        {159, 304, positionColour(499, 89)}});
+    // clang-format on
 }
 
 // After giveTime the second tick draws the next second, then every 27th; each draw restores the
@@ -193,66 +189,4 @@ TEST_F(PartsTest, TheNameEntryEditsAtTheCaret) {
     entry.caretVisible = true;
     entry.show();
     EXPECT_EQ(port.updates(), (Lines{"update 277 317 209 17", "update 277 317 19 17"}));
-}
-
-// A press is seen at the first event with the left button alone down, at the event's own
-// point; a release at the next without it (any other button counts as one), each reported
-// once; in the letterbox bars the pointer runs on, negative left of and above the picture.
-TEST_F(PartsTest, TheBoardReadsPressesDragsAndReleases) {
-    GameInput input;
-    input.screen = &screen;
-    input.setButtonCount(0);
-    input.activate();
-    const struct {
-        const char* event;  // motion (the mouse as given), down, up, drag (quick, from x y)
-        int x, y;
-        uint32_t buttons;
-        const char* seen;  // P pressed, R released, and the drag
-    } steps[] = {
-        {"motion", 300, 200, SDL_BUTTON_LMASK, "P 0,0"},
-        {"motion", 320, 195, SDL_BUTTON_LMASK, " 0,0"},
-        {"motion", 340, 190, 0, "R 40,-10"},
-        {"motion", 350, 190, 0, " 40,-10"},
-        {"motion", 100, 100, SDL_BUTTON_LMASK, "P 40,-10"},
-        {"motion", 110, 120, SDL_BUTTON_LMASK | SDL_BUTTON_RMASK, "R 10,20"},
-        {"motion", 300, 200, SDL_BUTTON_LMASK, "P 10,20"},
-        {"motion", -30, 200, 0, "R -330,0"},
-        {"motion", 300, 200, SDL_BUTTON_LMASK, "P -330,0"},
-        {"motion", 700, 600, 0, "R 400,400"},
-        {"drag", 200, 200, 0, "PR 40,15"},  // over before it is handled: its own points
-        {"down", 300, 300, SDL_BUTTON_LMASK, "P 40,15"},
-        {"down", 310, 300, SDL_BUTTON_LMASK, "R 10,0"},  // the right button goes down too
-        {"key", 412, 77, 0, " 10,0"},                    // any event reads the mouse
-    };
-    for (const auto& s : steps) {
-        port.mouseX = s.x, port.mouseY = s.y, port.mouseButtons = s.buttons;
-        const std::string e = s.event;
-        if (e == "motion")
-            pushMouseMotion(s.x, s.y, s.buttons);
-        if (e == "drag") {
-            port.mouseX = 500, port.mouseY = 400;
-            pushMouseButton(SDL_MOUSEBUTTONDOWN, 200, 200);
-            pushMouseMotion(230, 210, SDL_BUTTON_LMASK);
-            pushMouseButton(SDL_MOUSEBUTTONUP, 240, 215);
-        }
-        if (e == "down")
-            pushMouseButton(SDL_MOUSEBUTTONDOWN, s.x, s.y,
-                            s.x == 310 ? SDL_BUTTON_RIGHT : SDL_BUTTON_LEFT);
-        if (e == "key")
-            pushKey(SDL_KEYDOWN, SDLK_x);
-        input.pollEvents();
-        const std::string seen =
-            std::string(input.buttonPressed ? "P" : "") + (input.buttonReleased ? "R" : "") + " " +
-            std::to_string(input.dragVector.x) + "," + std::to_string(input.dragVector.y);
-        input.buttonPressed = input.buttonReleased = false;
-        EXPECT_EQ(seen, s.seen) << e << " " << s.x << "," << s.y;
-        const pt expected = e == "drag" ? pt{240, 215} : pt{s.x, s.y};
-        EXPECT_TRUE(pointManip::isEqual(input.pointer(), expected)) << e;
-    }
-    EXPECT_TRUE(pointManip::isEqual(input.pressPoint, pt{300, 300}));
-    input.buttonHeld = true;
-    input.buttonPressed = true;
-    port.mouseX = 5;
-    input.activate();  // forgets the held press, reads the pointer
-    EXPECT_EQ(input.buttonHeld + input.buttonPressed * 10 + input.pointer().x * 100, 500);
 }

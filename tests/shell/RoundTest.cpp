@@ -48,7 +48,7 @@ TEST_F(RoundTest, ARecordRoundFromTheFirstFrameToThePrintKey) {
         {"move", 380, 84}, {"expect lit", 1, 2, 0}, {"expect glow", 0, 1, 1},
         {"frames", 4}, {"expect glow", 4, 1, 1}, {"frames", 4}, {"expect glow", 0, 1, 1},
         {"frames", 1}, {"expect glow", -1, 1, 1}, {"expect lit", 1, 2, 0},
-        {"drag", 380, 84, -40, 6}, {"expect board", ".<.HH/H.HHH/HHHHH/HHHHH/HHHHH 2"},
+        {"drag", 380, 84, -420, 6}, {"expect board", ".<.HH/H.HHH/HHHHH/HHHHH/HHHHH 2"},  // bars
         {"frames", 2}, {"expect board", ".o.HH/H.HHH/HHHHH/HHHHH/HHHHH 2"},
         {"drag", 292, 84, 4, 46}, {"expect board", "...HH/HvHHH/HHHHH/HHHHH/HHHHH 2"},
         {"frames", 2}, {"expect board", "...HH/HHHHH/HHHHH/HHHHH/HHHHH 2"},

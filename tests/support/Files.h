@@ -3,6 +3,7 @@
 // files in the build's temporary area.
 #pragma once
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,15 @@ bool fileExists(const std::string& path);
 std::string makeTempDir(const std::string& tag);  // new and empty, under the build's tmp
 // A little-endian 32-bit word, as the table file stores them.
 std::string word(int32_t value);
+
+// The values as text with a space between each: join(1, "x", 2) is "1 x 2".
+template <typename... T>
+std::string join(const T&... values) {
+    std::ostringstream text;
+    ((text << values << ' '), ...);
+    const std::string joined = text.str();
+    return joined.substr(0, joined.size() - 1);
+}
 
 // The CUPS server every test names: a socket that does not exist, so nothing is printed.
 constexpr const char* kNoPrinters = "/nonexistent/solrind-tests-print-nothing.sock";
