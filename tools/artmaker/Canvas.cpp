@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include <SDL_image.h>
+
 namespace {
 
 int clampByte(double v) {
@@ -53,6 +55,10 @@ Colour mix(Colour a, Colour b, double t) {
             clampByte(a.b + (b.b - a.b) * t)};
 }
 
+Colour times(Colour c, double factor) {
+    return {clampByte(c.r * factor), clampByte(c.g * factor), clampByte(c.b * factor)};
+}
+
 Colour shade(Colour c, double factor) {
     if (factor <= 1)
         return {clampByte(c.r * factor), clampByte(c.g * factor), clampByte(c.b * factor)};
@@ -66,6 +72,33 @@ Canvas::Canvas(int width, int height, Colour fill)
         exit(1);
     }
     this->fill(0, 0, width, height, fill);
+}
+
+Canvas* Canvas::load(const std::string& file, std::string& why) {
+    SDL_Surface* loaded = IMG_Load(file.c_str());
+    SDL_Surface* rgba =
+        loaded ? SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0) : nullptr;
+    SDL_FreeSurface(loaded);
+    if (!rgba) {
+        why = IMG_GetError();
+        return nullptr;
+    }
+    Canvas* canvas = new Canvas(rgba->w, rgba->h, {0, 0, 0});
+    canvas->alpha.resize(static_cast<size_t>(rgba->w) * rgba->h);
+    for (int y = 0; y < rgba->h; ++y)
+        for (int x = 0; x < rgba->w; ++x) {
+            const Uint8* p = static_cast<const Uint8*>(rgba->pixels) + y * rgba->pitch + 4 * x;
+            canvas->set(x, y, {p[0], p[1], p[2]});
+            canvas->alpha[static_cast<size_t>(y) * rgba->w + x] = p[3];
+        }
+    SDL_FreeSurface(rgba);
+    return canvas;
+}
+
+double Canvas::alphaAt(int x, int y) const {
+    if (alpha.empty() || x < 0 || y < 0 || x >= width() || y >= height())
+        return 1;
+    return alpha[static_cast<size_t>(y) * width() + x] / 255.0;
 }
 
 Canvas::~Canvas() {
@@ -375,7 +408,7 @@ bool Type::inkBox(const std::string& text, int& left, int& top, int& right, int&
 }
 
 int Type::paragraph(Canvas& canvas, const std::string& text, int x, int y, int width, Colour c,
-                    Align align) const {
+                    Align align, int bottom) const {
     std::istringstream lines(text);
     std::string raw;
     while (std::getline(lines, raw)) {
@@ -389,7 +422,8 @@ int Type::paragraph(Canvas& canvas, const std::string& text, int x, int y, int w
             const int at = align == Align::Centre  ? x + width / 2
                            : align == Align::Right ? x + width
                                                    : x;
-            draw(canvas, line, at, y, c, align);
+            if (y + lineHeight() <= bottom)
+                draw(canvas, line, at, y, c, align);
             y += lineHeight();
             line.clear();
         };
@@ -406,18 +440,39 @@ int Type::paragraph(Canvas& canvas, const std::string& text, int x, int y, int w
 }
 
 void drawScaled(Canvas& to, const Canvas& from, int dx, int dy, int dw, int dh) {
+    const double stepX = static_cast<double>(from.width()) / dw;
+    const double stepY = static_cast<double>(from.height()) / dh;
     for (int j = 0; j < dh; ++j)
         for (int i = 0; i < dw; ++i) {
-            const double sx = (i + 0.5) * from.width() / dw - 0.5;
-            const double sy = (j + 0.5) * from.height() / dh - 0.5;
-            const int x0 = static_cast<int>(std::floor(sx)), y0 = static_cast<int>(std::floor(sy));
-            const double fx = sx - x0, fy = sy - y0;
-            auto at = [&](int x, int y) {
-                return from.get(std::max(0, std::min(from.width() - 1, x)),
-                                std::max(0, std::min(from.height() - 1, y)));
-            };
-            const Colour top = mix(at(x0, y0), at(x0 + 1, y0), fx);
-            const Colour bottom = mix(at(x0, y0 + 1), at(x0 + 1, y0 + 1), fx);
-            to.set(dx + i, dy + j, mix(top, bottom, fy));
+            double r = 0, g = 0, b = 0, a = 0, n = 0;
+            if (stepX > 1.5 || stepY > 1.5) {  // shrinking: the mean of the pixels it covers
+                for (int y = static_cast<int>(j * stepY); y < static_cast<int>((j + 1) * stepY);
+                     ++y)
+                    for (int x = static_cast<int>(i * stepX); x < static_cast<int>((i + 1) * stepX);
+                         ++x) {
+                        const Colour c = from.get(x, y);
+                        const double w = from.alphaAt(x, y);
+                        r += c.r * w, g += c.g * w, b += c.b * w, a += w, n += 1;
+                    }
+            } else {  // bilinear
+                const double sx = (i + 0.5) * stepX - 0.5, sy = (j + 0.5) * stepY - 0.5;
+                const int x0 = static_cast<int>(std::floor(sx)),
+                          y0 = static_cast<int>(std::floor(sy));
+                for (int k = 0; k < 4; ++k) {
+                    const int x = std::max(0, std::min(from.width() - 1, x0 + k % 2));
+                    const int y = std::max(0, std::min(from.height() - 1, y0 + k / 2));
+                    const double w = (k % 2 ? sx - x0 : 1 - (sx - x0)) *
+                                     (k / 2 ? sy - y0 : 1 - (sy - y0)) * from.alphaAt(x, y);
+                    const Colour c = from.get(x, y);
+                    r += c.r * w, g += c.g * w, b += c.b * w, a += w;
+                    n += (k % 2 ? sx - x0 : 1 - (sx - x0)) * (k / 2 ? sy - y0 : 1 - (sy - y0));
+                }
+            }
+            if (a > 0)
+                to.blend(
+                    dx + i, dy + j,
+                    {static_cast<int>(std::lround(r / a)), static_cast<int>(std::lround(g / a)),
+                     static_cast<int>(std::lround(b / a))},
+                    a / n);
         }
 }

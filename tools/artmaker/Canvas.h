@@ -17,6 +17,7 @@ constexpr Colour kMagenta = {255, 0, 255};  // the transparent colour of keyed p
 
 Colour mix(Colour a, Colour b, double t);  // t 0 gives a, 1 gives b
 Colour shade(Colour c, double factor);     // darker below 1, lighter above
+Colour times(Colour c, double factor);     // every channel times factor, at most 255
 
 struct Point {
     double x, y;
@@ -25,6 +26,9 @@ struct Point {
 class Canvas {
   public:
     Canvas(int width, int height, Colour fill);
+    // A picture file in any format SDL_image reads (PNG, JPEG, SVG, BMP, ...), with its alpha;
+    // null, and why, when it cannot be read.
+    static Canvas* load(const std::string& file, std::string& why);
     ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
@@ -34,7 +38,8 @@ class Canvas {
     SDL_Surface* sdl() { return surface; }
 
     Colour get(int x, int y) const;
-    void set(int x, int y, Colour c);  // ignores points outside
+    double alphaAt(int x, int y) const;  // 1 but where a loaded picture is see-through
+    void set(int x, int y, Colour c);    // ignores points outside
     void blend(int x, int y, Colour c, double alpha);
 
     void fill(int x, int y, int w, int h, Colour c);
@@ -62,6 +67,7 @@ class Canvas {
 
   private:
     SDL_Surface* surface;
+    std::vector<Uint8> alpha;  // a loaded picture's alpha, a byte a pixel; empty when opaque
 };
 
 // One TrueType face at one size, from Debian's DejaVu fonts.
@@ -89,16 +95,18 @@ class Type {
     // The box of the pixels the text covers at least half, relative to where draw() puts the
     // line's top left corner; false for text without ink.
     bool inkBox(const std::string& text, int& left, int& top, int& right, int& bottom) const;
-    // Word-wraps text into a column; a blank line in text starts a new paragraph. Returns the
-    // y below the last line.
+    // Word-wraps text into a column; a blank line in text starts a new paragraph. Lines that
+    // would reach below `bottom` are not drawn. Returns the y below the last line, drawn or
+    // not.
     int paragraph(Canvas& canvas, const std::string& text, int x, int y, int width, Colour c,
-                  Align align = Align::Left) const;
+                  Align align = Align::Left, int bottom = 1 << 30) const;
 
   private:
     TTF_Font* font;
 };
 
-// Draws another canvas scaled into the rectangle (dx, dy, dw, dh), bilinearly.
+// Draws another canvas scaled into the rectangle (dx, dy, dw, dh), bilinearly, blended by its
+// alpha.
 void drawScaled(Canvas& to, const Canvas& from, int dx, int dy, int dw, int dh);
 
 // A small fixed pseudo-random sequence, so that every run draws the same pictures.

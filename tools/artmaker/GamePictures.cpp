@@ -84,31 +84,31 @@ void glyph(Canvas& font, const Type& type, int lineTop, const std::string& text,
     const int x = cell * layout::kGlyphW + (layout::kGlyphW - (right - left + 1)) / 2 - left;
     font.fill(cell * layout::kGlyphW, row * layout::kGlyphH, layout::kGlyphW, layout::kGlyphH,
               kMagenta);
-    type.drawSharp(font, text, x, row * layout::kGlyphH + lineTop, {255, 238, 196}, 1);
+    type.drawSharp(font, text, x, row * layout::kGlyphH + lineTop, palette.cream, 1);
 }
 
 // A button's face in its own 120 by 53 cell: normal (0), highlighted (1) or pressed (2).
-void button(Canvas& c, int x, int y, const char* label, const char* key, int state) {
+void button(Canvas& c, int x, int y, const std::string& label, const char* key, int state) {
     const int w = layout::kButtonW, h = layout::kButtonH;
     const int inset = state == 2 ? 5 : 4;  // pressed: a little smaller, pushed in
     const int shift = state == 2 ? 1 : 0;
-    const Colour top[3] = {{44, 70, 132}, {76, 118, 200}, {20, 34, 70}};
-    const Colour bottom[3] = {{22, 36, 78}, {38, 64, 128}, {34, 56, 104}};
-    const Colour border[3] = {shade(palette::kGold, 0.6), palette::kGold,
-                              shade(palette::kGold, 0.45)};
-    Canvas cell(w, h, kColumn);
+    const Colour night = palette.night;  // the faces in the brand's blue (or other) light
+    const Colour top[3] = {times(night, 2.6), times(night, 4.2), times(night, 1.25)};
+    const Colour bottom[3] = {times(night, 1.35), times(night, 2.25), times(night, 1.85)};
+    const Colour border[3] = {shade(palette.gold, 0.6), palette.gold, shade(palette.gold, 0.45)};
+    Canvas cell(w, h, palette.panel);
     if (state == 1)
-        cell.glow(w / 2.0, h / 2.0, 70, palette::kGold, 0.25);
+        cell.glow(w / 2.0, h / 2.0, 70, palette.gold, 0.25);
     cell.roundedRect(inset - 1, inset - 1, w - 2 * inset + 2, h - 2 * inset + 2, 10, border[state]);
     cell.roundedGradient(inset, inset, w - 2 * inset, h - 2 * inset, 9, top[state], bottom[state]);
     Type text(Type::Face::SansBold, 13);
     text.drawShadowed(cell, label, 12 + shift, 18 + shift,
-                      state == 1 ? Colour{255, 255, 255} : palette::kCream);
+                      state == 1 ? Colour{255, 255, 255} : palette.cream);
     Type keyType(Type::Face::MonoBold, 11);
     const int kx = w - 29 + shift, ky = 16 + shift;
     cell.roundedRect(kx, ky, 18, 20, 4, {200, 190, 160});
     cell.roundedRect(kx + 1, ky + 1, 16, 16, 3, {250, 244, 226});
-    keyType.draw(cell, key, kx + 9, ky + 2, palette::kInk, Type::Align::Centre);
+    keyType.draw(cell, key, kx + 9, ky + 2, palette.ink, Type::Align::Centre);
     c.copy(cell, 0, 0, w, h, x, y);
 }
 
@@ -120,16 +120,16 @@ void makePuzzle(Canvas& puzzle) {
 
 void drawReleaseButton(Canvas& c, int x, int y, bool lit) {
     const int t = layout::kTile;
-    c.fill(x, y, t, t, lit ? Colour{60, 52, 30} : Colour{22, 26, 44});
-    c.frame(x, y, t, t, 2, lit ? palette::kGold : Colour{70, 80, 120});
+    c.fill(x, y, t, t, lit ? Colour{60, 52, 30} : times(palette.night, 1.3));
+    c.frame(x, y, t, t, 2, lit ? palette.gold : times(palette.night, 3.4));
     if (lit)
-        c.glow(x + t / 2.0, y + t / 2.0 - 6, 40, palette::kGold, 0.5);
-    c.disc(x + t / 2.0, y + 36, 22, lit ? palette::kGold : Colour{90, 110, 170});
+        c.glow(x + t / 2.0, y + t / 2.0 - 6, 40, palette.gold, 0.5);
+    c.disc(x + t / 2.0, y + 36, 22, lit ? palette.gold : times(palette.night, 4.5));
     c.polygon({{x + 36.0, y + 24.0}, {x + 56.0, y + 36.0}, {x + 36.0, y + 48.0}},
-              lit ? palette::kInk : Colour{230, 236, 250});
+              lit ? palette.ink : Colour{230, 236, 250});
     Type small(Type::Face::SansBold, 10);
-    small.draw(c, "RELEASE", x + t / 2, y + 64, lit ? Colour{255, 250, 220} : palette::kMuted,
-               Type::Align::Centre);
+    small.draw(c, art.brand->text("board.release"), x + t / 2, y + 64,
+               lit ? Colour{255, 250, 220} : palette.muted, Type::Align::Centre);
 }
 
 void makePuzzleHighlight(const Canvas& puzzle, Canvas& lit) {
@@ -138,7 +138,7 @@ void makePuzzleHighlight(const Canvas& puzzle, Canvas& lit) {
     for (int row = 0; row < 5; ++row)
         for (int col = 0; col < 5; ++col) {
             const int x = col * layout::kTile, y = row * layout::kTile;
-            lit.frame(x, y, layout::kTile, layout::kTile, 3, palette::kGold);
+            lit.frame(x, y, layout::kTile, layout::kTile, 3, palette.gold);
             lit.frame(x + 3, y + 3, layout::kTile - 6, layout::kTile - 6, 1, {255, 250, 220});
         }
     drawReleaseButton(lit, 0, 0, true);  // the corner highlight
@@ -156,7 +156,7 @@ void makeGlowCursor(Canvas& cursor) {
                     continue;
                 // Brightest on the inside of the ring, as if the cell glowed from within.
                 const double inner = (edge + 1.0) / thickness;
-                const Colour hot = mix({220, 150, 30}, {255, 254, 230}, 0.15 * f);
+                const Colour hot = mix(shade(palette.sun, 0.86), {255, 254, 230}, 0.15 * f);
                 cursor.set(f * t + i, j, mix(shade(hot, 0.6), hot, inner));
             }
     }
@@ -197,10 +197,17 @@ void makeGameFont(Canvas& font) {
 }
 
 void makeButtons(Canvas& buttons) {
-    const char* labels[7] = {"Welcome", "Rules", "Prizes", "Sponsor", "Scores", "Play", "Quit"};
-    const char* keys[7] = {"F", "I", "R", "U", "H", "S", "Q"};
-    for (int row = 0; row < 7; ++row)
+    const char* keys[7] = {"F", "I", "R", "U", "H", "S", "Q"};  // the game's own
+    const std::vector<std::string>& labels = art.brand->list("menu.buttons");
+    const Type text(Type::Face::SansBold, 13);
+    for (int row = 0; row < 7; ++row) {
+        const int width = text.width(labels[row]), room = layout::kButtonW - 12 - 31;
+        if (width > room)
+            art.problems.push_back(
+                art.brand->where("menu.buttons[" + std::to_string(row + 1) + "]") + ": " +
+                std::to_string(width) + " pixels wide, at most " + std::to_string(room) + " fit");
         for (int state = 0; state < 3; ++state)
             button(buttons, state * layout::kButtonW, row * layout::kButtonH, labels[row],
                    keys[row], state);
+    }
 }

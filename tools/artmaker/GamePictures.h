@@ -19,7 +19,5 @@ void makeGameFont(Canvas& font);                              // 494 x 51, keyed
 void makeButtons(Canvas& buttons);                            // 360 x 371
 // The corner cell's button that releases the next piece, at (x, y), 88 by 88.
 void drawReleaseButton(Canvas& canvas, int x, int y, bool lit);
-// The menu column's colour, behind the buttons' rounded corners.
-constexpr Colour kColumn = {12, 18, 38};
 // The board's holes, seen behind an open gate.
 constexpr Colour kPit = {8, 8, 14};

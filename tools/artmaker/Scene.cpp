@@ -1,5 +1,6 @@
 #include "Scene.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -70,7 +71,72 @@ void sailboat(Canvas& c, double x, double y) {
     c.line({x - 20, y + 11}, {x + 22, y + 11}, 1.2, {255, 220, 160}, 0.5);
 }
 
+Colour colourOf(uint32_t rgb) {
+    return {static_cast<int>(rgb >> 16), static_cast<int>(rgb >> 8 & 255),
+            static_cast<int>(rgb & 255)};
+}
+
+// The middle square of a picture, scaled to side by side.
+Canvas* squared(const Canvas& photo, int side) {
+    const int edge = std::min(photo.width(), photo.height());
+    Canvas middle(edge, edge, {0, 0, 0});
+    middle.copy(photo, (photo.width() - edge) / 2, (photo.height() - edge) / 2, edge, edge, 0, 0);
+    Canvas* scaled = new Canvas(side, side, {0, 0, 0});
+    drawScaled(*scaled, middle, 0, 0, side, side);
+    return scaled;
+}
+
 }  // namespace
+
+Palette palette;
+BrandArt art;
+
+bool setBrandArt(const Brand& brand) {
+    art = BrandArt();
+    art.brand = &brand;
+    const auto colour = [&](const char* key) { return colourOf(brand.colour(key)); };
+    palette = {colour("colours.background"),
+               colour("colours.background_bottom"),
+               times(colour("colours.background"), 1.5),
+               colour("colours.glow"),
+               colour("colours.accent"),
+               colour("colours.text"),
+               colour("colours.ink"),
+               colour("colours.panel"),
+               colour("colours.muted")};
+    std::vector<std::string> keys = {"pictures.logo", "pictures.puzzle"};
+    for (const char* pages : {"prizes", "sponsor_pages"})
+        for (int page = 1; page <= (std::string(pages) == "prizes" ? 3 : 2); ++page)
+            keys.push_back(std::string(pages) + "." + std::to_string(page) + ".picture");
+    for (const std::string& key : keys) {
+        const std::string& file = brand.picture(key);
+        if (file.empty() || Brand::isDrawing(file))
+            continue;
+        std::string why;
+        Canvas* picture = Canvas::load(file, why);
+        if (!picture) {
+            art.problems.push_back(brand.where(key) + ": cannot read " + file + " (" + why + ")");
+            continue;
+        }
+        if (key == "pictures.puzzle") {
+            art.puzzle = squared(*picture, 440);
+            delete picture;
+        } else if (key == "pictures.logo") {
+            art.logo = picture;
+        } else {
+            art.pictures[key] = picture;
+        }
+    }
+    return art.problems.empty();
+}
+
+void releaseBrandArt() {
+    delete art.logo;
+    delete art.puzzle;
+    for (auto& [key, picture] : art.pictures)
+        delete picture;
+    art = BrandArt();
+}
 
 void drawSun(Canvas& canvas, double cx, double cy, double r) {
     for (int ray = 0; ray < 12; ++ray) {
@@ -79,30 +145,51 @@ void drawSun(Canvas& canvas, double cx, double cy, double r) {
             {{cx + r * 1.15 * std::cos(a - spread), cy + r * 1.15 * std::sin(a - spread)},
              {cx + r * 1.65 * std::cos(a), cy + r * 1.65 * std::sin(a)},
              {cx + r * 1.15 * std::cos(a + spread), cy + r * 1.15 * std::sin(a + spread)}},
-            palette::kSun);
+            palette.sun);
     }
     for (int ring = 0; ring < 8; ++ring)
-        canvas.disc(cx, cy, r * (1 - ring * 0.1), mix(palette::kSun, palette::kGold, ring / 7.0));
+        canvas.disc(cx, cy, r * (1 - ring * 0.1), mix(palette.sun, palette.gold, ring / 7.0));
     canvas.disc(cx - r * 0.3, cy - r * 0.3, r * 0.25, {255, 246, 200}, 0.6);
 }
 
+void drawEmblem(Canvas& canvas, double cx, double cy, double r) {
+    if (!art.logo) {
+        drawSun(canvas, cx, cy, r);
+        return;
+    }
+    const double box = r * 3.3;
+    const double scale = std::min(box / art.logo->width(), box / art.logo->height());
+    const int w = std::max(1, static_cast<int>(art.logo->width() * scale));
+    const int h = std::max(1, static_cast<int>(art.logo->height() * scale));
+    drawScaled(canvas, *art.logo, static_cast<int>(cx) - w / 2, static_cast<int>(cy) - h / 2, w, h);
+}
+
 void drawLogo(Canvas& canvas, int cx, int top, double sunRadius, int textSize) {
+    if (art.logo) {  // the sponsor's, as large as fits the sun's box, keeping its shape
+        const double boxW = sunRadius * 5, boxH = sunRadius * 3.5 + textSize * 1.2;
+        const double scale = std::min(boxW / art.logo->width(), boxH / art.logo->height());
+        const int w = std::max(1, static_cast<int>(art.logo->width() * scale));
+        const int h = std::max(1, static_cast<int>(art.logo->height() * scale));
+        drawScaled(canvas, *art.logo, cx - w / 2, top + static_cast<int>(boxH - h) / 2, w, h);
+        return;
+    }
     drawSun(canvas, cx, top + sunRadius * 1.7, sunRadius);
     Type word(Type::Face::SansBold, textSize);
-    word.drawShadowed(canvas, "SOLRIND", cx, static_cast<int>(top + sunRadius * 3.5),
-                      palette::kGold, Type::Align::Centre);
+    word.drawShadowed(canvas, "SOLRIND", cx, static_cast<int>(top + sunRadius * 3.5), palette.gold,
+                      Type::Align::Centre);
 }
 
 void drawBackdrop(Canvas& canvas) {
-    canvas.verticalGradient(0, 0, canvas.width(), canvas.height(), palette::kNight, {40, 34, 72});
-    canvas.glow(canvas.width() * 0.85, canvas.height() * 0.1, canvas.width() * 0.6, palette::kSun,
+    canvas.verticalGradient(0, 0, canvas.width(), canvas.height(), palette.night,
+                            palette.nightBottom);
+    canvas.glow(canvas.width() * 0.85, canvas.height() * 0.1, canvas.width() * 0.6, palette.sun,
                 0.28);
     Dice dice(7);
     for (int i = 0; i < 60; ++i)
         canvas.blend(static_cast<int>(dice.between(0, canvas.width())),
                      static_cast<int>(dice.between(0, canvas.height() * 0.6)), {255, 255, 255},
                      dice.between(0.2, 0.7));
-    canvas.frame(6, 6, canvas.width() - 12, canvas.height() - 12, 2, shade(palette::kGold, 0.7));
+    canvas.frame(6, 6, canvas.width() - 12, canvas.height() - 12, 2, shade(palette.gold, 0.7));
 }
 
 void drawLandscape(Canvas& c) {
@@ -206,9 +293,9 @@ void drawLandscape(Canvas& c) {
     // The sponsor's sign by the path.
     c.fill(214, 394, 4, 34, {90, 60, 40});
     c.fill(262, 394, 4, 34, {90, 60, 40});
-    c.roundedRect(200, 376, 80, 28, 5, palette::kDeepBlue);
+    c.roundedRect(200, 376, 80, 28, 5, palette.deepBlue);
     drawSun(c, 214, 390, 5);
     Type sign(Type::Face::SansBold, 11);
-    sign.draw(c, "SOLRIND", 227, 383, palette::kGold);
+    sign.draw(c, "SOLRIND", 227, 383, palette.gold);
     c.polygon({{268, 440}, {300, 400}, {318, 400}, {310, 440}}, {196, 170, 120});  // the path
 }

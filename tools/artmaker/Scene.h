@@ -2,24 +2,44 @@
 // of the 5 by 5 grid shows something of its own) and the Solrind sun logo.
 #pragma once
 
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Brand.h"
 #include "Canvas.h"
 
-namespace palette {
-constexpr Colour kNight = {16, 28, 58};
-constexpr Colour kDeepBlue = {24, 46, 92};
-constexpr Colour kSun = {255, 176, 46};
-constexpr Colour kGold = {255, 214, 96};
-constexpr Colour kCream = {255, 244, 220};
-constexpr Colour kInk = {22, 24, 34};
-constexpr Colour kPanel = {14, 22, 44};
-constexpr Colour kMuted = {170, 184, 214};
-}  // namespace palette
+// The colours of the brand being drawn; setBrandArt sets them before anything is drawn.
+struct Palette {
+    Colour night, nightBottom;  // the screens' backdrop, from the top down
+    Colour deepBlue;            // a lighter night, below the icon's sun
+    Colour sun, gold, cream, ink, panel, muted;
+};
+extern Palette palette;
+
+// The brand being drawn: its texts, and its pictures loaded (null for the built-in drawings).
+struct BrandArt {
+    const Brand* brand = nullptr;
+    Canvas* logo = nullptr;    // the sponsor's logo, or null for the Solrind sun
+    Canvas* puzzle = nullptr;  // the puzzle photo cut and scaled to 440 by 440, or null
+    std::map<std::string, Canvas*> pictures;  // page pictures from files, by brand key
+    // Problems found while drawing (texts that do not fit), one line each.
+    std::vector<std::string> problems;
+};
+extern BrandArt art;
+// Takes the brand's colours and loads its pictures; false, with the problems, when a picture
+// cannot be read.
+bool setBrandArt(const Brand& brand);
+void releaseBrandArt();
 
 // The 440 by 440 puzzle picture.
 void drawLandscape(Canvas& canvas);
 // The sun logo centred at (cx, cy) with radius r.
+// The brand's emblem there: its logo within the sun's rays' box, or the Solrind sun.
+void drawEmblem(Canvas& canvas, double cx, double cy, double r);
 void drawSun(Canvas& canvas, double cx, double cy, double r);
-// The logo with the word SOLRIND under it, centred on cx.
+// The brand's logo centred on cx, as large as the Solrind sun of that radius with the word
+// SOLRIND under it in that size, which it is for the built-in brand.
 void drawLogo(Canvas& canvas, int cx, int top, double sunRadius, int textSize);
 // The dark backdrop shared by the information screens: a night-blue gradient with a faint
 // sun glow in one corner and a thin gold frame.

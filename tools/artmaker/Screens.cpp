@@ -9,20 +9,68 @@
 namespace {
 
 constexpr int kMargin = 40;  // left and right margin of a content screen's text
+constexpr int kFooterY = 480;
+constexpr int kRulesBottom = 366;  // the rules' items end above the board's drawing
+using Align = Type::Align;
 
-// A content screen's title and body on the shared backdrop; the body's lower edge.
-int page(Canvas& c, const std::string& title, const std::string& body, int top = 60) {
-    drawBackdrop(c);
-    Type heading(Type::Face::SerifBold, 28);
-    heading.drawShadowed(c, title, kMargin, top, palette::kGold);
-    c.fill(kMargin, top + 44, c.width() - 2 * kMargin, 2, shade(palette::kGold, 0.6));
-    Type text(Type::Face::Sans, 15);
-    return text.paragraph(c, body, kMargin, top + 64, c.width() - 2 * kMargin, palette::kCream);
+const Brand& brand() {
+    return *art.brand;
 }
 
-void footer(Canvas& c, const std::string& hint) {
+// A one-line text of the brand entry `key`, which must be at most maxWidth wide.
+void line(Canvas& c, const Type& type, const std::string& key, const std::string& text, int x,
+          int y, int maxWidth, Colour colour, Align align = Align::Left, bool shadowed = false) {
+    const int width = type.width(text);
+    if (width > maxWidth)
+        art.problems.push_back(brand().where(key) + ": " + std::to_string(width) +
+                               " pixels wide, at most " + std::to_string(maxWidth) + " fit");
+    shadowed ? type.drawShadowed(c, text, x, y, colour, align)
+             : type.draw(c, text, x, y, colour, align);
+}
+void line(Canvas& c, const Type& type, const std::string& key, int x, int y, int maxWidth,
+          Colour colour, Align align = Align::Left, bool shadowed = false) {
+    line(c, type, key, brand().text(key), x, y, maxWidth, colour, align, shadowed);
+}
+
+// A text of the brand entry `key` wrapped to a column from y down to bottom; the y below it.
+int block(Canvas& c, const Type& type, const std::string& key, const std::string& text, int x,
+          int y, int width, int bottom, Colour colour, Align align = Align::Left) {
+    const int end = type.paragraph(c, text, x, y, width, colour, align, bottom);
+    if (end > bottom) {
+        const int h = type.lineHeight();
+        art.problems.push_back(brand().where(key) + ": " + std::to_string((end - y + h - 1) / h) +
+                               " lines, at most " + std::to_string((bottom - y) / h) + " fit");
+    }
+    return end;
+}
+int block(Canvas& c, const Type& type, const std::string& key, int x, int y, int width, int bottom,
+          Colour colour, Align align = Align::Left) {
+    return block(c, type, key, brand().text(key), x, y, width, bottom, colour, align);
+}
+
+// The brand's text with {page} replaced by the page's number.
+std::string numbered(const std::string& key, int page) {
+    std::string text = brand().text(key);
+    const size_t at = text.find("{page}");
+    return at == std::string::npos ? text : text.replace(at, 6, std::to_string(page));
+}
+
+// A content screen's title and body on the shared backdrop, the body down to bottom.
+int page(Canvas& c, const std::string& key, int bottom, int top = 60) {
+    drawBackdrop(c);
+    Type heading(Type::Face::SerifBold, 28);
+    line(c, heading, key + ".title", kMargin, top, c.width() - 2 * kMargin, palette.gold,
+         Align::Left, true);
+    c.fill(kMargin, top + 44, c.width() - 2 * kMargin, 2, shade(palette.gold, 0.6));
+    Type text(Type::Face::Sans, 15);
+    return block(c, text, key + ".text", kMargin, top + 64, c.width() - 2 * kMargin, bottom,
+                 palette.cream);
+}
+
+void footer(Canvas& c, const std::string& key, const std::string& text) {
     Type small(Type::Face::Sans, 12);
-    small.draw(c, hint, c.width() / 2, c.height() - 40, palette::kMuted, Type::Align::Centre);
+    line(c, small, key, text, c.width() / 2, kFooterY, c.width() - 20, palette.muted,
+         Align::Centre);
 }
 
 void solarPanel(Canvas& c, int x, int y, int w, int h) {
@@ -45,7 +93,7 @@ void powerBank(Canvas& c, int x, int y) {
                {x + 30.0, y + 68.0},
                {x + 48.0, y + 36.0},
                {x + 36.0, y + 36.0}},
-              palette::kGold);
+              palette.gold);
     for (int i = 0; i < 4; ++i)
         c.fill(x + 12 + i * 12, y + 88, 8, 6, i < 3 ? Colour{120, 220, 120} : Colour{70, 80, 90});
 }
@@ -69,7 +117,7 @@ void boardDiagram(Canvas& c, int x, int y, int cell) {
     c.polygon({{x + cell * 0.35, y + cell * 0.3},
                {x + cell * 0.7, y + cell * 0.5},
                {x + cell * 0.35, y + cell * 0.7}},
-              palette::kCream);
+              palette.cream);
     // Holes and gates: above and below the middle column, left of the middle row.
     c.fill(x + 2 * cell, y - 10, cell, 8, {240, 190, 40});
     c.fill(x + 2 * cell, y + 5 * cell + 2, cell, 8, {240, 190, 40});
@@ -77,173 +125,148 @@ void boardDiagram(Canvas& c, int x, int y, int cell) {
     // A piece sliding right until it meets another.
     c.fill(x + cell + 3, y + 3 * cell + 3, cell - 5, cell - 5, {255, 176, 46});
     c.fill(x + 4 * cell + 3, y + 3 * cell + 3, cell - 5, cell - 5, {200, 130, 60});
-    c.line({x + cell * 2.0, y + cell * 3.5}, {x + cell * 3.6, y + cell * 3.5}, 3, palette::kCream);
+    c.line({x + cell * 2.0, y + cell * 3.5}, {x + cell * 3.6, y + cell * 3.5}, 3, palette.cream);
     c.polygon({{x + cell * 3.6, y + cell * 3.3},
                {x + cell * 3.95, y + cell * 3.5},
                {x + cell * 3.6, y + cell * 3.7}},
-              palette::kCream);
+              palette.cream);
+}
+
+// A page's picture below its text: a drawing of the art maker's, or a file scaled to fit the
+// box (x, y, w, h) keeping its shape.
+void pagePicture(Canvas& c, const std::string& key, int page) {
+    const std::string& picture = brand().picture(key);
+    const auto file = art.pictures.find(key);
+    if (file != art.pictures.end()) {
+        const Canvas& p = *file->second;
+        const double scale = std::min(440.0 / p.width(), 190.0 / p.height());
+        const int w = static_cast<int>(p.width() * scale), h = static_cast<int>(p.height() * scale);
+        drawScaled(c, p, 260 - w / 2, 270 + (190 - h) / 2, w, h);
+    } else if (picture == "solar panel") {
+        page == 1 ? solarPanel(c, 150, 270, 220, 120) : solarPanel(c, 170, 320, 180, 90);
+    } else if (picture == "power banks") {
+        powerBank(c, 180, 260);
+        powerBank(c, 280, 270);
+    } else if (picture == "sun hat") {
+        sunHat(c, 260, 320);
+    } else if (picture == "logo") {
+        drawLogo(c, 260, 290, 34, 30);
+    }
 }
 
 }  // namespace
 
 void makeMenu(Canvas& c) {
     drawBackdrop(c);
-    c.fill(0, 0, 120, c.height(), kColumn);
-    c.fill(119, 0, 1, c.height(), shade(palette::kGold, 0.5));
+    c.fill(0, 0, 120, c.height(), palette.panel);
+    c.fill(119, 0, 1, c.height(), shade(palette.gold, 0.5));
     drawLogo(c, 60, 8, 20, 17);
     Canvas big(520, 520, {0, 0, 0});
     drawBackdrop(big);
     c.copy(big, 0, 0, 520, 520, 120, 0);
     drawLogo(c, 380, 120, 60, 44);
     Type tagline(Type::Face::Serif, 18);
-    tagline.draw(c, "The midsummer puzzle", 380, 380, palette::kCream, Type::Align::Centre);
+    line(c, tagline, "menu.tagline", 380, 380, 500, palette.cream, Align::Centre);
 }
 
 void makeStartscreen1(Canvas& c) {
     drawBackdrop(c);
-    c.glow(320, 200, 260, palette::kSun, 0.35);
+    c.glow(320, 200, 260, palette.sun, 0.35);
     drawLogo(c, 320, 70, 70, 54);
     Type presents(Type::Face::Serif, 22);
-    presents.draw(c, "presents", 320, 400, palette::kCream, Type::Align::Centre);
+    line(c, presents, "start.presents", 320, 400, 600, palette.cream, Align::Centre);
 }
 
 void makeStartscreen2(Canvas& c, const Canvas& puzzle) {
     drawBackdrop(c);
     Type title(Type::Face::SerifBold, 40);
-    title.drawShadowed(c, "The Solrind Puzzle", 320, 34, palette::kGold, Type::Align::Centre);
-    c.fill(166, 100, 308, 308, palette::kGold);
+    line(c, title, "title", 320, 34, 620, palette.gold, Align::Centre, true);
+    c.fill(166, 100, 308, 308, palette.gold);
     drawScaled(c, puzzle, 170, 104, 300, 300);
     for (int i = 1; i < 5; ++i) {  // the cuts between the pieces
         c.fill(170 + i * 60, 104, 1, 300, {30, 30, 40});
         c.fill(170, 104 + i * 60, 300, 1, {30, 30, 40});
     }
     Type text(Type::Face::Sans, 17);
-    text.draw(c, "24 pieces. One clock. Slide them home!", 320, 430, palette::kCream,
-              Type::Align::Centre);
+    line(c, text, "start.invitation", 320, 430, 600, palette.cream, Align::Centre);
 }
 
 void makeCreditscreen(Canvas& c) {
     drawBackdrop(c);
     drawLogo(c, 320, 40, 40, 34);
     Type heading(Type::Face::SerifBold, 30);
-    heading.drawShadowed(c, "Thank you for playing!", 320, 250, palette::kGold,
-                         Type::Align::Centre);
+    line(c, heading, "credits.title", 320, 250, 600, palette.gold, Align::Centre, true);
     Type text(Type::Face::Sans, 15);
-    text.paragraph(c,
-                   "The Solrind Puzzle\nGame and pictures: the Solrind puzzle team\n"
-                   "Lettering: the DejaVu fonts\n\nSee you at the Solrind stand!",
-                   80, 310, 480, palette::kCream, Type::Align::Centre);
+    block(c, text, "credits.text", 80, 310, 480, 505, palette.cream, Align::Centre);
 }
 
 void makeWelcome(Canvas& c) {
-    const int bottom =
-        page(c, "Welcome!",
-             "Midsummer night over the fjord: the sun hardly sets, and the whole village "
-             "is out to enjoy the light. But a gust of wind has blown our picture to "
-             "pieces!\n\n"
-             "Put the 24 pieces back where they belong, as fast as you can. The ten "
-             "fastest players enter the highscore table, and everyone who completes the "
-             "picture can print their time and claim a prize at the Solrind stand.");
-    drawSun(c, 260, bottom + 70, 30);
+    const int bottom = page(c, "welcome", 300);
+    drawEmblem(c, 260, bottom + 70, 30);
     Type big(Type::Face::SansBold, 18);
-    big.drawShadowed(c, "Press S or click Play to start", 260, bottom + 140, palette::kGold,
-                     Type::Align::Centre);
-    footer(c, "Rules: I     Prizes: R     Highscores: H     Quit: Q");
+    line(c, big, "welcome.call", 260, bottom + 140, 440, palette.gold, Align::Centre, true);
+    footer(c, "welcome.hint", brand().text("welcome.hint"));
 }
 
 void makeRules(Canvas& c) {
     drawBackdrop(c);
     Type heading(Type::Face::SerifBold, 28);
-    heading.drawShadowed(c, "How to play", kMargin, 34, palette::kGold);
-    c.fill(kMargin, 78, c.width() - 2 * kMargin, 2, shade(palette::kGold, 0.6));
-    const char* rules[5] = {
-        "Click the corner at the top left to release the next piece. It enters the board "
-        "moving right.",
-        "Drag a piece in a direction: it slides in a straight line until something blocks it.",
-        "Three holes lie just outside the board: above and below the middle column, and left "
-        "of the middle row. Their gates open and close by themselves. A piece that slides into "
-        "an open hole drops back into the queue.",
-        "Hover over a piece to see a glow on the cell where it belongs.",
-        "The clock runs until all 24 pieces are home. The ten fastest times enter the "
-        "highscores."};
+    line(c, heading, "rules.title", kMargin, 34, c.width() - 2 * kMargin, palette.gold, Align::Left,
+         true);
+    c.fill(kMargin, 78, c.width() - 2 * kMargin, 2, shade(palette.gold, 0.6));
     Type number(Type::Face::SansBold, 14);
     Type text(Type::Face::Sans, 14);
     int y = 94;
-    for (int i = 0; i < 5; ++i) {
-        c.disc(kMargin + 9, y + 9, 10, shade(palette::kGold, 0.8));
-        number.draw(c, std::to_string(i + 1), kMargin + 9, y + 1, palette::kInk,
-                    Type::Align::Centre);
-        y = text.paragraph(c, rules[i], kMargin + 28, y, c.width() - 2 * kMargin - 28,
-                           palette::kCream) +
+    const std::vector<std::string>& items = brand().list("rules.items");
+    for (size_t i = 0; i < items.size(); ++i) {
+        c.disc(kMargin + 9, y + 9, 10, shade(palette.gold, 0.8));
+        number.draw(c, std::to_string(i + 1), kMargin + 9, y + 1, palette.ink, Align::Centre);
+        y = block(c, text, "rules.items[" + std::to_string(i + 1) + "]", items[i], kMargin + 28, y,
+                  c.width() - 2 * kMargin - 28, kRulesBottom, palette.cream) +
             8;
+        if (y > kRulesBottom)
+            break;  // the items after it have no room either: this one is the problem
     }
     boardDiagram(c, 330, 372, 24);
     Type small(Type::Face::Sans, 12);
-    small.paragraph(c,
-                    "Keys: F welcome, I rules, R prizes, U sponsor, H highscores, S play, "
-                    "Space next page, P print your time, Q or Esc quit.",
-                    kMargin, 392, 250, palette::kMuted);
+    block(c, small, "rules.keys", kMargin, 392, 250, 505, palette.muted);
 }
 
 void makePrizes(Canvas& c, int number) {
-    const char* titles[3] = {"First prize", "Second prize", "For every finisher"};
-    const char* bodies[3] = {
-        "The fastest player of the day wins a complete solar panel kit for the cabin, "
-        "installed by Solrind: free power from the midnight sun.",
-        "The second and third fastest each win a Solrind solar power bank that charges "
-        "your phone anywhere on the mountain.",
-        "Everyone who completes the puzzle can print their time with the P key and "
-        "collect a Solrind sun hat at our stand, while stocks last."};
-    page(c, titles[number - 1], bodies[number - 1]);
-    if (number == 1)
-        solarPanel(c, 150, 270, 220, 120);
-    if (number == 2) {
-        powerBank(c, 180, 260);
-        powerBank(c, 280, 270);
-    }
-    if (number == 3)
-        sunHat(c, 260, 320);
-    footer(c, "Prizes " + std::to_string(number) + " of 3: press Space for the next page");
+    const std::string key = "prizes." + std::to_string(number);
+    page(c, key, brand().picture(key + ".picture").empty() ? 460 : 255);
+    pagePicture(c, key + ".picture", number);
+    footer(c, "pages.prizes", numbered("pages.prizes", number));
 }
 
 void makeSponsor(Canvas& c, int number) {
-    if (number == 1) {
-        page(c, "About Solrind",
-             "Solrind brings the energy of the northern sun into homes, cabins and boats along "
-             "the coast. Our panels are made for long summer days and short winter ones alike.\n\n"
-             "Every panel we set up saves a little of the fjord we love.");
-        drawLogo(c, 260, 290, 34, 30);
-    } else {
-        page(c, "Visit our stand",
-             "Talk to our engineers about your roof, your cabin or your boat, see a working "
-             "solar panel and collect your prize.\n\n"
-             "Solrind, solar power since 1987\nsolrind.example");
-        solarPanel(c, 170, 320, 180, 90);
-    }
-    footer(c, "Sponsor " + std::to_string(number) + " of 2: press Space for the other page");
+    const std::string key = "sponsor_pages." + std::to_string(number);
+    page(c, key, brand().picture(key + ".picture").empty() ? 460 : 282);
+    pagePicture(c, key + ".picture", number);
+    footer(c, "pages.sponsor_pages", numbered("pages.sponsor_pages", number));
 }
 
 void makeHighscore(Canvas& c) {
     drawBackdrop(c);
     Type heading(Type::Face::SerifBold, 30);
-    heading.drawShadowed(c, "Highscores", 260, 60, palette::kGold, Type::Align::Centre);
+    line(c, heading, "highscores.title", 260, 60, 440, palette.gold, Align::Centre, true);
     Type label(Type::Face::SansBold, 12);
-    label.draw(c, "NAME", 120, 138, palette::kMuted);
-    label.draw(c, "TIME", 350, 138, palette::kMuted);
+    line(c, label, "highscores.name", 120, 138, 220, palette.muted);
+    line(c, label, "highscores.time", 350, 138, 110, palette.muted);
     Type rank(Type::Face::SansBold, 13);
     // The table draws row i at y 161 + 20 i: names from x 120, times from x 350 (picture
     // coordinates). The rows are plain, so the game's text stands out on them.
     for (int i = 0; i < 10; ++i) {
         const int y = 161 + 20 * i;
-        c.fill(70, y - 2, 390, 21, i % 2 ? Colour{24, 34, 66} : Colour{32, 44, 82});
-        rank.draw(c, std::to_string(i + 1) + ".", 110, y, i < 3 ? palette::kGold : palette::kMuted,
-                  Type::Align::Right);
+        c.fill(70, y - 2, 390, 21, i % 2 ? times(palette.panel, 1.6) : times(palette.panel, 2.1));
+        rank.draw(c, std::to_string(i + 1) + ".", 110, y, i < 3 ? palette.gold : palette.muted,
+                  Align::Right);
     }
-    footer(c, "Can you beat them? Press S to play.");
+    footer(c, "highscores.hint", brand().text("highscores.hint"));
 }
 
 void makeGameBackground(Canvas& c) {
-    c.verticalGradient(0, 0, 520, 520, {18, 26, 52}, {28, 22, 48});
+    c.verticalGradient(0, 0, 520, 520, times(palette.night, 1.1), palette.nightBottom);
     // The frame around the board (40, 40) to (479, 479), 10 pixels wide: the gates' strips.
     c.fill(26, 26, 468, 468, {70, 58, 46});
     c.frame(26, 26, 468, 468, 2, {130, 110, 80});
@@ -258,8 +281,8 @@ void makeGameBackground(Canvas& c) {
     for (int row = 0; row < 5; ++row)
         for (int col = 0; col < 5; ++col) {
             const int x = 40 + 88 * col, y = 40 + 88 * row;
-            c.verticalGradient(x, y, 88, 88, {30, 40, 74}, {22, 30, 58});
-            c.frame(x, y, 88, 88, 1, {44, 56, 96});
+            c.verticalGradient(x, y, 88, 88, times(palette.night, 1.3), times(palette.night, 1.0));
+            c.frame(x, y, 88, 88, 1, times(palette.night, 1.7));
         }
     drawReleaseButton(c, 40, 40, false);
     // The holes beyond the gates: above and below the middle column, left of the middle row.
@@ -267,41 +290,34 @@ void makeGameBackground(Canvas& c) {
     c.fill(215, 490, 90, 30, kPit);
     c.fill(0, 215, 30, 90, kPit);
     Type hint(Type::Face::Sans, 11);
-    hint.draw(c, "Click the corner to release a piece", 44, 9, palette::kMuted);
-    hint.draw(c, "Drag a piece to slide it", 44, 498, palette::kMuted);
+    line(c, hint, "board.corner", 44, 9, 466, palette.muted);
+    line(c, hint, "board.drag", 44, 498, 466, palette.muted);
     // The clock: drawn by the game at (385, 492), 95 by 17, over a plain panel.
-    c.roundedRect(322, 490, 168, 22, 5, {10, 14, 30});
+    c.roundedRect(322, 490, 168, 22, 5, palette.panel);
     Type label(Type::Face::SansBold, 11);
-    label.draw(c, "TIME", 330, 494, palette::kGold);
-    c.fill(385, 492, 95, 17, {10, 14, 30});
+    line(c, label, "board.time", 330, 494, 52, palette.gold);
+    c.fill(385, 492, 95, 17, palette.panel);
 }
 
 void makeCongratulations(Canvas& c, bool record) {
     drawBackdrop(c);
-    c.glow(260, 140, 220, palette::kSun, 0.3);
-    drawSun(c, 260, 120, 36);
+    c.glow(260, 140, 220, palette.sun, 0.3);
+    drawEmblem(c, 260, 120, 36);
     Type heading(Type::Face::SerifBold, 34);
     Type text(Type::Face::Sans, 16);
+    const std::string key = record ? "record" : "complete";
+    line(c, heading, key + ".title", 260, 190, 480, palette.gold, Align::Centre, true);
     if (record) {
-        heading.drawShadowed(c, "A new record!", 260, 190, palette::kGold, Type::Align::Centre);
-        text.paragraph(c, "Your time is one of the ten best. Type your name and press Enter.", 60,
-                       250, 400, palette::kCream, Type::Align::Centre);
+        block(c, text, "record.text", 60, 250, 400, 305, palette.cream, Align::Centre);
         // The name field: the game draws the name at (157, 317), 209 by 17, over this plain box.
-        c.roundedRect(147, 309, 229, 33, 6, palette::kGold);
-        c.roundedRect(149, 311, 225, 29, 5, {10, 14, 30});
-        c.fill(157, 317, 209, 17, {10, 14, 30});
+        c.roundedRect(147, 309, 229, 33, 6, palette.gold);
+        c.roundedRect(149, 311, 225, 29, 5, palette.panel);
+        c.fill(157, 317, 209, 17, palette.panel);
         Type small(Type::Face::Sans, 12);
-        small.draw(c, "Up to 10 letters and digits. Backspace and the arrow keys edit.", 260, 360,
-                   palette::kMuted, Type::Align::Centre);
+        line(c, small, "record.help", 260, 360, 480, palette.muted, Align::Centre);
     } else {
-        heading.drawShadowed(c, "Puzzle complete!", 260, 190, palette::kGold, Type::Align::Centre);
-        text.paragraph(c,
-                       "Well done! Your time did not reach the top ten this time.\n\n"
-                       "Press P to print your time and collect your prize at the Solrind stand, "
-                       "or press S to try again.",
-                       60, 250, 400, palette::kCream, Type::Align::Centre);
+        block(c, text, "complete.text", 60, 250, 400, 460, palette.cream, Align::Centre);
     }
     // While the name is typed every letter key types: only Enter and Esc do something else.
-    footer(c, record ? "Enter or Esc: your name is done     Then P prints your time"
-                     : "Highscores: H     Play again: S     Print your time: P");
+    footer(c, key + ".hint", brand().text(key + ".hint"));
 }

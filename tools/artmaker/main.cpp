@@ -1,5 +1,6 @@
-// The art maker: draws every picture the game reads and writes it as a BMP file under the
-// game folder's GFX/. It keeps a record of what it wrote ("GFX/.artmaker": a hash per file),
+// The art maker: draws every picture the game reads, from a sponsor's brand file (--brand;
+// the built-in Solrind brand without one), and writes it as a BMP file under the game folder's
+// GFX/. It keeps a record of what it wrote ("GFX/.artmaker": a hash per file),
 // so that with --if-stale it draws only what is missing and redraws only what still holds its
 // own last drawing: a picture someone replaced is never overwritten. With --check it checks a
 // set of pictures instead (see Check.h); with --icon it draws the desktop's 128 by 128 icon of
@@ -9,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -16,6 +18,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -91,47 +94,42 @@ bool writeRecord(const std::string& file, const std::map<std::string, std::strin
     return rename(temporary.c_str(), file.c_str()) == 0;
 }
 
-}  // namespace
-
-// The desktop's icon: the sun on the night blue of the game's screens.
+// The desktop's icon: the brand's logo (the sun for the built-in one) on its night colour.
 int drawIcon(const char* file) {
-    if (SDL_Init(0) != 0)
-        return 1;
-    Canvas icon(128, 128, palette::kNight);
-    icon.verticalGradient(0, 0, 128, 128, palette::kNight, palette::kDeepBlue);
-    drawSun(icon, 64, 64, 30);
+    Canvas icon(128, 128, palette.night);
+    icon.verticalGradient(0, 0, 128, 128, palette.night, palette.deepBlue);
+    if (art.logo)
+        drawLogo(icon, 64, 14, 20, 16);
+    else
+        drawSun(icon, 64, 64, 30);
     const bool saved = icon.savePng(file);
-    SDL_Quit();
     if (!saved)
         fprintf(stderr, "Cannot write %s\n", file);
     return saved ? 0 : 1;
 }
 
-int main(int argc, char** argv) {
-    if (argc == 3 && strcmp(argv[1], "--icon") == 0)
-        return drawIcon(argv[2]);
-    if (argc == 3 && strcmp(argv[1], "--check") == 0)
-        return checkArt(argv[2]) == 0 ? 0 : 1;
-    const bool ifStale = argc == 3 && strcmp(argv[1], "--if-stale") == 0;
-    if ((argc != 2 || argv[1][0] == '-') && !ifStale) {
-        fprintf(
-            stderr,
-            "usage: %s [--if-stale] <game folder> | --check <game folder> | --icon <file.png>\n",
-            argv[0]);
-        return 2;
+// Draws the 21 pictures into the folder. Every picture is drawn in memory first, so that a
+// brand whose texts do not fit writes nothing. Without ifStale: everything. With it: what is
+// missing; and, when the art maker or the brand file is newer than the record, what still
+// holds its last drawing (redrawn) and what it has no record of (taken into the record only
+// if it is what it draws now).
+int drawPictures(const std::string& folder, const std::string& brandFile, bool ifStale) {
+    const Canvas* puzzle = art.puzzle;
+    Canvas landscape(440, 440, {0, 0, 0});
+    if (!puzzle) {
+        makePuzzle(landscape);
+        puzzle = &landscape;
     }
-    const std::string folder = argv[argc - 1];
-    Canvas puzzle(440, 440, {0, 0, 0});
     const std::map<std::string, std::function<void(Canvas&)>> drawings = {
-        {"GFX/Game/Puzzle.bmp", [&](Canvas& c) { c.copy(puzzle, 0, 0, 440, 440, 0, 0); }},
-        {"GFX/Game/PuzzleHighlight.bmp", [&](Canvas& c) { makePuzzleHighlight(puzzle, c); }},
+        {"GFX/Game/Puzzle.bmp", [&](Canvas& c) { c.copy(*puzzle, 0, 0, 440, 440, 0, 0); }},
+        {"GFX/Game/PuzzleHighlight.bmp", [&](Canvas& c) { makePuzzleHighlight(*puzzle, c); }},
         {"GFX/Game/GlowCursor.bmp", makeGlowCursor},
         {"GFX/Game/GateBridges.bmp", makeGateBridges},
         {"GFX/Menus/GameFont.bmp", makeGameFont},
         {"GFX/Menus/Buttons.bmp", makeButtons},
         {"GFX/Menus/Menu.bmp", makeMenu},
         {"GFX/Screens/Startscreen-01.bmp", makeStartscreen1},
-        {"GFX/Screens/Startscreen-02.bmp", [&](Canvas& c) { makeStartscreen2(c, puzzle); }},
+        {"GFX/Screens/Startscreen-02.bmp", [&](Canvas& c) { makeStartscreen2(c, *puzzle); }},
         {"GFX/Screens/Creditscreen.bmp", makeCreditscreen},
         {"GFX/Backgrounds/Welcome.bmp", makeWelcome},
         {"GFX/Backgrounds/Rules.bmp", makeRules},
@@ -145,58 +143,46 @@ int main(int argc, char** argv) {
         {"GFX/Backgrounds/Congratulations1.bmp", [](Canvas& c) { makeCongratulations(c, true); }},
         {"GFX/Backgrounds/Congratulations2.bmp", [](Canvas& c) { makeCongratulations(c, false); }},
     };
-    std::vector<Picture> pictures;
-    for (const ArtFile& file : kArtFiles)
-        pictures.push_back({file.path, file.width, file.height, drawings.at(file.path)});
+    std::vector<std::unique_ptr<Canvas>> drawn;
+    for (const ArtFile& file : kArtFiles) {
+        drawn.emplace_back(new Canvas(file.width, file.height, {0, 0, 0}));
+        drawings.at(file.path)(*drawn.back());
+    }
+    if (!art.problems.empty()) {
+        for (const std::string& problem : art.problems)
+            fprintf(stderr, "%s\n", problem.c_str());
+        return 1;
+    }
 
-    // What to draw. Without --if-stale: everything. With it: what is missing; and, when the
-    // art maker is newer than its record, what still holds its last drawing (redrawn) and
-    // what it has no record of (taken into the record only if it is what it draws now).
     const std::string recordFile = folder + "/" + kRecord;
     std::map<std::string, std::string> record = readRecord(recordFile);
     char self[4096];
     const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    const time_t made = n > 0 ? modified(std::string(self, static_cast<size_t>(n))) : 0;
+    const time_t made = std::max(n > 0 ? modified(std::string(self, static_cast<size_t>(n))) : 0,
+                                 brandFile.empty() ? 0 : modified(brandFile));
     const bool rebuilt = made >= modified(recordFile);
-    std::vector<const Picture*> todo;
-    for (const Picture& p : pictures) {
+    int failures = 0, written = 0;
+    for (int i = 0; i < kArtFileCount; ++i) {
+        const std::string path = kArtFiles[i].path, file = folder + "/" + path;
         std::string bytes;
-        if (!ifStale || !readBytes(folder + "/" + p.path, bytes)) {
-            todo.push_back(&p);
-            continue;
-        }
+        const bool exists = readBytes(file, bytes);
         // A file that differs from the recorded drawing was replaced: it is never touched.
-        const auto entry = record.find(p.path);
+        const auto entry = record.find(path);
         const bool ours = entry != record.end() && entry->second == hashOf(bytes);
-        if (rebuilt && (ours || entry == record.end()))
-            todo.push_back(&p);
-    }
-    if (todo.empty() && !rebuilt)
-        return 0;
-
-    if (SDL_Init(0) != 0 || TTF_Init() != 0) {
-        fprintf(stderr, "Cannot start SDL: %s\n", SDL_GetError());
-        return 1;
-    }
-    makePuzzle(puzzle);
-    int failures = 0, drawn = 0;
-    for (const Picture* p : todo) {
-        const std::string file = folder + "/" + p->path;
+        if (ifStale && exists && !(rebuilt && (ours || entry == record.end())))
+            continue;
         const std::string temporary = file + ".new";
-        Canvas canvas(p->width, p->height, {0, 0, 0});
-        p->draw(canvas);
-        std::string now, before;
-        if (!makeDirectories(file) || !canvas.save(temporary) || !readBytes(temporary, now)) {
+        std::string now;
+        if (!makeDirectories(file) || !drawn[static_cast<size_t>(i)]->save(temporary) ||
+            !readBytes(temporary, now)) {
             fprintf(stderr, "Cannot write %s: %s\n", file.c_str(), SDL_GetError());
             unlink(temporary.c_str());
             ++failures;
             continue;
         }
-        const bool exists = readBytes(file, before);
-        const bool ours = record.count(p->path) != 0;  // in todo, recorded means unchanged
-        if (exists && before == now) {
+        if (exists && bytes == now) {
             unlink(temporary.c_str());  // already this drawing: leave the file as it is
-        } else if (exists && !ours && ifStale) {
+        } else if (exists && entry == record.end() && ifStale) {
             unlink(temporary.c_str());  // someone's own picture: kept
             printf("Kept %s: it is not the art maker's drawing\n", file.c_str());
             continue;
@@ -206,17 +192,67 @@ int main(int argc, char** argv) {
             ++failures;
             continue;
         } else {
-            ++drawn;
+            ++written;
         }
-        record[p->path] = hashOf(now);
+        record[path] = hashOf(now);
     }
-    TTF_Quit();
-    SDL_Quit();
     if (!writeRecord(recordFile, record)) {
         fprintf(stderr, "Cannot write %s\n", recordFile.c_str());
         ++failures;
     }
-    if (drawn > 0)
-        printf("Drew %d picture%s into %s/GFX\n", drawn, drawn == 1 ? "" : "s", folder.c_str());
+    if (written > 0)
+        printf("Drew %d picture%s into %s/GFX\n", written, written == 1 ? "" : "s", folder.c_str());
     return failures == 0 ? 0 : 1;
+}
+
+int usage(const char* self) {
+    fprintf(stderr,
+            "usage: %s [--brand <brand file>] [--if-stale] <game folder>\n"
+            "       %s --check <game folder>\n"
+            "       %s [--brand <brand file>] --icon <file.png>\n",
+            self, self, self);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bool ifStale = false;
+    std::string brandFile, folder, icon, check;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool valued = arg == "--brand" || arg == "--icon" || arg == "--check";
+        if (valued && i + 1 == argc)
+            return usage(argv[0]);
+        if (arg == "--if-stale")
+            ifStale = true;
+        else if (valued)
+            (arg == "--brand" ? brandFile : arg == "--icon" ? icon : check) = argv[++i];
+        else if (arg[0] != '-' && folder.empty())
+            folder = arg;
+        else
+            return usage(argv[0]);
+    }
+    if (!check.empty())
+        return folder.empty() && !ifStale && brandFile.empty() && icon.empty()
+                   ? (checkArt(check) == 0 ? 0 : 1)
+                   : usage(argv[0]);
+    if (folder.empty() == icon.empty())
+        return usage(argv[0]);
+    if (SDL_Init(0) != 0 || TTF_Init() != 0) {
+        fprintf(stderr, "Cannot start SDL: %s\n", SDL_GetError());
+        return 1;
+    }
+    Brand brand;
+    std::vector<std::string> problems;
+    const bool read = brand.read(brandFile, problems) && setBrandArt(brand);
+    for (const std::string& problem : problems.empty() ? art.problems : problems)
+        fprintf(stderr, "%s\n", problem.c_str());
+    const int status = !read          ? 1
+                       : icon.empty() ? drawPictures(folder, brandFile, ifStale)
+                                      : drawIcon(icon.c_str());
+    releaseBrandArt();
+    TTF_Quit();
+    SDL_Quit();
+    return status;
 }

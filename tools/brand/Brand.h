@@ -1,0 +1,38 @@
+// A sponsor's brand: every text, colour and picture of the game's screens and of the prize
+// certificate, read from a brand file (TOML) a person edits. The art maker draws the pictures
+// from it and the print program the certificate; the game itself reads only the pictures.
+// The built-in brand is Solrind's, the example file docs/brand/solrind.toml.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+class Brand {
+  public:
+    // Reads and checks a brand file, or the built-in one for "". Every problem is one line
+    // naming the file and the entry ("acme.toml: rules.items[3]: ..."); true when none.
+    bool read(const std::string& file, std::vector<std::string>& problems);
+
+    // Entries by their dotted key: "welcome.title", "prizes.2.text" (pages count from 1).
+    const std::string& text(const std::string& key) const { return texts.at(key); }
+    const std::vector<std::string>& list(const std::string& key) const { return lists.at(key); }
+    uint32_t colour(const std::string& key) const { return colours.at(key); }  // 0xRRGGBB
+    // A picture entry: "" for none, a drawing's name, or a file (resolved against the brand
+    // file's folder).
+    const std::string& picture(const std::string& key) const { return texts.at(key); }
+    static bool isDrawing(const std::string& picture);
+    // "<file>: <key>", the start of a problem's line about an entry.
+    std::string where(const std::string& key) const { return name + ": " + key; }
+
+    std::string name;  // the file as given, or "the built-in brand"
+
+  private:
+    std::map<std::string, std::string> texts;  // texts, pictures and the paper
+    std::map<std::string, std::vector<std::string>> lists;
+    std::map<std::string, uint32_t> colours;
+};
+
+// The drawings the art maker has, for a picture entry.
+extern const char* const kBrandDrawings[];
