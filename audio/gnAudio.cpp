@@ -9,7 +9,9 @@ namespace {
 constexpr int kRate = 22050;  // samples per second
 constexpr Uint16 kFormat = AUDIO_S16;
 constexpr Uint8 kChannels = 2;
-constexpr Uint16 kBufferFrames = 64;  // about 2.9 ms
+// Frames a buffer: 64 on a desktop; a browser's Web Audio takes no fewer than 256, and its
+// build says so (SOLRIND_AUDIO_FRAMES).
+constexpr Uint16 kBufferFrames = SOLRIND_AUDIO_FRAMES;
 
 // The granted format's silence, for the callback (which may run while the globals change).
 Uint8 silenceByte = 0;

@@ -8,6 +8,8 @@
 #include <csignal>
 #include <cstdio>
 
+#include "gnPlatform.h"
+
 namespace {
 
 constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
@@ -48,5 +50,7 @@ bool gnReplaceFile(const char* path, const void* bytes, size_t size) {
             unlink(temporary);
     }
     sigaction(SIGXFSZ, &saved, nullptr);
+    if (written)
+        gnFileSaved(path);
     return written;
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "gnImages.h"
+#include "gnPlatform.h"
 #include "gnScreen.h"
 
 namespace {
@@ -44,6 +45,7 @@ void EnterInputHandler::activate() {
     text[0] = '\0';
     caret = 0;
     caretVisible = true;
+    gnShowKeyboard(true);  // a phone shows its keyboard for the name
 }
 
 void EnterInputHandler::handleEvent(SDL_Event* event) {
@@ -90,6 +92,7 @@ void EnterInputHandler::handleEvent(SDL_Event* event) {
     if (finished) {
         caretVisible = false;
         show();
+        gnShowKeyboard(false);
     }
 }
 

@@ -90,8 +90,14 @@ const char* keepRejected(char* name, size_t nameSize) {
             snprintf(name, nameSize, "%s.%d", kRejectedName, i);
         if (link(SolrindPHighscore::kFileName, name) == 0)
             return unlink(SolrindPHighscore::kFileName) == 0 ? name : nullptr;
-        if (errno != EEXIST)
+        if (errno == EEXIST)
+            continue;
+        // A file system without hard links (a browser's): renamed, onto a name still free.
+        if (errno != EPERM && errno != ENOTSUP && errno != ENOSYS && errno != EXDEV)
             return nullptr;
+        if (access(name, F_OK) == 0)
+            continue;
+        return rename(SolrindPHighscore::kFileName, name) == 0 ? name : nullptr;
     }
     return nullptr;
 }

@@ -1,10 +1,6 @@
 // The print-out of a completed round's time: a two-line hand-over file for the print program,
 // then the program started without waiting for it.
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 
 #include <string>
@@ -13,20 +9,11 @@
 #include "GameFiles.h"
 #include "SolrindPGameShell.h"
 #include "gnFiles.h"
+#include "gnPlatform.h"
 
 namespace {
 
 constexpr const char* kFirstLine = "Cheaters will be punished!";
-constexpr int kFirstNotInherited = 3;  // the started program keeps only its standard streams
-
-// Closes every descriptor from kFirstNotInherited up, however many are open.
-void closeInherited() {
-    if (close_range(kFirstNotInherited, ~0u, 0) == 0)
-        return;
-    const long open = sysconf(_SC_OPEN_MAX);  // a kernel without close_range
-    for (long fd = kFirstNotInherited; fd < (open > 0 ? open : 65536); ++fd)
-        close(static_cast<int>(fd));
-}
 
 }  // namespace
 
@@ -57,23 +44,5 @@ bool SolrindPGameShell::saveParams(const char* file, const char* first, const ch
 }
 
 void SolrindPGameShell::executeFile(const char* commandLine) {
-    // The program is started by a short-lived intermediate process, so that it belongs to
-    // init and never becomes a zombie of the game; only the intermediate one is waited for,
-    // and it ends at once.
-    const pid_t middle = fork();
-    if (middle < 0)
-        return;
-    if (middle == 0) {
-        setsid();
-        if (fork() == 0) {
-            closeInherited();
-            char* const argv[] = {const_cast<char*>(commandLine), nullptr};
-            execv(commandLine, argv);
-            _exit(127);  // not startable: ignored, as the game never learns of it
-        }
-        _exit(0);
-    }
-    int status = 0;
-    while (waitpid(middle, &status, 0) < 0 && errno == EINTR) {
-    }
+    gnStartProgram(commandLine);
 }

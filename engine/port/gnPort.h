@@ -3,8 +3,10 @@
 // and sleeps, and installs the event filter. Everything else draws into the port's picture
 // with plain SDL surface calls.
 //
-// The default port is the real SDL2 one. Tests derive from gnPort and override the clock and
-// the input state (and record updates and presents); gnPort::use installs such a port.
+// The port has two back ends, chosen by the build: the desktop's (gnPortDesktop.cpp) and the
+// browser's (gnPortWeb.cpp); what they share is gnPort.cpp. The default port is the real one.
+// Tests derive from gnPort and override the clock and the input state (and record updates and
+// presents); gnPort::use installs such a port.
 #pragma once
 
 // Only the engine itself (and the tests' fake port) may reach past the engine's own headers.
@@ -74,6 +76,11 @@ class gnPort {
 
     // Installs the process-wide event filter. Events already queued stay queued.
     void setEventFilter(gnEventFilter filter);
+
+    // The platform's services beyond the picture and the input (see gnPlatform.h).
+    virtual void startProgram(const char* commandLine);
+    virtual void fileSaved(const char* path);
+    virtual void showKeyboard(bool on);
 
     // Termination (SIGTERM from a service manager, SIGINT): the handlers only note it; the pump
     // then hands every handler a quit event and long sleeps end early. Install before SDL_Init.

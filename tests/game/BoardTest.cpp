@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "BoardMap.h"
-#include "Files.h"
+#include "EngineFixture.h"
 #include "Gates.h"
 
 namespace {
@@ -48,10 +48,6 @@ class BoardTest : public testing::Test {
     Gates* gates[Board::kGateCount] = {};
     Board board{pieces, queue, gates};
 };
-
-std::string trace(int seed) {
-    return "replay with SOLRIND_SEED=" + std::to_string(seed);
-}
 
 }  // namespace
 
@@ -210,7 +206,7 @@ TEST_F(BoardTest, NewGameAndCompletion) {
 TEST_F(BoardTest, InvariantsHoldThroughLongRandomGames) {
     const char* given = getenv("SOLRIND_SEED");
     for (int seed : given ? std::vector<int>{atoi(given)} : std::vector<int>{1, 2, 3}) {
-        SCOPED_TRACE(trace(seed));
+        SCOPED_TRACE("replay with SOLRIND_SEED=" + std::to_string(seed));
         std::mt19937 random(static_cast<unsigned>(seed));
         board.initGame(static_cast<uint32_t>(seed));
         int framesInHole[24] = {}, fallen = 0;
@@ -270,27 +266,16 @@ TEST(RingQueue, OrderShuffleAndErrors) {
     srand(1234);
     q.unsort();
     EXPECT_EQ(q.count() * 10 + q.head, 32);
-    EXPECT_TRUE(
-        std::is_permutation(q.slots, q.slots + 4,
-                            std::vector<void*>{&items[6], &items[5], nullptr, &items[7]}.begin()));
+    const std::vector<void*> before = {&items[6], &items[5], nullptr, &items[7]};
+    EXPECT_TRUE(std::is_permutation(q.slots, q.slots + 4, before.begin()));
     q.addElem(&items[1]);
     const std::string bounds = "Generic exception of type: BOUNDS raised: ";
-    const auto message = [](const std::function<void()>& f) {
-        try {
-            f();
-        } catch (gnE* e) {
-            const std::string m = std::string(e->typeText) + ": " + e->message;
-            delete e;
-            return m;
-        }
-        return std::string();
-    };
-    EXPECT_EQ(message([&] { q.addElem(&items[2]); }), "BOUNDS: RingQueue is full!");
-    EXPECT_EQ(message([&] { q.setCapacity(101); }),
-              "BOUNDS: Out of bounds in the capacity of RingQueue!");
+    EXPECT_EQ(raisedBy([&] { q.addElem(&items[2]); }), bounds + "RingQueue is full!\n");
+    EXPECT_EQ(raisedBy([&] { q.setCapacity(101); }),
+              bounds + "Out of bounds in the capacity of RingQueue!\n");
     EXPECT_EQ(q.capacity, 4);
     q.setCapacity(100);
-    EXPECT_EQ(message([&] { q.removeElem(); }), "BOUNDS: No elements left in RingQueue!");
+    EXPECT_EQ(raisedBy([&] { q.removeElem(); }), bounds + "No elements left in RingQueue!\n");
 }
 
 // A gate now and then (one frame in 77) turns its swing; it moves a frame each step towards

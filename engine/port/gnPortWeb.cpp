@@ -1,0 +1,171 @@
+// The browser's back end of the port. The picture is kept in the canvas's own byte order
+// (RGBA), and present hands each changed area to the canvas's 2D context as it is
+// (putImageData with a dirty rectangle), so nothing is copied or converted that did not
+// change; the page scales the canvas to the window. Time stands still while the tab is hidden.
+// The print program is the certificate page; the name entry opens a phone's keyboard.
+#include <emscripten.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "gnPort.h"
+
+namespace {
+
+constexpr Uint32 kPictureFormat = SDL_PIXELFORMAT_RGBA32;  // bytes R, G, B, A
+constexpr uint32_t kHiddenPollMs = 100;                     // how often a hidden tab is asked
+
+// The page's side (site/solrind.js) keeps the context, the hidden time and the certificate.
+EM_JS(void, webOpenCanvas, (int w, int h, Uint8* pixels), {
+    const canvas = Module.canvas;
+    canvas.width = w;
+    canvas.height = h;
+    Module.solrindScreen = {context : canvas.getContext('2d'), w : w, h : h, pixels : pixels};
+});
+EM_JS(void, webPutArea, (int x, int y, int w, int h), {
+    const s = Module.solrindScreen;
+    if (!s.image || s.image.data.buffer !== HEAPU8.buffer)  // made anew if memory grew
+        s.image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, s.pixels, s.w * s.h * 4),
+                                s.w, s.h);
+    s.context.putImageData(s.image, 0, 0, x, y, w, h);
+});
+EM_JS(int, webHiddenMs, (), { return Module.solrindHiddenMs ? Module.solrindHiddenMs() : 0; });
+EM_JS(int, webIsHidden, (), { return document.hidden ? 1 : 0; });
+EM_JS(void, webShowCertificate, (const char* time), {
+    if (Module.solrindCertificate)
+        Module.solrindCertificate(UTF8ToString(time));
+});
+EM_JS(void, webSaveFiles, (), {
+    FS.syncfs(false, function(error) {
+        if (error)
+            console.log('Solrind: the table could not be kept in this browser: ' + error);
+    });
+});
+EM_JS(void, webKeyboard, (int on), {
+    if (Module.solrindKeyboard)
+        Module.solrindKeyboard(on != 0);
+});
+
+// The second line of the print hand-over file, the time; "" without one.
+std::string handedOverTime() {
+    FILE* in = fopen("Bin/tmp", "rb");
+    char first[256] = "", second[256] = "";
+    const bool read = in && fgets(first, sizeof first, in) && fgets(second, sizeof second, in);
+    if (in)
+        fclose(in);
+    std::string time = read ? second : "";
+    while (!time.empty() && (time.back() == '\n' || time.back() == '\r'))
+        time.pop_back();
+    return time;
+}
+
+}  // namespace
+
+// A letter typed on a phone's keyboard, which sends no key codes: one key press.
+extern "C" EMSCRIPTEN_KEEPALIVE void solrindTyped(int key) {
+    SDL_Event event = {};
+    event.type = SDL_KEYDOWN;
+    event.key.keysym.sym = key;
+    event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+    SDL_PushEvent(&event);
+}
+
+SDL_Surface* gnPort::openVideo(uint32_t width, uint32_t height) {
+    if (hasVideo())
+        closeVideo();
+    const int w = static_cast<int>(width);
+    const int h = static_cast<int>(height);
+    if (w <= 0 || h <= 0) {
+        SDL_SetError("A picture of %d by %d pixels cannot be shown", w, h);
+        return nullptr;
+    }
+    window = SDL_CreateWindow("Solrind", 0, 0, w, h, 0);  // the page's canvas
+    if (window)
+        surface = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, kPictureFormat);
+    if (!surface) {
+        closeVideo();
+        return nullptr;
+    }
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    webOpenCanvas(w, h, static_cast<Uint8*>(surface->pixels));
+    changed.push_back(SDL_Rect{0, 0, w, h});
+    return surface;
+}
+
+void gnPort::closeVideo() {
+    if (surface)
+        SDL_FreeSurface(surface);
+    if (window)
+        SDL_DestroyWindow(window);
+    surface = nullptr;
+    window = nullptr;
+    changed.clear();
+}
+
+void gnPort::updateRect(int32_t x, int32_t y, uint32_t w, uint32_t h) {
+    if (!surface)
+        return;
+    int64_t x1 = static_cast<int64_t>(x) + w;
+    int64_t y1 = static_cast<int64_t>(y) + h;
+    if (w == 0 && h == 0) {
+        x = 0, y = 0, x1 = surface->w, y1 = surface->h;
+    }
+    const int left = x < 0 ? 0 : x, top = y < 0 ? 0 : y;
+    const int right = x1 > surface->w ? surface->w : static_cast<int>(x1);
+    const int bottom = y1 > surface->h ? surface->h : static_cast<int>(y1);
+    if (left < right && top < bottom)
+        changed.push_back(SDL_Rect{left, top, right - left, bottom - top});
+}
+
+void gnPort::present() {
+    if (!surface)
+        return;
+    showWindowAreas(changed.data(), static_cast<int>(changed.size()));
+    changed.clear();
+}
+
+void gnPort::showWindowAreas(const SDL_Rect* areas, int count) {
+    for (const SDL_Rect* a = areas; a < areas + count; ++a)
+        webPutArea(a->x, a->y, a->w, a->h);
+}
+
+// The page scales the canvas; SDL hands over the pointer in canvas (picture) pixels.
+void gnPort::windowToPicture(int windowX, int windowY, int* x, int* y) const {
+    *x = windowX;
+    *y = windowY;
+}
+
+uint32_t gnPort::getMouseState(int* x, int* y) {
+    int px = 0, py = 0;
+    const uint32_t buttons = SDL_GetMouseState(&px, &py);
+    if (x)
+        *x = px;
+    if (y)
+        *y = py;
+    return buttons;
+}
+
+uint32_t gnPort::getTicks() {
+    return SDL_GetTicks() - static_cast<uint32_t>(webHiddenMs());
+}
+
+// Sleeps, and while the tab is hidden waits for it to be seen again: no frame of the game,
+// and so no second of a round's clock, passes unseen.
+void gnPort::delay(uint32_t ms) {
+    SDL_Delay(ms);
+    while (webIsHidden() && !terminationRequested())
+        SDL_Delay(kHiddenPollMs);
+}
+
+void gnPort::startProgram(const char*) {
+    webShowCertificate(handedOverTime().c_str());
+}
+
+void gnPort::fileSaved(const char*) {
+    webSaveFiles();
+}
+
+void gnPort::showKeyboard(bool on) {
+    webKeyboard(on ? 1 : 0);
+}
