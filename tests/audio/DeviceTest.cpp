@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
 
 #include "Files.h"
 #include "Sounds.h"
@@ -14,70 +13,60 @@
 
 namespace {
 
-std::string errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.message;
+// Whether the condition comes true, under the audio lock, within a deadline.
+bool playsUntil(const std::function<bool()>& condition) {
+    for (int i = 0; i < 1000; ++i) {
+        SDL_LockAudio();
+        const bool met = condition();
+        SDL_UnlockAudio();
+        if (met)
+            return true;
+        SDL_Delay(5);
     }
-    return "";
+    return false;
 }
 
-class DeviceTest : public testing::Test {
-  protected:
-    void SetUp() override { dir = makeTempDir("audio"); }
-    // Opens the device writing to a file, runs `during`, waits until every playing has ended,
-    // shuts the device down and returns the samples it wrote.
-    std::vector<int16_t> record(const std::function<void()>& during) {
-        output = dir + "/out" + std::to_string(++recordings) + ".raw";
-        setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
-        {
-            Audio audio;
-            audio.start();
-            EXPECT_TRUE(audio.opened);
-            during();
-            EXPECT_TRUE(playsUntil([] { return globalQueue->count() == 0; })) << "never silent";
-            SDL_Delay(30);
-        }
-        SDL_CloseAudio();
-        return readSamples(output);
+size_t firstSound(const std::vector<int16_t>& s, size_t from = 0) {
+    while (from < s.size() && s[from] == 0)
+        ++from;
+    return from;
+}
+
+// Opens the device writing to a file, runs `during`, waits until every playing has ended,
+// shuts the device down and returns the samples it wrote.
+std::vector<int16_t> record(const std::string& output, const std::function<void()>& during) {
+    setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
+    {
+        Audio audio;
+        audio.start();
+        EXPECT_TRUE(audio.opened);
+        during();
+        EXPECT_TRUE(playsUntil([] { return globalQueue->count() == 0; })) << "never silent";
+        SDL_Delay(30);
     }
-    // Whether the condition comes true, under the audio lock, within a deadline.
-    static bool playsUntil(const std::function<bool()>& condition) {
-        for (int i = 0; i < 1000; ++i) {
-            SDL_LockAudio();
-            const bool met = condition();
-            SDL_UnlockAudio();
-            if (met)
-                return true;
-            SDL_Delay(5);
-        }
-        return false;
-    }
-    static size_t firstSound(const std::vector<int16_t>& s, size_t from = 0) {
-        while (from < s.size() && s[from] == 0)
-            ++from;
-        return from;
-    }
-    std::string dir, output;
-    int recordings = 0;
-};
+    SDL_CloseAudio();
+    EXPECT_EQ(globalAudio, nullptr);  // the device shut down, the globals cleared
+    EXPECT_EQ(globalQueue, nullptr);
+    return readSamples(output);
+}
 
 }  // namespace
 
 // The device opens in its fixed format; a clip already in it is still copied on the first
-// play and sounds at one sixteenth between silence; two playings started together add up.
-TEST_F(DeviceTest, AClipSoundsAtOneSixteenthAndTwoAddUp) {
+// play and sounds at one sixteenth between silence; two playings started together add up. A
+// clip in another format sounds for exactly its converted length; the errors of a clip
+// without samples or without a conversion; repeat applies from the next play.
+TEST(Device, ClipsSoundAtOneSixteenthForTheirConvertedLength) {
+    const std::string dir = makeTempDir("audio");
     const std::vector<int> tone = stereoTone(2205);
     const std::string file = writeWav(dir + "/tone.wav", 22050, 16, 2, tone);
     Sound sound;
-    const std::vector<int16_t> out = record([&] {
+    std::vector<int16_t> out = record(dir + "/a.raw", [&] {
         const SDL_AudioSpec& spec = globalAudio->obtained;
-        EXPECT_EQ(spec.freq * 10 + spec.channels, 220502);
-        EXPECT_EQ(spec.format * 100 + spec.samples, AUDIO_S16 * 100 + 64);
+        EXPECT_EQ(join(spec.freq, int(spec.channels), spec.format, spec.samples),
+                  join(22050, 2, AUDIO_S16, 64));
         sound.loadWAV(file.c_str());
-        EXPECT_EQ(sound.getRate(), 22050u);
-        for (int i = 0; i < 200 && readFile(output).size() < 4096; ++i)  // silence first
+        for (int i = 0; i < 200 && readFile(dir + "/a.raw").size() < 4096; ++i)  // silence first
             SDL_Delay(5);
         sound.play();
         EXPECT_NE(sound.convertedData, sound.data);  // a copy even without a conversion
@@ -88,80 +77,65 @@ TEST_F(DeviceTest, AClipSoundsAtOneSixteenthAndTwoAddUp) {
         sound.play();
         SDL_UnlockAudio();
     });
-    EXPECT_EQ(globalAudio, nullptr);  // the device shut down, the globals cleared
-    EXPECT_EQ(globalQueue, nullptr);
     const size_t start = firstSound(out);
-    ASSERT_GT(start, 0u);
     const size_t twice = firstSound(out, start + tone.size());
-    ASSERT_LE(twice + tone.size(), out.size());
+    ASSERT_TRUE(start > 0 && twice + tone.size() <= out.size());
     for (size_t i = 0; i < tone.size(); ++i) {
         ASSERT_EQ(out[start + i], tone[i] * 8 / 128) << i;
         ASSERT_EQ(out[twice + i], 2 * (tone[i] * 8 / 128)) << i;
     }
     EXPECT_EQ(firstSound(out, twice + tone.size()), out.size());
-}
 
-// A clip in another format is converted on its first play, to exactly what SDL's converter
-// makes (its converted length, not the buffer's); a new rate converts anew, twice the rate to
-// half the length; the errors of a clip without samples; repeat applies from the next play.
-TEST_F(DeviceTest, ConversionRatesErrorsAndRepeat) {
-    std::vector<int> samples;  // 8-bit unsigned mono at 11025 Hz
+    std::vector<int> low(3000);  // 8-bit unsigned mono at 11025 Hz, never silent
     for (int i = 0; i < 3000; ++i)
-        samples.push_back(200 + (i % 40));
-    const std::string file = writeWav(dir + "/low.wav", 11025, 8, 1, samples);
-    Sound sound;
-    std::vector<uint8_t> expected;
-    const std::vector<int16_t> out = record([&] {
-        EXPECT_EQ(errorOf([&] { sound.play(); }), "Sound::CheckConvert: No sound data!");
-        EXPECT_EQ(errorOf([&] { sound.setRate(1); }), "Sound::setRate: No sound data!");
-        EXPECT_EQ(errorOf([&] { sound.getRate(); }), "Sound::getRate: No sound data!");
-        sound.loadWAV(file.c_str());
-        EXPECT_FALSE(sound.hasConvertedData);  // nothing converted before the first play
-        SDL_AudioCVT cvt;
-        ASSERT_EQ(SDL_BuildAudioCVT(&cvt, AUDIO_U8, 1, 11025, AUDIO_S16, 2, 22050), 1);
-        expected.assign(sound.data, sound.data + sound.dataLength);
-        expected.resize(sound.dataLength * cvt.len_mult);
-        cvt.buf = expected.data();
-        cvt.len = static_cast<int>(sound.dataLength);
-        ASSERT_EQ(SDL_ConvertAudio(&cvt), 0);
-        expected.resize(static_cast<size_t>(cvt.len_cvt));
-        sound.play();
-        EXPECT_EQ(sound.convertedLength, cvt.len_cvt);
+        low[i] = 200 + (i % 40);
+    const std::string lowFile = writeWav(dir + "/low.wav", 11025, 8, 1, low);
+    Sound other;
+    int converted = 0;
+    out = record(dir + "/b.raw", [&] {
+        EXPECT_EQ(audioError([&] { other.play(); }) + audioError([&] { other.setRate(1); }) +
+                      audioError([&] { other.getRate(); }),
+                  "Sound::CheckConvert: No sound data!Sound::setRate: No sound data!"
+                  "Sound::getRate: No sound data!");
+        other.loadWAV(lowFile.c_str());
+        EXPECT_FALSE(other.hasConvertedData);  // nothing converted before the first play
+        other.play();
+        converted = other.convertedLength;
     });
-    const int16_t* converted = reinterpret_cast<const int16_t*>(expected.data());
-    const size_t count = expected.size() / 2, start = firstSound(out);
-    ASSERT_LE(start + count, out.size());
-    for (size_t i = 0; i < count; ++i)
-        ASSERT_EQ(out[start + i], converted[i] * 8 / 128) << i;
-    EXPECT_EQ(firstSound(out, start + count), out.size());
-    record([&] {
-        sound.setRate(22050);
-        EXPECT_EQ(sound.getRate(), 22050u);
-        sound.play();
-        EXPECT_NEAR(sound.convertedLength * 2.0 / static_cast<double>(expected.size()), 1.0, 0.01);
-        EXPECT_EQ(errorOf([&] { sound.loadWAV((dir + "/none.wav").c_str()); }),
+    EXPECT_NEAR(converted, 3000 * 2 * 2 * 2, 64);  // twice the rate, stereo, 16 bits
+    const size_t from = firstSound(out);
+    ASSERT_LE(from + converted / 2, out.size());
+    EXPECT_NEAR(out[from], ((200 - 128) << 8) * 8 / 128, 16);  // resampled: nearly
+    EXPECT_NE(out[from + converted / 2 - 1], 0);  // sounding to its last sample, then silence
+    EXPECT_EQ(firstSound(out, from + converted / 2), out.size());
+    record(dir + "/c.raw", [&] {
+        other.setRate(22050);
+        EXPECT_EQ(other.getRate(), 22050u);
+        other.play();
+        EXPECT_NEAR(other.convertedLength * 2.0 / converted, 1.0, 0.01);  // half the length
+        EXPECT_EQ(audioError([&] { other.loadWAV((dir + "/none.wav").c_str()); }),
                   "Sound::loadWAV: Could not open file!");
-        EXPECT_EQ(sound.data, nullptr);  // the earlier clip was released first
-        sound.loadWAV(file.c_str());
-        sound.spec.format = 0x1234;
-        EXPECT_EQ(errorOf([&] { sound.play(); }),
+        EXPECT_EQ(other.data, nullptr);  // the earlier clip was released first
+        other.loadWAV(lowFile.c_str());
+        other.spec.format = 0x1234;
+        EXPECT_EQ(audioError([&] { other.play(); }),
                   "Sound::CheckConvert: Could not build conversion structure!");
-        sound.loadWAV(file.c_str());
+        other.loadWAV(lowFile.c_str());
         SDL_LockAudio();
-        sound.play();
-        sound.setRepeat(true);
-        sound.play();
+        other.play();
+        other.setRepeat(true);
+        other.play();
         EXPECT_EQ(globalQueue->item(0)->repeat * 10 + globalQueue->item(1)->repeat, 1);
         SDL_UnlockAudio();
-        sound.loadWAV(file.c_str());  // releases the clip, its copy and its playings
+        other.loadWAV(lowFile.c_str());  // releases the clip, its copy and its playings
     });
 }
 
 // Reloading a clip, changing its rate or deleting it while it plays takes its playings off
 // the queue before its bytes are freed; shutting the device down while sounds play, many
 // times, takes the queue and its sounds away under the audio lock.
-TEST_F(DeviceTest, NothingIsReadAfterItWasFreed) {
-    const std::string file = writeWav(dir + "/tone.wav", 22050, 16, 2, stereoTone(300));
+TEST(Device, NothingIsReadAfterItWasFreed) {
+    const std::string file = writeWav(makeTempDir("audio") + "/tone.wav", 22050, 16, 2, stereoTone(300));
     setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
     setenv("SDL_DISKAUDIODELAY", "0", 1);
     const auto callbacksRun = [] {  // the playing at index 0 is mixed again

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Files.h"
+#include "Sounds.h"
 #include "gnAudio.h"
 #include "gnAudioImpl.h"
 
@@ -28,15 +29,6 @@ class MixingTest : public testing::Test {
     char clip[2000];
 };
 
-std::string errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.message;
-    }
-    return "";
-}
-
 }  // namespace
 
 // A playing of 1000 bytes hands out 256, 256, 256 and 232 and leaves the queue; a repeating
@@ -47,9 +39,13 @@ TEST_F(MixingTest, SlicesRepeatsAndEnds) {
         bool repeat;
         std::vector<int> sizes, starts;
         int stays;  // passes it stays queued for, of five
-    } cases[] = {{1000, false, {256, 256, 256, 232, 0}, {0, 256, 512, 768, -1}, 3},
-                 {1000, true, {256, 256, 256, 232, 256}, {0, 256, 512, 768, 0}, 5},
-                 {0, true, {0, 0, 0, 0, 0}, {-1, -1, -1, -1, -1}, 0}};
+    } cases[] = {
+        // clang-format off
+        {1000, false, {256, 256, 256, 232, 0}, {0, 256, 512, 768, -1}, 3},
+        {1000, true, {256, 256, 256, 232, 256}, {0, 256, 512, 768, 0}, 5},
+        {0, true, {0, 0, 0, 0, 0}, {-1, -1, -1, -1, -1}, 0},
+        // clang-format on
+    };
     for (const auto& c : cases) {
         Playing p(clip, c.length, c.repeat);
         std::vector<int> sizes, starts;
@@ -100,11 +96,11 @@ TEST_F(MixingTest, MixingCompactionAndTheLimits) {
     queue.add(late);
     EXPECT_EQ(queue.item(1), late);
     for (int i : {2, -1})
-        EXPECT_EQ(errorOf([&] { queue.item(i); }), "PlayingQueue::item: Index out of range!");
+        EXPECT_EQ(audioError([&] { queue.item(i); }), "PlayingQueue::item: Index out of range!");
     for (int i = 2; i < 20; ++i)
         queue.add(new Playing(clip, 100, true));
     Playing extra(clip, 100, true);
-    EXPECT_EQ(errorOf([&] { queue.add(&extra); }),
+    EXPECT_EQ(audioError([&] { queue.add(&extra); }),
               "PlayingQueue::add: Not implemented dynamic grow!");
     for (int pass = 0; pass < 2; ++pass)
         queue.getBytes(256, stream.data());  // the 300-byte one ends: room again

@@ -12,8 +12,7 @@
 namespace {
 
 std::string text(const gnRectangle& r) {  // "x y wxh": a swapped width and height shows
-    return std::to_string(r.x) + " " + std::to_string(r.y) + " " + std::to_string(r.w) + "x" +
-           std::to_string(r.h);
+    return join(r.x, r.y, std::to_string(r.w) + "x" + std::to_string(r.h));
 }
 std::string text(bool b) {
     return b ? "yes" : "no";
@@ -22,7 +21,7 @@ std::string text(int32_t n) {
     return std::to_string(n);
 }
 std::string text(const pt& p) {
-    return std::to_string(p.x) + "," + std::to_string(p.y);
+    return join(p.x, p.y);
 }
 const gnRectangle kSquare = gnRect(0, 0, 10, 10);
 gnE kOld(gnE::gnGeneric, "OLD", "old message");
@@ -103,8 +102,8 @@ TEST(Rules, Rectangles) {
         {text(rectManip::expandRect(gnRect(160, 40, 440, 440), 10, 10)), "150 30 460x460"},
         {text(rectManip::expandRect(gnRect(10, 10, 20, 20), -5, 0)), "15 10 10x20"},
         {text(moved), "-10 10 3x4"},
-        {text(p), "13,6"},
-        {text(pointManip::centredCorner(pt{100, 50}, 19, 17)), "91,42"},  // halves rounded down
+        {text(p), "13 6"},
+        {text(pointManip::centredCorner(pt{100, 50}, 19, 17)), "91 42"},  // halves rounded down
         {text(sizeManip::isEmpty(sz{0, 5})), "no"},  // unlike a rectangle of that size
         {text(sizeManip::isEmpty(sizeManip::zeroSize)), "yes"},
         {text(sizeManip::isEqual(sz{0, 5}, sz{5, 0})), "no"},
@@ -123,32 +122,24 @@ TEST(Rules, ErrorWordingsAndWhatCheckedExecutionPrints) {
     const std::string exact(119, 'm');
     const gnE kept(gnE::gnGeneric, exact.c_str(), (exact + "cut").c_str());
     EXPECT_EQ(std::string(kept.message) + std::string(kept.typeText), exact + exact);
+    // Each body's lines after "Caught exception".
+    // clang-format off
     const std::pair<void (*)(), const char*> cases[] = {
-        {[] { gnE::gnRaiseGeneric("MEMORY", "Out of memory!"); },
-         "Caught exception\nGeneric exception of type: MEMORY raised: Out of memory!\n"},
-        {[] { gnE::gnRaiseBug("Broken in X::y"); },
-         "Caught exception\nSoftware bug: Broken in X::y\n"},
-        {[] { gnE::gnRaiseNotImplemented("Flying"); },
-         "Caught exception\nFeature has not yet been implemented: Flying\n"},
-        {[] { gnE::gnRaise(gnE::gnGeneric, "INDEX", "Out of range"); },
-         "Caught exception\nGeneric exception of type: INDEX raised: Out of range\n"},
-        {[] { gnE::reRaiseGeneric(kOld, "FileLoad", "new"); },  // only the new texts
-         "Caught exception\nGeneric exception of type: FileLoad raised: new\n"},
-        {[] { gnE::reRaise(kOld, gnE::gnBug, "T", "plain"); },
-         "Caught exception\nSoftware bug: plain\n"},
-        {[] { gnE::reRaiseBug(kOld, "new bug"); }, "Caught exception\nSoftware bug: new bug\n"},
-        {[] { gnE::reRaiseNotImplemented(kOld, "later"); },
-         "Caught exception\nFeature has not yet been implemented: later\n"},
-        {[] {
-             gnE* odd = new gnE(gnE::gnBug, "", "whatever");
-             odd->kind = static_cast<gnE::t>(7);
-             throw odd;
-         },
-         "Caught exception\nSoftware bug: Undefined exceptiontype in gnE::output!"},
-        {[] { throw new gnE(); }, "Caught exception\nSoftware bug: \n"},
-        {[] { throw 42; }, "Software bug: Unanticipated exception raised in gnCheckedExec!\n"},
-        {[] {}, ""},
+        {[] { gnE::gnRaiseGeneric("MEMORY", "Out of memory!"); }, "Generic exception of type: MEMORY raised: Out of memory!\n"},
+        {[] { gnE::gnRaiseBug("Broken in X::y"); }, "Software bug: Broken in X::y\n"},
+        {[] { gnE::gnRaiseNotImplemented("Flying"); }, "Feature has not yet been implemented: Flying\n"},
+        {[] { gnE::gnRaise(gnE::gnGeneric, "INDEX", "Out of range"); }, "Generic exception of type: INDEX raised: Out of range\n"},
+        {[] { gnE::reRaiseGeneric(kOld, "FileLoad", "new"); }, "Generic exception of type: FileLoad raised: new\n"},  // only the new texts
+        {[] { gnE::reRaise(kOld, gnE::gnBug, "T", "plain"); }, "Software bug: plain\n"},
+        {[] { gnE::reRaiseBug(kOld, "new bug"); }, "Software bug: new bug\n"},
+        {[] { gnE::reRaiseNotImplemented(kOld, "later"); }, "Feature has not yet been implemented: later\n"},
+        {[] { gnE* odd = new gnE(gnE::gnBug, "", "whatever"); odd->kind = static_cast<gnE::t>(7); throw odd; },
+         "Software bug: Undefined exceptiontype in gnE::output!"},
+        {[] { throw new gnE(); }, "Software bug: \n"},
     };
+    // clang-format on
     for (const auto& [body, printed] : cases)
-        EXPECT_EQ(checked(body), printed);
+        EXPECT_EQ(checked(body), "Caught exception\n" + std::string(printed));
+    EXPECT_EQ(checked([] { throw 42; }), "Software bug: Unanticipated exception raised in gnCheckedExec!\n");
+    EXPECT_EQ(checked([] {}), "");
 }

@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "BoardMap.h"
-#include "EngineFixture.h"
+#include "Files.h"
 #include "Gates.h"
 
 namespace {
@@ -127,42 +127,40 @@ TEST_F(BoardTest, AGameMoveByMove) {
 
 TEST_F(BoardTest, CellsHolesPointsAndDrags) {
     gates[1]->currentFrame = gates[2]->currentFrame = 4;
+    // clang-format off
     const struct {
         int x, y;
         bool onBoard, inHole;
-    } cells[] = {{0, 0, false, false}, {4, 4, true, false},   {1, 0, true, false},
-                 {5, 2, false, false}, {-1, 1, false, false}, {2, -1, false, true},
-                 {2, 5, true, true},   {-1, 2, true, true},   {0, 3, true, false}};
+    } cells[] = {{0, 0, false, false}, {4, 4, true, false}, {1, 0, true, false}, {5, 2, false, false}, {-1, 1, false, false},
+                 {2, -1, false, true}, {2, 5, true, true}, {-1, 2, true, true}, {0, 3, true, false}};
+    // clang-format on
     for (const auto& c : cells) {
-        const std::string at = std::to_string(c.x) + "," + std::to_string(c.y);
-        EXPECT_EQ(board.isOnBoard(c.x, c.y), c.onBoard) << at;
-        EXPECT_EQ(board.isInHole(c.x, c.y, false), c.inHole) << at;
-        EXPECT_EQ(board.isInHole(c.x, c.y, true), c.inHole && c.onBoard) << at;
+        EXPECT_EQ(board.isOnBoard(c.x, c.y), c.onBoard) << join(c.x, c.y);
+        EXPECT_EQ(board.isInHole(c.x, c.y, false), c.inHole) << join(c.x, c.y);
+        EXPECT_EQ(board.isInHole(c.x, c.y, true), c.inHole && c.onBoard) << join(c.x, c.y);
     }
     for (int frame = 0; frame < 5; ++frame) {  // a hole is on the board only while fully open
         gates[0]->currentFrame = frame;
         EXPECT_EQ(board.isOnBoard(2, -1), frame == 4) << frame;
     }
-    const std::pair<pt, const char*> points[] = {
-        {{160, 40}, "0 0"},    {{599, 479}, "4 4"},   {{247, 127}, "0 0"},  {{248, 128}, "1 1"},
+    // clang-format off
+    const std::pair<pt, const char*> points[] = {{{160, 40}, "0 0"}, {{599, 479}, "4 4"}, {{247, 127}, "0 0"}, {{248, 128}, "1 1"},
         {{600, 300}, "-1 -1"}, {{159, 300}, "-1 -1"}, {{300, 39}, "-1 -1"}, {{300, 480}, "-1 -1"}};
+    // clang-format on
     for (const auto& [p, cell] : points) {
         int x = 0, y = 0;
         Board::posToIndex(p, x, y);
-        EXPECT_EQ(std::to_string(x) + " " + std::to_string(y), cell) << p.x << "," << p.y;
+        EXPECT_EQ(join(x, y), cell) << join(p.x, p.y);
     }
-    const std::tuple<pt, pt, const char*> drags[] = {
-        // kind col row dx dy
-        {{470, 300}, {30, 10}, "2 3 2 1 0"}, {{470, 300}, {-30, 10}, "2 3 2 -1 0"},
-        {{470, 300}, {10, 10}, "2 3 2 0 1"}, {{470, 300}, {-10, -30}, "2 3 2 0 -1"},
-        {{470, 300}, {0, 0}, "0 3 2 0 0"},   {{600, 300}, {50, 0}, "0 -1 -1 0 0"},
+    // clang-format off
+    const std::tuple<pt, pt, const char*> drags[] = {  // to kind col row dx dy
+        {{470, 300}, {30, 10}, "2 3 2 1 0"}, {{470, 300}, {-30, 10}, "2 3 2 -1 0"}, {{470, 300}, {10, 10}, "2 3 2 0 1"},
+        {{470, 300}, {-10, -30}, "2 3 2 0 -1"}, {{470, 300}, {0, 0}, "0 3 2 0 0"}, {{600, 300}, {50, 0}, "0 -1 -1 0 0"},
         {{160, 300}, {1, 0}, "2 0 2 1 0"}};
+    // clang-format on
     for (const auto& [press, vector, move] : drags) {
         const BoardMove m = Board::dragMove(press, vector);
-        EXPECT_EQ(std::to_string(m.kind) + " " + std::to_string(m.col) + " " +
-                      std::to_string(m.row) + " " + std::to_string(m.dx) + " " +
-                      std::to_string(m.dy),
-                  move);
+        EXPECT_EQ(join(m.kind, m.col, m.row, m.dx, m.dy), move);
     }
     BoardPiece* later = pieces[5];  // two pieces on one cell: the first by index moves
     BoardPiece* first = pieces[4];
@@ -244,38 +242,6 @@ TEST_F(BoardTest, InvariantsHoldThroughLongRandomGames) {
         }
         EXPECT_GT(fallen, 0);  // the holes were exercised
     }
-}
-
-// Removal scans from the head, adding fills the last empty slot seen from it; unsort keeps
-// the count and the head; the three errors.
-TEST(RingQueue, OrderShuffleAndErrors) {
-    int items[8];
-    RingQueue q;
-    q.setCapacity(4);
-    q.slots[0] = &items[0], q.slots[2] = &items[2];
-    EXPECT_EQ(q.removeElem(), &items[0]);
-    EXPECT_EQ(q.head, 0);
-    EXPECT_EQ(q.removeElem(), &items[2]);
-    EXPECT_EQ(q.head, 2);
-    q.addElem(&items[5]);
-    EXPECT_EQ(q.slots[1], &items[5]);
-    q.addElem(&items[6]);  // from head - 1 down to 0, then from the end down to the head
-    q.addElem(&items[7]);
-    EXPECT_EQ(std::vector<void*>(q.slots, q.slots + 4),
-              (std::vector<void*>{&items[6], &items[5], nullptr, &items[7]}));
-    srand(1234);
-    q.unsort();
-    EXPECT_EQ(q.count() * 10 + q.head, 32);
-    const std::vector<void*> before = {&items[6], &items[5], nullptr, &items[7]};
-    EXPECT_TRUE(std::is_permutation(q.slots, q.slots + 4, before.begin()));
-    q.addElem(&items[1]);
-    const std::string bounds = "Generic exception of type: BOUNDS raised: ";
-    EXPECT_EQ(raisedBy([&] { q.addElem(&items[2]); }), bounds + "RingQueue is full!\n");
-    EXPECT_EQ(raisedBy([&] { q.setCapacity(101); }),
-              bounds + "Out of bounds in the capacity of RingQueue!\n");
-    EXPECT_EQ(q.capacity, 4);
-    q.setCapacity(100);
-    EXPECT_EQ(raisedBy([&] { q.removeElem(); }), bounds + "No elements left in RingQueue!\n");
 }
 
 // A gate now and then (one frame in 77) turns its swing; it moves a frame each step towards

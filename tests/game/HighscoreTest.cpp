@@ -59,28 +59,25 @@ TEST_F(HighscoreTest, WhatEachFileReadsAs) {
     other.replace(0, 4, word('q' + 300 + 256));
     other.replace(4, 4, word(300 - 256));  // the name's end
     other.replace(8, 4, word(INT32_MAX));  // beyond the end: no meaning
-    const std::string kept = "kept as Save/Highscore.hs.rejected";
+    const std::string unused = "Save/Highscore.hs cannot be used ", fresh = ", starting a new table\n";
+    const std::string font = "(a name holds a character the font cannot draw): ";
+    const std::string times = "(a time lies outside 00:00 to 59:59): ", none = "solrind 10:0, solrind 10:0";
     const struct {
         std::string bytes;  // empty: no file
-        const char* top;    // the first two rows read
-        std::string printed;
+        std::string top;    // the first two rows read
+        std::string printed, kept;
     } files[] = {
-        {"", "solrind 10:0, solrind 10:0", ""},
-        {table("").substr(0, 519), "solrind 10:0, solrind 10:0",
-         "(it is shorter than 520 bytes): " + kept},
-        {table(record("ok", 59, 59) + record("z9 }~\x7f", 0, 0)) + "junk after 520 bytes",
-         "ok 59:59, z9 }~\x7f 0:0", ""},
-        {table(other), "q 0:5, solrind 10:0", ""},
-        {table(record("Upper", 1, 0)), "solrind 10:0, solrind 10:0",
-         "(a name holds a character the font cannot draw): " + kept + ".1"},
-        {table(word(INT32_MIN) + record("a", 1, 0).substr(4)), "solrind 10:0, solrind 10:0",
-         "(a name holds a character the font cannot draw): " + kept + ".2"},
-        {table(record("ok", 60, 0)), "solrind 10:0, solrind 10:0",
-         "(a time lies outside 00:00 to 59:59): " + kept + ".3"},
-        {table(record("ok", 1, -1)), "solrind 10:0, solrind 10:0",
-         "(a time lies outside 00:00 to 59:59): " + kept + ".4"},
-        {table(record("ok", 1, 60)), "solrind 10:0, solrind 10:0",
-         "(a time lies outside 00:00 to 59:59): " + kept + ".5"},
+        // clang-format off
+        {"", none, "", ""},
+        {table("").substr(0, 519), none, "(it is shorter than 520 bytes): ", ""},
+        {table(record("ok", 59, 59) + record("z9 }~\x7f", 0, 0)) + "junk after 520 bytes", "ok 59:59, z9 }~\x7f 0:0", "", ""},
+        {table(other), "q 0:5, solrind 10:0", "", ""},
+        {table(record("Upper", 1, 0)), none, font, ".1"},
+        {table(word(INT32_MIN) + record("a", 1, 0).substr(4)), none, font, ".2"},
+        {table(record("ok", 60, 0)), none, times, ".3"},
+        {table(record("ok", 1, -1)), none, times, ".4"},
+        {table(record("ok", 1, 60)), none, times, ".5"},
+        // clang-format on
     };
     for (const auto& f : files) {
         unlink(kFile);
@@ -91,13 +88,10 @@ TEST_F(HighscoreTest, WhatEachFileReadsAs) {
             SolrindPHighscore t;
             EXPECT_EQ(rows(t, 2), f.top) << f.printed;
         }
-        const std::string printed = out.finish();
-        EXPECT_EQ(printed, f.printed.empty() ? ""
-                                             : "Save/Highscore.hs cannot be used " + f.printed +
-                                                   ", starting a new table\n");
-        if (!f.printed.empty()) {
-            EXPECT_EQ(readFile(f.printed.substr(f.printed.rfind(' ') + 1)), f.bytes);
-        }
+        const std::string keptAs = "Save/Highscore.hs.rejected" + f.kept;
+        EXPECT_EQ(out.finish(), f.printed.empty() ? "" : unused + f.printed + "kept as " + keptAs + fresh);
+        if (!f.printed.empty())
+            EXPECT_EQ(readFile(keptAs), f.bytes);
         SolrindPHighscore again;  // what was written reads the same
         EXPECT_EQ(rows(again, 2), f.top);
     }

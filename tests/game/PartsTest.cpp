@@ -94,37 +94,14 @@ TEST_F(PartsTest, TheClockCountsFramesIntoSeconds) {
                   (Lines{"update 581 492 19 17", "update 562 492 19 17", "update 543 492 19 17",
                          "update 524 492 19 17", "update 505 492 19 17", "update 505 492 95 17"}));
     }
-    const int adds[][5] = {{1, 50, 25, 2, 15},
-                           {1, 10, -15, 0, 55},
-                           {59, 50, 20, 59, 0},
-                           {0, 10, -200, 0, 0},
-                           {3, 0, 130, 5, 10}};
+    // clang-format off
+    const int adds[][5] = {{1, 50, 25, 2, 15}, {1, 10, -15, 0, 55}, {59, 50, 20, 59, 0}, {0, 10, -200, 0, 0}, {3, 0, 130, 5, 10}};
     for (const auto& a : adds) {
         clock.giveTime(a[0], a[1]);
         clock.addSec(a[2]);
         EXPECT_EQ(clock.getMinutes() * 100 + clock.getSeconds(), a[3] * 100 + a[4]) << a[2];
     }
-    clock.drawText("az09{|}~\x7f", pt{0, 0});
-    EXPECT_EQ(textAt(surface(), 0, 0, 9), "az09{|}~\x7f");
-    for (const auto& [c, has] : {std::pair{'q', true},
-                                 {' ', true},
-                                 {'\x7f', true},
-                                 {'Q', false},
-                                 {static_cast<char>(200), false}})
-        EXPECT_EQ(CountFont::hasGlyph(c), has) << c;
-    for (const auto& [w, h, warning] : {std::tuple{493, 51, "Width bug in SpaceFont\n"},
-                                        {494, 50, "Height bug in SpaceFont\n"}}) {
-        CountFont font;
-        gnImage* picture = image(writeFontBmp("small.bmp", w, h));
-        picture->setScreen(nullptr);
-        font.setScreen(&screen);  // closed: only the font's own screen
-        EXPECT_EQ(picture->getScreen(), nullptr);
-        Capture out;
-        font.open(picture);
-        EXPECT_EQ(out.finish(), warning);
-        font.setScreen(&screen);  // open: the picture too
-        EXPECT_EQ(picture->getScreen(), &screen);
-    }
+    // clang-format on
 }
 
 // Each key edits at the caret and redraws once: ten letters at most (the eleventh only

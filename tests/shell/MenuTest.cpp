@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "CountFont.h"
+#include "EngineFixture.h"
 #include "GameInput.h"
 #include "ImageBackground.h"
 #include "ShellFixture.h"
@@ -37,115 +38,34 @@ TEST_F(MenuTest, StartScreensMenuAndCredits) {
                              "present", "delay 4000"}));
 }
 
-// The seven buttons in their slots with their picture rows, the three keyboard doubles without
-// an area; during a round only the quit buttons (and print, when on) answer.
-TEST_F(MenuTest, TheTenButtons) {
-    load();
-    const char* areas[10] = {"0 124 120x53", "0 180 120x53", "0 235 120x53", "0 291 120x53",
-                             "0 347 120x53", "0 402 120x53", "0 458 120x53", "0 458 0x0",
-                             "0 291 0x0",    "0 347 0x0"};
-    const int rows[10] = {0, 1, 2, 3, 4, 5, 6, 6, 3, 4};
-    const SDL_Keycode keys[10] = {SDLK_f, SDLK_i, SDLK_r,      SDLK_u,     SDLK_h,
-                                  SDLK_s, SDLK_q, SDLK_ESCAPE, SDLK_SPACE, SDLK_p};
-    for (int id = 0; id < 10; ++id) {
-        const ButtonRec& b = shell.gameInput->buttons[id];
-        const gnRectangle& r = b.area;
-        EXPECT_EQ(std::to_string(r.x) + " " + std::to_string(r.y) + " " + std::to_string(r.w) +
-                      "x" + std::to_string(r.h),
-                  areas[id]);
-        EXPECT_EQ(b.normalFrame.rect.y * 1000 + b.highlightFrame.rect.y, 53 * rows[id] * 1001)
-            << id;
-        EXPECT_EQ(
-            b.normalFrame.rect.x * 100 + b.highlightFrame.rect.x * 10 + b.downFrame.rect.x / 10,
-            1224)
-            << id;
-        EXPECT_EQ(b.normalFrame.image, shell.buttonsImage);
-        EXPECT_EQ(b.key, keys[id]);
-        EXPECT_EQ(b.enabled, id != 9) << id;
-    }
-    shell.setButtonsEnabled(false);
-    for (int id = 0; id < 10; ++id)
-        EXPECT_EQ(shell.gameInput->buttons[id].enabled, id == 6 || id == 7) << id;
-}
-
 // Each key, click or tap and the frames after it; then the slide, the screen in force and the
 // picture. The button of the screen shown slides it in again; space turns only the prize and
 // sponsor pages; P does nothing before a round is completed; a choice during a slide restarts
 // it with the new picture.
 TEST_F(MenuTest, ScreensAndPagesFollowTheButtons) {
     load();
-    // One step of the visit a line:
     // clang-format off
-    playMenu({{"expect choice", -1},
-              {"frames", 26},
-              {"expect slide", 120},
-              {"expect screen", "Backgrounds/Welcome"},
-              {"key", SDLK_f},
-              {"expect slide", 620},
-              {"expect choice", 0},
-              {"frames", 25},
-              {"expect screen", "Backgrounds/Welcome"},
-              {"key", SDLK_SPACE},
-              {"frames", 2},
-              {"expect slide", 120},
-              {"expect choice", 0},
-              {"key", SDLK_p},
-              {"frames", 2},
-              {"expect slide", 120},
-              {"expect file", 0, "Bin/tmp"},
-              {"key", SDLK_r},
-              {"frames", 26},
-              {"expect screen", "Backgrounds/Prizes1"},
-              {"expect choice", 2},
-              {"key", SDLK_SPACE},
-              {"frames", 26},
-              {"expect screen", "Backgrounds/Prizes2"},
-              {"key", SDLK_SPACE},
-              {"frames", 26},
-              {"expect screen", "Backgrounds/Prizes3"},
-              {"key", SDLK_SPACE},
-              {"frames", 26},
-              {"expect screen", "Backgrounds/Prizes1"},
-              {"key", SDLK_SPACE},
-              {"expect slide", 620},
-              {"key", SDLK_r},
-              {"expect slide", 600},  // no restart on its own screen
-              {"frames", 24},
-              {"expect screen", "Backgrounds/Prizes2"},
-              {"expect choice", 2},
-              {"click", 60, 200},
-              {"frames", 26},
-              {"expect screen", "Backgrounds/Rules"},
-              {"expect choice", 1},
-              {"key", SDLK_SPACE},
-              {"frames", 2},
-              {"expect screen", "Backgrounds/Rules"},
-              {"key", SDLK_r},
-              {"frames", 5},
-              {"expect slide", 540},
-              {"tap", 60, 300},
-              {"expect slide", 620},
-              {"expect choice", 3},  // restarted
-              {"frames", 25},
-              {"expect screen", "Backgrounds/Solrind"},
-              {"key", SDLK_SPACE},
-              {"frames", 26},
-              {"expect screen", "Backgrounds/Solrind2"},
-              {"key", SDLK_SPACE},
-              {"frames", 26},
-              {"expect screen", "Backgrounds/Solrind"},
-              {"key", SDLK_r},
-              {"frames", 26},
-              {"expect screen", "Backgrounds/Prizes1"},
-              {"key", SDLK_h},
-              {"frames", 25},
-              {"expect file", 0, "Save/Highscore.hs"},
-              {"frames", 1},
-              {"expect file", 0, "Save/Highscore.hs"},  // the slide ends: the picture,
-              {"frames", 2},
-              {"expect file", 1, "Save/Highscore.hs"},  // the table drawn, written
-              {"click", 60, 480},
-              {"frames", 1}});
+    playMenu({{"expect choice", -1}, {"frames", 26}, {"expect slide", 120}, {"expect screen", "Backgrounds/Welcome"},
+              {"key", SDLK_f}, {"expect slide", 620}, {"expect choice", 0}, {"frames", 25}, {"expect screen", "Backgrounds/Welcome"},
+              {"key", SDLK_SPACE}, {"frames", 2}, {"expect slide", 120}, {"expect choice", 0},
+              {"key", SDLK_p}, {"frames", 2}, {"expect slide", 120}, {"expect file", 0, "Bin/tmp"},
+              {"key", SDLK_r}, {"frames", 26}, {"expect screen", "Backgrounds/Prizes1"}, {"expect choice", 2},
+              {"key", SDLK_SPACE}, {"frames", 26}, {"expect screen", "Backgrounds/Prizes2"},
+              {"key", SDLK_SPACE}, {"frames", 26}, {"expect screen", "Backgrounds/Prizes3"},
+              {"key", SDLK_SPACE}, {"frames", 26}, {"expect screen", "Backgrounds/Prizes1"},
+              {"key", SDLK_SPACE}, {"expect slide", 620}, {"key", SDLK_r}, {"expect slide", 600},  // no restart on its own screen
+              {"frames", 24}, {"expect screen", "Backgrounds/Prizes2"}, {"expect choice", 2},
+              {"click", 60, 200}, {"frames", 26}, {"expect screen", "Backgrounds/Rules"}, {"expect choice", 1},
+              {"key", SDLK_SPACE}, {"frames", 2}, {"expect screen", "Backgrounds/Rules"},
+              {"key", SDLK_r}, {"frames", 5}, {"expect slide", 540}, {"tap", 60, 300}, {"expect slide", 620},
+              {"expect choice", 3}, {"frames", 25}, {"expect screen", "Backgrounds/Solrind"},  // restarted
+              {"key", SDLK_SPACE}, {"frames", 26}, {"expect screen", "Backgrounds/Solrind2"},
+              {"key", SDLK_SPACE}, {"frames", 26}, {"expect screen", "Backgrounds/Solrind"},
+              {"key", SDLK_r}, {"frames", 26}, {"expect screen", "Backgrounds/Prizes1"},
+              {"key", SDLK_h}, {"frames", 25}, {"expect file", 0, "Save/Highscore.hs"},
+              {"frames", 1}, {"expect file", 0, "Save/Highscore.hs"},  // the slide ends: the picture,
+              {"frames", 2}, {"expect file", 1, "Save/Highscore.hs"},  // the table drawn, written
+              {"click", 60, 480}, {"frames", 1}});
     // clang-format on
     EXPECT_TRUE(shell.gameInput->done);
     EXPECT_EQ(shell.currentScreen, 6);
@@ -199,13 +119,8 @@ TEST_F(MenuTest, BackgroundsAndSounds) {
     EXPECT_EQ(at(300, 100), pixelAt(welcome, 0, 100));
     EXPECT_EQ(at(639, 519), pixelAt(welcome, 339, 519));
     SDL_FreeSurface(welcome);
-    try {
-        shell.newBackground("GFX/Backgrounds/Missing.bmp");
-        ADD_FAILURE() << "no error";
-    } catch (gnE* e) {
-        EXPECT_STREQ(e->message, "Couldn't open GFX/Backgrounds/Missing.bmp");
-        delete e;
-    }
+    EXPECT_EQ(raisedBy([&] { shell.newBackground("GFX/Backgrounds/Missing.bmp"); }),
+              "Generic exception of type: FileLoad raised: Couldn't open GFX/Backgrounds/Missing.bmp\n");
     EXPECT_EQ(shell.backgroundImage, nullptr);
     ASSERT_NE(globalAudio, nullptr);  // the dummy device opened while loading
     Sound* beep =

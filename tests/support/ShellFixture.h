@@ -14,23 +14,16 @@
 #include "Pictures.h"
 #include "SolrindPGameShell.h"
 
-// A step: a verb with numbers or a text. Input: "key" k (down, held for a frame), "hold" k
-// (down, repeating each frame until "let go"), "let go", "click" x y (pressed and let go before
-// the frame sees it), "tap" x y (the same from a finger, as SDL reports touches), "drag" x y
-// dx dy (in one go), "press" x y, "move" x y, "release" x y (across frames), "quit", "terminate"
-// (SIGTERM); the step
-// after an input runs at the frame that handled it. Time: "frames" n after the last step;
-// "until" "round" | "menu" | "name" | "caret on" | "caret off" |
-// "pause" (within the frame budget); "mark"
-// the clock, "expect ms" n since. Checks,
-// at once: "expect board" map (see boardMap), "expect screen" picture under GFX/ ("Backgrounds/
-// Rules" in the content area, others whole), "expect slide" x, "expect choice" n (the screen
-// in force), "expect clock" "mm|ss", "expect file" 1 or 0 (it exists or not), "expect updates"
-// of the last frame ("x y w h", latest
-// first, '|' between); "expect lit" 1|0 col row, "expect glow" frame col row, "expect caret"
-// 1|0 (see shown). "set clock" m s: the round's time. "arrange" "k k k": every piece home but
-// those, queued to come out in that order. "gates shut": from now on the gates are shut after every
-// frame.
+// A step: a verb with numbers or a text; each input step's next step runs at the frame that
+// handled it. Input: "key" k (held for a frame), "hold" k (repeating until "let go"), "click"
+// x y (pressed and let go before a frame sees it), "tap" x y (the same from a finger), "drag"
+// x y dx dy (in one go), "press"/"move"/"release" x y (across frames), "quit", "terminate".
+// Time: "frames" n, "until" round|menu|name|caret on|caret off|pause, "mark", "expect ms" n.
+// Checks: "expect board" map (BoardMap.h), "expect screen" picture under GFX/, "expect slide"
+// x, "expect choice" n, "expect clock" "mm|ss", "expect file" 1|0 path, "expect updates"
+// (the last frame's, latest first, '|' between), "expect lit" 1|0 col row, "expect glow"
+// frame col row, "expect caret" 1|0. Set-up: "set clock" m s, "arrange" "k ..." (every piece
+// home but those, queued in that order), "gates shut" (after every frame from now on).
 struct Step {
     Step(const char* verb, int a = 0, int b = 0, int c = 0, int d = 0)
         : verb(verb), a(a), b(b), c(c), d(d) {}

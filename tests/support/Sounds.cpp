@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "Files.h"
+#include "gnAudio.h"
 
 namespace {
 
@@ -37,11 +38,9 @@ std::string writeWav(const std::string& path, int rate, int bits, int channels,
 
 std::vector<int> stereoTone(int frames) {
     std::vector<int> samples;
-    for (int i = 0; i < frames; ++i) {
-        const int left = 12000 + static_cast<int>(8000 * std::sin(i * 0.05));
-        samples.push_back(left);
-        samples.push_back(-left);
-    }
+    for (int i = 0; i < frames; ++i)
+        for (int sign : {1, -1})
+            samples.push_back(sign * (12000 + static_cast<int>(8000 * std::sin(i * 0.05))));
     return samples;
 }
 
@@ -52,4 +51,13 @@ std::vector<int16_t> readSamples(const std::string& path) {
         samples[i] = static_cast<int16_t>(static_cast<uint8_t>(bytes[2 * i]) |
                                           static_cast<uint8_t>(bytes[2 * i + 1]) << 8);
     return samples;
+}
+
+std::string audioError(const std::function<void()>& code) {
+    try {
+        code();
+    } catch (const Error& e) {
+        return e.message;
+    }
+    return "";
 }

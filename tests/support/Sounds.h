@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,3 +14,5 @@ std::string writeWav(const std::string& path, int rate, int bits, int channels,
 std::vector<int> stereoTone(int frames);
 // The 16-bit little-endian samples of a raw file.
 std::vector<int16_t> readSamples(const std::string& path);
+// The message of the audio layer's Error the code threw ("" when none).
+std::string audioError(const std::function<void()>& code);
