@@ -17,7 +17,9 @@ constexpr int kExitNoSdl = 2;
 
 void RunMain(int argc, char** argv) {
     gnInstallTerminationHandlers();  // a service manager's stop ends the run, nothing half done
-    if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO) < 0) {
+    // Audio starts with the device (Audio::start): a machine or a browser without sound plays
+    // silently after one line, rather than not at all.
+    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
         printf("%s\n", SDL_GetError());
         fprintf(stderr, "Couldn't initialize SDL: %s\n", SDL_GetError());
         exit(kExitNoSdl);

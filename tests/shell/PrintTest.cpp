@@ -146,6 +146,14 @@ TEST(Entry, FailuresEndTheRunWithTheirLineAndStatus) {
     EXPECT_EQ(run.out + run.err,
               "no-such-driver not available\n"
               "Couldn't initialize SDL: no-such-driver not available\n");
+    // Without sound: one line, then the game plays on silently until it is stopped.
+    const std::string out = makeTempDir("silent") + "/out";
+    run = runCommand("cd " SOLRIND_ART_DIR " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=none " SOLRIND_GAME_BINARY
+                     " >" + out + " 2>&1 & for i in $(seq 400); do [ -s " + out + " ] && break; sleep 0.05; done; "
+                     "kill $!; wait $!");
+    EXPECT_EQ(run.status, 1);  // stopped by the signal, as a service manager stops it
+    EXPECT_EQ(readFile(out), "Couldn't open audio: Audio target 'none' not available\n"
+                             "Couldn't open audio: Audio target 'none' not available\n");
     for (const char* missing : {"GFX/Menus/GameFont.bmp", "GFX/Screens/Startscreen-01.bmp"}) {
         const std::string folder = makeTempDir("missing");
         runCommand("cp -r " SOLRIND_ART_DIR "/GFX " + folder + "/ && rm " + folder + "/" + missing);
