@@ -57,11 +57,11 @@ configure() {
 # compile <dir> [<target>...]: builds incrementally, showing the progress every tenth of the
 # way and every warning or error.
 compile() {
-    local dir="$ROOT/build/$1"
+    local dir="$ROOT/build/$1" name="$1"
     shift
     local targets=()
     (($#)) && targets=(--target "$@")
-    stage "Building build/${dir##*/}"
+    stage "Building build/$name"
     cmake --build "$dir" "${targets[@]}" -- -j"$(nproc)" 2>&1 | tee "$dir/build.log" | awk '
         /^\[[0-9]+\/[0-9]+\]/ {
             split(substr($1, 2), n, "/")
