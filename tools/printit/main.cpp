@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "Brand.h"
+#include "Certificate.h"
 
 namespace {
 
@@ -31,26 +32,9 @@ constexpr const char* kFolder = "Certificates";
 constexpr const char* kBrandFile = "Bin/brand.toml";
 constexpr double kPi = 3.14159265358979;
 
-struct Paper {
-    double w, h;  // points
-};
-constexpr Paper kA4 = {595.28, 841.89};
-constexpr Paper kLetter = {612, 792};
-
-void colour(cairo_t* cr, uint32_t rgb, double lighten = 0) {
-    const auto part = [&](int shift) {
-        const double v = (rgb >> shift & 255) / 255.0;
-        return v + (1 - v) * lighten;
-    };
-    cairo_set_source_rgb(cr, part(16), part(8), part(0));
-}
-
-// The text with every "{name}" replaced by its value.
-std::string filled(std::string text, const char* name, const std::string& value) {
-    const std::string mark = std::string("{") + name + "}";
-    for (size_t at; (at = text.find(mark)) != std::string::npos;)
-        text.replace(at, mark.size(), value);
-    return text;
+void colour(cairo_t* cr, uint32_t rgb) {
+    cairo_set_source_rgb(cr, (rgb >> 16 & 255) / 255.0, (rgb >> 8 & 255) / 255.0,
+                         (rgb & 255) / 255.0);
 }
 
 // The logo file as a cairo surface, or null.
@@ -126,10 +110,14 @@ bool readHandOver(HandOver& out) {
     return true;
 }
 
-void centred(cairo_t* cr, const std::string& text, double pageW, double y, double size, bool bold) {
+void font(cairo_t* cr, double size, bool bold) {
     cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
                            bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, size);
+}
+
+void centred(cairo_t* cr, const std::string& text, double pageW, double y, double size, bool bold) {
+    font(cr, size, bold);
     cairo_text_extents_t extents;
     cairo_text_extents(cr, text.c_str(), &extents);
     cairo_move_to(cr, pageW / 2 - extents.width / 2 - extents.x_bearing, y);
@@ -155,93 +143,53 @@ void sun(cairo_t* cr, double cx, double cy, double r) {
     cairo_pattern_destroy(glow);
 }
 
-// A text that may not fit the page's width on one line: cut at spaces into lines that do.
-std::vector<std::string> wrapped(cairo_t* cr, const std::string& text, double width) {
-    std::vector<std::string> lines(1);
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find(' ', start);
-        if (end == std::string::npos)
-            end = text.size();
-        const std::string word = text.substr(start, end - start);
-        const std::string candidate = lines.back().empty() ? word : lines.back() + " " + word;
-        cairo_text_extents_t extents;
-        cairo_text_extents(cr, candidate.c_str(), &extents);
-        if (extents.width > width && !lines.back().empty())
-            lines.push_back(word);
-        else
-            lines.back() = candidate;
-        start = end + 1;
-    }
-    return lines;
-}
-
 // The certificate; the logo is the brand's, or null: the Solrind sun for the built-in logo,
 // nothing for one that could not be read.
 bool drawCertificate(const HandOver& handOver, const std::string& path, const tm& now,
                      const Brand& brand, cairo_surface_t* logo) {
-    const Paper paper = brand.text("certificate.paper") == "Letter" ? kLetter : kA4;
-    const double w = paper.w, h = paper.h, top = (h - 841.89) / 2;  // a Letter page is lower
-    cairo_surface_t* surface = cairo_pdf_surface_create(path.c_str(), w, h);
+    char date[256];
+    if (strftime(date, sizeof date, brand.text("certificate.printed").c_str(), &now) == 0)
+        date[0] = '\0';
+    const Round round = {handOver.time, durationText(brand, handOver.minutes, handOver.seconds),
+                         date, handOver.check};
+    cairo_surface_t* surface = cairo_pdf_surface_create(path.c_str(), 595.28, 841.89);
     cairo_t* cr = cairo_create(surface);
-    const uint32_t accent = brand.colour("colours.accent");
-    const uint32_t dark = brand.colour("colours.background");
-    colour(cr, accent, 0.93);
+    const Certificate c =
+        designCertificate(brand, round, [cr](const std::string& text, double size, bool bold) {
+            font(cr, size, bold);
+            cairo_text_extents_t extents;
+            cairo_text_extents(cr, text.c_str(), &extents);
+            return extents.width;
+        });
+    const double w = c.paper.w, h = c.paper.h;
+    cairo_pdf_surface_set_size(surface, w, h);
+    colour(cr, c.paperRgb);
     cairo_paint(cr);
-    colour(cr, accent);
+    colour(cr, c.frameRgb);
     cairo_set_line_width(cr, 6);
     cairo_rectangle(cr, 30, 30, w - 60, h - 60);
     cairo_stroke(cr);
     cairo_set_line_width(cr, 1.5);
     cairo_rectangle(cr, 42, 42, w - 84, h - 84);
     cairo_stroke(cr);
-    if (logo) {  // as large as fits 300 by 190 points, keeping its shape
+    if (logo) {  // as large as fits its box, keeping its shape
         const double iw = cairo_image_surface_get_width(logo);
         const double ih = cairo_image_surface_get_height(logo);
-        const double scale = std::min(300 / iw, 190 / ih);
+        const double scale = std::min(c.logoW / iw, c.logoH / ih);
         cairo_save(cr);
-        cairo_translate(cr, w / 2 - iw * scale / 2, top + 80 + (190 - ih * scale) / 2);
+        cairo_translate(cr, c.logoX + (c.logoW - iw * scale) / 2,
+                        c.logoY + (c.logoH - ih * scale) / 2);
         cairo_scale(cr, scale, scale);
         cairo_set_source_surface(cr, logo, 0, 0);
         cairo_paint(cr);
         cairo_restore(cr);
-    } else if (brand.picture("pictures.logo").empty()) {
-        sun(cr, w / 2, top + 150, 46);
-        colour(cr, dark);
-        centred(cr, "SOLRIND", w, top + 262, 34, true);
+    } else if (c.sun) {
+        sun(cr, c.sunX, c.sunY, c.sunR);
     }
-    colour(cr, dark);
-    centred(cr, brand.text("certificate.heading"), w, top + 340, 40, true);
-    colour(cr, dark, 0.25);
-    centred(cr, brand.text("certificate.completed"), w, top + 400, 18, false);
-    const uint32_t glow = brand.colour("colours.glow");  // darkened a quarter on the paper
-    cairo_set_source_rgb(cr, (glow >> 16) * 0.75 / 255, (glow >> 8 & 255) * 0.75 / 255,
-                         (glow & 255) * 0.75 / 255);
-    centred(cr, handOver.time, w, top + 520, 110, true);
-    colour(cr, dark, 0.4);
-    const auto counted = [&](int n, const char* key) {
-        return std::to_string(n) + " " + brand.list(key)[n == 1 ? 0 : 1];
-    };
-    const std::string duration =
-        filled(filled(brand.text("certificate.duration"), "minutes",
-                      counted(handOver.minutes, "certificate.minutes")),
-               "seconds", counted(handOver.seconds, "certificate.seconds"));
-    centred(cr, duration, w, top + 560, 16, false);
-    char date[256];
-    if (strftime(date, sizeof date, brand.text("certificate.printed").c_str(), &now) == 0)
-        date[0] = '\0';
-    centred(cr, date, w, top + 640, 14, false);
-    colour(cr, dark);
-    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
-    cairo_set_font_size(cr, 16);
-    double y = top + 700;
-    for (const std::string& line : wrapped(cr, brand.text("certificate.claim"), w - 140)) {
-        centred(cr, line, w, y, 16, true);
-        y += 22;
+    for (const Line& line : c.lines) {
+        colour(cr, line.rgb);
+        centred(cr, line.text, w, line.y, line.size, line.bold);
     }
-    colour(cr, dark, 0.6);
-    centred(cr, handOver.check, w, top + 790, 10, false);
-
     cairo_show_page(cr);
     cairo_destroy(cr);
     cairo_surface_finish(surface);
@@ -253,9 +201,29 @@ bool drawCertificate(const HandOver& handOver, const std::string& path, const tm
     return ok;
 }
 
+// solrind_printit --page <page.html> [<brand file>]: writes the browser's certificate page
+// instead (the site of the web build has no print program).
+int writePage(const char* path, const char* brandFile) {
+    Brand brand;
+    std::vector<std::string> problems;
+    if (!brand.read(brandFile, problems)) {
+        for (const std::string& problem : problems)
+            printf("Printit: %s\n", problem.c_str());
+        return 1;
+    }
+    return writeCertificatePage(brand, path) ? 0 : 1;
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc >= 3 && argc <= 4 && strcmp(argv[1], "--page") == 0)
+        return writePage(argv[2], argc == 4 ? argv[3] : "");
+    if (argc != 1) {
+        printf("Usage: solrind_printit (in the game folder), or solrind_printit --page "
+               "<page.html> [<brand file>]\n");
+        return 2;
+    }
     HandOver handOver;
     if (!readHandOver(handOver))
         return 1;

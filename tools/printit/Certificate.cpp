@@ -1,0 +1,295 @@
+#include "Certificate.h"
+
+#include <cairo.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+constexpr Paper kA4 = {595.28, 841.89, "A4"};
+constexpr Paper kLetter = {612, 792, "letter"};
+constexpr double kDesignHeight = 841.89;
+constexpr double kPi = 3.14159265358979;
+
+// The text with every "{name}" replaced by its value.
+std::string filled(std::string text, const char* name, const std::string& value) {
+    const std::string mark = std::string("{") + name + "}";
+    for (size_t at; (at = text.find(mark)) != std::string::npos;)
+        text.replace(at, mark.size(), value);
+    return text;
+}
+
+// A text that may not fit the width on one line: cut at spaces into lines that do.
+std::vector<std::string> wrapped(const std::string& text, double width, const TextWidth& measure,
+                                 double size) {
+    std::vector<std::string> lines(1);
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find(' ', start);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string word = text.substr(start, end - start);
+        const std::string candidate = lines.back().empty() ? word : lines.back() + " " + word;
+        if (measure(candidate, size, true) > width && !lines.back().empty())
+            lines.push_back(word);
+        else
+            lines.back() = candidate;
+        start = end + 1;
+    }
+    return lines;
+}
+
+uint32_t scaled(uint32_t rgb, double factor) {
+    const auto part = [&](int shift) {
+        return static_cast<uint32_t>(std::lround((rgb >> shift & 255) * factor)) << shift;
+    };
+    return part(16) | part(8) | part(0);
+}
+
+std::string escaped(const std::string& text) {  // for XML text and attributes
+    std::string out;
+    for (char c : text)
+        out += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '"' ? "&quot;"
+                                                                           : std::string(1, c);
+    return out;
+}
+
+std::string json(const std::string& text) {  // a JSON string, safe inside a <script>
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        if (c == '"' || c == '\\')
+            out += '\\', out += static_cast<char>(c);
+        else if (c < 0x20 || c == '<' || c == '>' || c == '&') {
+            char code[8];
+            snprintf(code, sizeof code, "\\u%04x", c);
+            out += code;
+        } else
+            out += static_cast<char>(c);
+    }
+    return out + "\"";
+}
+
+std::string hex(uint32_t rgb) {
+    char text[8];
+    snprintf(text, sizeof text, "#%06x", rgb & 0xFFFFFF);
+    return text;
+}
+
+std::string base64(const std::string& bytes) {
+    static const char* digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    for (size_t i = 0; i < bytes.size(); i += 3) {
+        const size_t n = std::min<size_t>(3, bytes.size() - i);
+        uint32_t v = 0;
+        for (size_t k = 0; k < 3; ++k)
+            v = v << 8 | (k < n ? static_cast<unsigned char>(bytes[i + k]) : 0);
+        for (size_t k = 0; k < 4; ++k)
+            out += k <= n ? digits[v >> (18 - 6 * k) & 63] : '=';
+    }
+    return out;
+}
+
+// The logo file as a data address, or "" after a line saying why it cannot be read.
+std::string logoData(const Brand& brand) {
+    const std::string& file = brand.picture("pictures.logo");
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    const std::string data = bytes.str();
+    if (!in || data.empty()) {
+        printf("Printit: %s: cannot read %s\n", brand.where("pictures.logo").c_str(), file.c_str());
+        return "";
+    }
+    const std::string type = data.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0 ? "image/png"
+                             : data.compare(0, 2, "\xff\xd8") == 0          ? "image/jpeg"
+                                                                            : "image/svg+xml";
+    return "data:" + type + ";base64," + base64(data);
+}
+
+const char* fieldName(Field field) {
+    switch (field) {
+        case Field::kTime:
+            return "time";
+        case Field::kDuration:
+            return "duration";
+        case Field::kPrinted:
+            return "printed";
+        case Field::kCheck:
+            return "check";
+        default:
+            return nullptr;
+    }
+}
+
+// The script that fills in the round's fields from the page's address and prints on request.
+constexpr const char* kPageScript = R"(
+const words = JSON.parse(document.getElementById('words').textContent);
+const given = new URLSearchParams(location.hash.slice(1));
+const time = /^([0-5][0-9]):([0-5][0-9])$/.exec(given.get('time') || '');
+const counted = (n, key) => n + ' ' + words[key][n === 1 ? 0 : 1];
+const months = ['January', 'February', 'March', 'April', 'May', 'June', 'July', 'August',
+                'September', 'October', 'November', 'December'];
+const days = ['Sunday', 'Monday', 'Tuesday', 'Wednesday', 'Thursday', 'Friday', 'Saturday'];
+const two = n => String(n).padStart(2, '0');
+const now = new Date();
+const parts = {d: two(now.getDate()), e: String(now.getDate()).padStart(2, ' '),
+               m: two(now.getMonth() + 1), Y: now.getFullYear(), y: two(now.getFullYear() % 100),
+               H: two(now.getHours()), M: two(now.getMinutes()), S: two(now.getSeconds()),
+               B: months[now.getMonth()], b: months[now.getMonth()].slice(0, 3),
+               A: days[now.getDay()], a: days[now.getDay()].slice(0, 3), '%': '%'};
+const fill = (id, text) => { document.getElementById(id).textContent = text; };
+if (time) {
+  fill('time', time[0]);
+  fill('duration', words.duration.split('{minutes}').join(counted(+time[1], 'minutes'))
+                                  .split('{seconds}').join(counted(+time[2], 'seconds')));
+}
+fill('printed', words.printed.replace(/%(.)/g, (all, c) => c in parts ? parts[c] : all));
+fill('check', given.get('check') || '');
+document.body.dataset.filled = time ? 'yes' : 'no';
+if (given.has('print'))
+  document.fonts.ready.then(() => window.print());
+)";
+
+}  // namespace
+
+uint32_t lighter(uint32_t rgb, double lighten) {
+    const auto part = [&](int shift) {
+        const double v = (rgb >> shift & 255) / 255.0;
+        return static_cast<uint32_t>(std::lround((v + (1 - v) * lighten) * 255)) << shift;
+    };
+    return part(16) | part(8) | part(0);
+}
+
+std::string durationText(const Brand& brand, int minutes, int seconds) {
+    const auto counted = [&](int n, const char* key) {
+        return std::to_string(n) + " " + brand.list(key)[n == 1 ? 0 : 1];
+    };
+    return filled(filled(brand.text("certificate.duration"), "minutes",
+                         counted(minutes, "certificate.minutes")),
+                  "seconds", counted(seconds, "certificate.seconds"));
+}
+
+Certificate designCertificate(const Brand& brand, const Round& round, const TextWidth& width) {
+    Certificate c;
+    c.paper = brand.text("certificate.paper") == "Letter" ? kLetter : kA4;
+    const double w = c.paper.w, top = (c.paper.h - kDesignHeight) / 2;
+    c.top = top;
+    const uint32_t accent = brand.colour("colours.accent");
+    const uint32_t dark = brand.colour("colours.background");
+    c.paperRgb = lighter(accent, 0.93);
+    c.frameRgb = accent;
+    c.logoX = w / 2 - 150, c.logoY = top + 80, c.logoW = 300, c.logoH = 190;
+    c.sun = brand.picture("pictures.logo").empty();
+    c.sunX = w / 2, c.sunY = top + 150, c.sunR = 46;
+    const auto line = [&](double y, double size, bool bold, uint32_t rgb, const std::string& text,
+                          Field field = Field::kNone) {
+        c.lines.push_back({top + y, size, bold, rgb, text, field});
+    };
+    if (c.sun)
+        line(262, 34, true, dark, "SOLRIND");
+    line(340, 40, true, dark, brand.text("certificate.heading"));
+    line(400, 18, false, lighter(dark, 0.25), brand.text("certificate.completed"));
+    line(520, 110, true, scaled(brand.colour("colours.glow"), 0.75), round.time, Field::kTime);
+    line(560, 16, false, lighter(dark, 0.4), round.duration, Field::kDuration);
+    line(640, 14, false, lighter(dark, 0.4), round.printed, Field::kPrinted);
+    double y = 700;
+    for (const std::string& text : wrapped(brand.text("certificate.claim"), w - 140, width, 16)) {
+        line(y, 16, true, dark, text);
+        y += 22;
+    }
+    line(790, 10, false, lighter(dark, 0.6), round.check, Field::kCheck);
+    return c;
+}
+
+bool writeCertificatePage(const Brand& brand, const std::string& path) {
+    // Texts are measured with the fonts the PDF uses, so that the claim wraps alike.
+    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+    cairo_t* cr = cairo_create(scratch);
+    const TextWidth width = [cr](const std::string& text, double size, bool bold) {
+        cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
+                               bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+        cairo_set_font_size(cr, size);
+        cairo_text_extents_t extents;
+        cairo_text_extents(cr, text.c_str(), &extents);
+        return extents.width;
+    };
+    const Certificate c = designCertificate(brand, Round{}, width);
+    cairo_destroy(cr);
+    cairo_surface_destroy(scratch);
+
+    const double w = c.paper.w, h = c.paper.h;
+    std::ostringstream page;
+    page << "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">\n<title>"
+         << escaped(brand.text("certificate.heading")) << "</title>\n<style>\n"
+         << "@font-face { font-family: 'DejaVu Sans'; src: url(fonts/DejaVuSans.ttf); }\n"
+         << "@font-face { font-family: 'DejaVu Sans'; font-weight: bold; "
+            "src: url(fonts/DejaVuSans-Bold.ttf); }\n"
+         << "@page { size: " << c.paper.name << "; margin: 0; }\n"
+         << "html, body { margin: 0; background: #777; }\n"
+         << "svg { display: block; margin: 0 auto; width: 100%; height: auto; max-height: 100vh; "
+            "background: white; }\n"
+         << "@media print { html, body { background: none; } svg { width: " << w
+         << "pt; height: " << h << "pt; max-height: none; } }\n"
+         << "</style></head><body>\n<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " << w
+         << " " << h << "\" font-family=\"DejaVu Sans\" text-anchor=\"middle\">\n"
+         << "<rect width=\"" << w << "\" height=\"" << h << "\" fill=\"" << hex(c.paperRgb)
+         << "\"/>\n<rect x=\"30\" y=\"30\" width=\"" << w - 60 << "\" height=\"" << h - 60
+         << "\" fill=\"none\" stroke=\"" << hex(c.frameRgb) << "\" stroke-width=\"6\"/>\n"
+         << "<rect x=\"42\" y=\"42\" width=\"" << w - 84 << "\" height=\"" << h - 84
+         << "\" fill=\"none\" stroke=\"" << hex(c.frameRgb) << "\" stroke-width=\"1.5\"/>\n";
+    if (c.sun) {
+        const double r = c.sunR;
+        page << "<defs><radialGradient id=\"glow\" gradientUnits=\"userSpaceOnUse\" cx=\""
+             << c.sunX << "\" cy=\"" << c.sunY << "\" r=\"" << r << "\" fx=\"" << c.sunX - r / 3
+             << "\" fy=\"" << c.sunY - r / 3 << "\" fr=\"" << r / 8 << "\">"
+             << "<stop offset=\"0\" stop-color=\"#ffeb99\"/><stop offset=\"1\" "
+                "stop-color=\"#ffb02e\"/></radialGradient></defs>\n<g fill=\"#ffb02e\">";
+        for (int ray = 0; ray < 12; ++ray) {
+            const double a = ray * kPi / 6, spread = kPi / 24;
+            page << "<path d=\"M" << c.sunX + r * 1.15 * cos(a - spread) << " "
+                 << c.sunY + r * 1.15 * sin(a - spread) << "L" << c.sunX + r * 1.65 * cos(a) << " "
+                 << c.sunY + r * 1.65 * sin(a) << "L" << c.sunX + r * 1.15 * cos(a + spread) << " "
+                 << c.sunY + r * 1.15 * sin(a + spread) << "Z\"/>";
+        }
+        page << "</g>\n<circle cx=\"" << c.sunX << "\" cy=\"" << c.sunY << "\" r=\"" << r
+             << "\" fill=\"url(#glow)\"/>\n";
+    } else if (!Brand::isDrawing(brand.picture("pictures.logo"))) {
+        const std::string data = logoData(brand);
+        if (!data.empty())
+            page << "<image x=\"" << c.logoX << "\" y=\"" << c.logoY << "\" width=\"" << c.logoW
+                 << "\" height=\"" << c.logoH << "\" preserveAspectRatio=\"xMidYMid meet\" href=\""
+                 << data << "\"/>\n";
+    }
+    for (const Line& line : c.lines) {
+        page << "<text x=\"" << w / 2 << "\" y=\"" << line.y << "\" font-size=\"" << line.size
+             << "\"" << (line.bold ? " font-weight=\"bold\"" : "") << " fill=\"" << hex(line.rgb)
+             << "\"";
+        if (const char* id = fieldName(line.field))
+            page << " id=\"" << id << "\"";
+        page << ">" << escaped(line.text) << "</text>\n";
+    }
+    page << "</svg>\n<script type=\"application/json\" id=\"words\">{\"duration\": "
+         << json(brand.text("certificate.duration"))
+         << ", \"printed\": " << json(brand.text("certificate.printed")) << ", \"minutes\": ["
+         << json(brand.list("certificate.minutes")[0]) << ", "
+         << json(brand.list("certificate.minutes")[1]) << "], \"seconds\": ["
+         << json(brand.list("certificate.seconds")[0]) << ", "
+         << json(brand.list("certificate.seconds")[1]) << "]}</script>\n<script>" << kPageScript
+         << "</script>\n</body></html>\n";
+
+    const std::string temporary = path + ".new";
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out << page.str();
+    out.close();
+    if (!out || rename(temporary.c_str(), path.c_str()) != 0) {
+        printf("Printit: cannot write %s: %s\n", path.c_str(), strerror(errno));
+        remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,56 @@
+// The prize certificate's design, shared by the printed PDF and the browser's certificate
+// page: the paper, its frame, the logo's box and the centred lines of text, in points from the
+// page's top left.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Brand.h"
+
+struct Paper {
+    double w, h;       // points
+    const char* name;  // as CSS names it
+};
+
+// What a line shows that depends on the round: filled in by whoever shows the certificate.
+enum class Field { kNone, kTime, kDuration, kPrinted, kCheck };
+
+struct Line {
+    double y, size;  // the baseline and the font size, in points
+    bool bold;
+    uint32_t rgb;
+    std::string text;  // a field's text, or "" when it is filled in later
+    Field field;
+};
+
+struct Certificate {
+    Paper paper;
+    double top;  // the design is 841.89 points high; a Letter page shows it lower
+    uint32_t paperRgb, frameRgb;
+    double logoX, logoY, logoW, logoH;  // the box the logo fits into, its shape kept
+    bool sun;                           // the built-in logo: the Solrind sun, drawn
+    double sunX, sunY, sunR;
+    std::vector<Line> lines;
+};
+
+// The round's values for the printed certificate; empty ones stay fields to fill in.
+struct Round {
+    std::string time, duration, printed, check;
+};
+
+// The width of a text in points at a font size (the claim is wrapped to the page by it).
+using TextWidth = std::function<double(const std::string& text, double size, bool bold)>;
+
+Certificate designCertificate(const Brand& brand, const Round& round, const TextWidth& width);
+// The colour mixed with white by `lighten` (0: as it is, 1: white).
+uint32_t lighter(uint32_t rgb, double lighten);
+// The duration in the brand's words: "2 minutes and 5 seconds".
+std::string durationText(const Brand& brand, int minutes, int seconds);
+
+// Writes the browser's certificate page for the brand: the same design as the PDF, in SVG,
+// with the round's fields filled in by the page's script from its address
+// ("certificate.html#time=02:05&check=..."). False after a line saying why.
+bool writeCertificatePage(const Brand& brand, const std::string& path);
