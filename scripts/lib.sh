@@ -9,6 +9,23 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev lib
 # What the tests add.
 TEST_PACKAGES=(libgtest-dev libgmock-dev xdotool x11-utils openbox imagemagick poppler-utils)
 BENCH_PACKAGES=(libbenchmark-dev libx11-dev)
+# What the web build adds, and its browser test.
+WEB_PACKAGES=(emscripten nodejs dpkg-dev debian-archive-keyring)
+WEB_TEST_PACKAGES=(chromium)
+PUPPETEER_VERSION=24.43.1  # the last that runs on Debian's node 20
+# emscripten's tools need Debian's node modules.
+export NODE_PATH=/usr/share/nodejs
+# Kept outside the checkout, across clones: SDL2 built for the browser, puppeteer-core.
+WEB_CACHE="${SOLRIND_WEB_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/solrind}"
+
+# web_sdl_cache: the folder of SDL2 for the browser, named by its version and the compiler's
+# (empty without emscripten).
+web_sdl_cache() {
+    command -v emcc >/dev/null || return 0
+    local version
+    version="$(dpkg-query -W -f='${Version}' libsdl2-dev)"
+    echo "$WEB_CACHE/sdl2-${version%%+*}-emcc$(emcc -dumpversion)"  # 2.26.5+dfsg-1 -> 2.26.5
+}
 
 # stage <text>: one line saying what happens next.
 stage() { echo "==> $*"; }

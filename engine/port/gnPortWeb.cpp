@@ -16,15 +16,18 @@ namespace {
 constexpr Uint32 kPictureFormat = SDL_PIXELFORMAT_RGBA32;  // bytes R, G, B, A
 constexpr uint32_t kHiddenPollMs = 100;                     // how often a hidden tab is asked
 
-// The page's side (site/solrind.js) keeps the context, the hidden time and the certificate.
+// The page (web/solrind-page.js) keeps the hidden time, the certificate and the keyboard.
 EM_JS(void, webOpenCanvas, (int w, int h, Uint8* pixels), {
     const canvas = Module.canvas;
     canvas.width = w;
     canvas.height = h;
-    Module.solrindScreen = {context : canvas.getContext('2d'), w : w, h : h, pixels : pixels};
+    Module.solrindScreen = {context : canvas.getContext('2d', {alpha : false}), w : w, h : h,
+                            pixels : pixels};
 });
 EM_JS(void, webPutArea, (int x, int y, int w, int h), {
     const s = Module.solrindScreen;
+    if (!Module.solrindFirstPicture)
+        Module.solrindFirstPicture = performance.now();
     if (!s.image || s.image.data.buffer !== HEAPU8.buffer)  // made anew if memory grew
         s.image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, s.pixels, s.w * s.h * 4),
                                 s.w, s.h);
@@ -32,9 +35,9 @@ EM_JS(void, webPutArea, (int x, int y, int w, int h), {
 });
 EM_JS(int, webHiddenMs, (), { return Module.solrindHiddenMs ? Module.solrindHiddenMs() : 0; });
 EM_JS(int, webIsHidden, (), { return document.hidden ? 1 : 0; });
-EM_JS(void, webShowCertificate, (const char* time), {
+EM_JS(void, webShowCertificate, (const char* time, const char* check), {
     if (Module.solrindCertificate)
-        Module.solrindCertificate(UTF8ToString(time));
+        Module.solrindCertificate(UTF8ToString(time), UTF8ToString(check));
 });
 EM_JS(void, webSaveFiles, (), {
     FS.syncfs(false, function(error) {
@@ -47,17 +50,12 @@ EM_JS(void, webKeyboard, (int on), {
         Module.solrindKeyboard(on != 0);
 });
 
-// The second line of the print hand-over file, the time; "" without one.
-std::string handedOverTime() {
-    FILE* in = fopen("Bin/tmp", "rb");
-    char first[256] = "", second[256] = "";
-    const bool read = in && fgets(first, sizeof first, in) && fgets(second, sizeof second, in);
-    if (in)
-        fclose(in);
-    std::string time = read ? second : "";
-    while (!time.empty() && (time.back() == '\n' || time.back() == '\r'))
-        time.pop_back();
-    return time;
+// A line of the print hand-over file without its line break.
+std::string chomped(const char* line) {
+    std::string text = line;
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    return text;
 }
 
 }  // namespace
@@ -158,8 +156,16 @@ void gnPort::delay(uint32_t ms) {
         SDL_Delay(kHiddenPollMs);
 }
 
+// The print program's part: the certificate page shows the time of the hand-over file (the
+// check line, then the time), and the browser's print dialog opens for it.
 void gnPort::startProgram(const char*) {
-    webShowCertificate(handedOverTime().c_str());
+    FILE* in = fopen("Bin/tmp", "rb");
+    char check[256] = "", time[256] = "";
+    const bool read = in && fgets(check, sizeof check, in) && fgets(time, sizeof time, in);
+    if (in)
+        fclose(in);
+    if (read)
+        webShowCertificate(chomped(time).c_str(), chomped(check).c_str());
 }
 
 void gnPort::fileSaved(const char*) {

@@ -1,0 +1,110 @@
+// The page around the game: the canvas the game draws into, the highscore table kept in the
+// browser (IndexedDB), the time a hidden tab stands still, the full-screen button, the
+// certificate page opened for printing, and a phone's keyboard for the name.
+'use strict';
+
+(function () {
+  const canvas = document.getElementById('canvas');
+  const status = document.getElementById('status');
+  const keyboard = document.getElementById('keyboard');
+  const certificate = document.getElementById('certificate');
+  const certificatePage = document.getElementById('certificate-page');
+
+  const say = text => {
+    status.textContent = text;
+    status.hidden = !text;
+  };
+
+  // The milliseconds the tab has been hidden, all told: the game's clock leaves them out.
+  let hiddenSince = document.hidden ? performance.now() : null;
+  let hiddenTotal = 0;
+  document.addEventListener('visibilitychange', () => {
+    if (document.hidden) {
+      hiddenSince = performance.now();
+    } else if (hiddenSince !== null) {
+      hiddenTotal += performance.now() - hiddenSince;
+      hiddenSince = null;
+    }
+  });
+
+  // A phone's keyboard sends no key codes (229, or no key event at all): what it types into
+  // the unseen field reaches the game as key presses. Keys with codes reach it through SDL.
+  let keyWithCode = false;
+  keyboard.addEventListener('keydown', event => {
+    keyWithCode = event.keyCode !== 229 && event.key !== 'Unidentified';
+  });
+  keyboard.addEventListener('input', event => {
+    if (!keyWithCode) {
+      if (event.inputType === 'deleteContentBackward')
+        Module._solrindTyped(8);  // backspace
+      for (const c of event.data || '')
+        Module._solrindTyped(c.toLowerCase().charCodeAt(0));
+    }
+    keyWithCode = false;
+    keyboard.value = '';
+  });
+  const touchScreen = window.matchMedia('(pointer: coarse)').matches;
+  let wantsKeyboard = false;
+  // A browser shows its keyboard only for a touch: a tap during the name entry asks again.
+  canvas.addEventListener('touchend', () => {
+    if (wantsKeyboard)
+      keyboard.focus();
+  });
+
+  document.getElementById('fullscreen').addEventListener('click', () => {
+    const stage = document.documentElement;
+    (stage.requestFullscreen || stage.webkitRequestFullscreen).call(stage);
+    canvas.focus();
+  });
+  document.getElementById('print').addEventListener('click', () => {
+    certificatePage.contentWindow.print();
+  });
+  document.getElementById('close').addEventListener('click', () => {
+    certificate.hidden = true;
+    certificatePage.src = 'about:blank';
+    canvas.focus();
+  });
+
+  window.Module = {
+    canvas: canvas,
+    print: text => console.log(text),
+    printErr: text => console.error(text),
+    setStatus: text => say(text),
+    preRun: [() => {
+      // The table lives in IndexedDB: read before the game starts, written at every save.
+      FS.mkdir('/Save');
+      FS.mount(IDBFS, {}, '/Save');
+      FS.mkdir('/Bin');
+      Module.addRunDependency('solrind-table');
+      FS.syncfs(true, error => {
+        if (error)
+          console.error('Solrind: the table kept in this browser cannot be read: ' + error);
+        Module.removeRunDependency('solrind-table');
+      });
+    }],
+    onRuntimeInitialized: () => {
+      say('');
+      canvas.focus();
+    },
+    onExit: () => {
+      say('The game has ended. Reload the page to play again.');
+    },
+    onAbort: what => {
+      say('The game stopped: ' + what + '. Reload the page to play again.');
+    },
+    solrindHiddenMs: () =>
+      Math.round(hiddenTotal + (hiddenSince === null ? 0 : performance.now() - hiddenSince)),
+    solrindCertificate: (time, check) => {
+      const fields = new URLSearchParams({time: time, check: check});
+      certificatePage.src = 'certificate.html#' + fields.toString() + '&print';
+      certificate.hidden = false;
+    },
+    solrindKeyboard: on => {
+      wantsKeyboard = on && touchScreen;
+      if (wantsKeyboard)
+        keyboard.focus();
+      else if (document.activeElement === keyboard)
+        canvas.focus();
+    },
+  };
+})();
