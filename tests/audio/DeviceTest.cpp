@@ -1,7 +1,5 @@
-// Real audio through SDL's disk driver: clips written by the tests, played through the real
-// device; the file SDL wrote holds what the device would have sounded. The lifetimes of clips,
-// playings and the device while the audio thread runs (AddressSanitizer and ThreadSanitizer
-// watch).
+// Clips played through the real device on SDL's disk driver, whose file holds what it sounded;
+// lifetimes while the audio thread runs (AddressSanitizer and ThreadSanitizer watch).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -32,8 +30,7 @@ size_t firstSound(const std::vector<int16_t>& s, size_t from = 0) {
     return from;
 }
 
-// Opens the device writing to a file, runs `during`, waits until every playing has ended,
-// shuts the device down and returns the samples it wrote.
+// The samples the device wrote to the file while `during` ran and every playing ended.
 std::vector<int16_t> record(const std::string& output, const std::function<void()>& during) {
     setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
     {
@@ -52,10 +49,8 @@ std::vector<int16_t> record(const std::string& output, const std::function<void(
 
 }  // namespace
 
-// The device opens in its fixed format; a clip already in it is still copied on the first
-// play and sounds at one sixteenth between silence; two playings started together add up. A
-// clip in another format sounds for exactly its converted length; the errors of a clip
-// without samples or without a conversion; repeat applies from the next play.
+// The fixed format; a clip copied at its first play sounds at one sixteenth, two at once add
+// up, another format for its converted length; the clip's errors; repeat from the next play.
 TEST(Device, ClipsSoundAtOneSixteenthForTheirConvertedLength) {
     const std::string dir = makeTempDir("audio");
     const std::vector<int> tone = stereoTone(2205);
@@ -131,9 +126,8 @@ TEST(Device, ClipsSoundAtOneSixteenthForTheirConvertedLength) {
     });
 }
 
-// Reloading a clip, changing its rate or deleting it while it plays takes its playings off
-// the queue before its bytes are freed; shutting the device down while sounds play, many
-// times, takes the queue and its sounds away under the audio lock.
+// Reloading, a new rate or deleting a playing clip takes its playings off the queue first;
+// shutting the device down while sounds play takes them away under the audio lock.
 TEST(Device, NothingIsReadAfterItWasFreed) {
     const std::string file = writeWav(makeTempDir("audio") + "/tone.wav", 22050, 16, 2, stereoTone(300));
     setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);

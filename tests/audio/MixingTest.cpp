@@ -1,6 +1,4 @@
-// The mixing pass driven directly (the device open but paused, so SDL mixes in its format and
-// no callback runs meanwhile): slices, repeats, one sixteenth of every sound, compaction, the
-// queue's limits.
+// The mixing pass driven directly on a paused device: slices, repeats, volume, compaction.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -1,5 +1,4 @@
-// Without a device that opens (the test runs with a driver that does not exist) the game runs
-// silently: one message on both streams, and every clip operation does nothing.
+// With no device (a driver that does not exist): one line on both streams; clips do nothing.
 #include <gtest/gtest.h>
 
 #include "Files.h"

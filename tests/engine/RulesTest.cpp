@@ -1,6 +1,4 @@
-// The engine's rules that everything else stands on: rectangles (batching, clipping and the
-// hit test depend on their exact edges and on how empty ones count), and the error wordings
-// with their 119-character cut and what checked execution prints.
+// Rectangles at their edges and empty; error wordings, their cut, what checked execution prints.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -1,6 +1,4 @@
-// What reaches the monitor: pending rectangles and batches, the range-check lines, the port's
-// scaled window areas and its mouse mapping; images drawn from real BMP files, load failures
-// and the shared pool.
+// What reaches the monitor and the mouse mapped back; images, load failures, the pool.
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -24,10 +22,8 @@ class ScreenTest : public EngineFixture {
 
 }  // namespace
 
-// Each draw outside a batch is one pending rectangle; update sends them latest first, each
-// scaled once into the window (945 by 768 at x 39), and presents; a batch yields its bounding
-// rectangle, or the whole screen when a blit in it was clipped away; dontUpdate drops it; a
-// frame without a change sends nothing; at 1024 pending rectangles they merge.
+// Pending rectangles sent latest first, each scaled once; a batch's bounding one (all when a
+// blit was clipped away); dontUpdate; nothing when unchanged; at 1024 they merge.
 TEST_F(ScreenTest, OnlyChangedAreasReachTheWindowScaledOnce) {
     draw(0, 0, 10, 10);
     draw(20, 30, 5, 6);

@@ -1,5 +1,4 @@
-// What each engine object says when its owner uses it against its contract (drawing itself is
-// seen through the real shell's rounds and menus).
+// The engine's contracts (drawing itself is seen through the real shell's rounds and menus).
 #include "ClippedAnimSprite.h"
 #include "EngineFixture.h"
 #include "ImageBackground.h"

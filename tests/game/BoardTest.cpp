@@ -1,6 +1,4 @@
-// The board's rules on the board alone (real pieces, queue and gates; no screen): a game told
-// as a table of moves, each followed by the whole board; the edges of cells, holes and drags;
-// invariants over long random games; the queue's exact order and the gates' swing.
+// The board alone: a game as moves and boards, edges, random invariants, queue order, gates.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -198,9 +196,8 @@ TEST_F(BoardTest, NewGameAndCompletion) {
     EXPECT_EQ(map(), ".HHHH/HHHHH/HHHHH/HHHHH/HHHH> 0");
 }
 
-// Releases, drags and swinging gates at random: after every frame the pieces on the board and
-// in the queue add up to 24, no two share a cell, none stands on the corner, and a piece off
-// the grid stands in a hole for at most two frames.
+// At random: after every frame 24 pieces in all, no two on a cell, none on the corner, and
+// none off the grid but in a hole, for at most two frames.
 TEST_F(BoardTest, InvariantsHoldThroughLongRandomGames) {
     const char* given = getenv("SOLRIND_SEED");
     for (int seed : given ? std::vector<int>{atoi(given)} : std::vector<int>{1, 2, 3}) {

@@ -1,5 +1,4 @@
-// The puzzle's parts on a real screen: a piece's two tiles clipped to the board, the gates'
-// frames, the clock counting frames into seconds, the name entry's editing.
+// The puzzle's parts on a real screen: a piece, the gates, the clock, the name entry.
 #include "BoardPiece.h"
 #include "CountFont.h"
 #include "EngineFixture.h"
@@ -33,7 +32,6 @@ class PartsTest : public EngineFixture {
 TEST_F(PartsTest, APieceShowsItsHomeTileClippedAndGatesTheirFrames) {
     gnImage* a = image(writeBmp("pos.bmp", 500, 440, positionColour));
     BoardPiece piece;
-    EXPECT_EQ(piece.frameCount * 10 + piece.inQueue, 20);
     piece.setScreen(&screen);
     piece.open();
     piece.pos = pt{1, 2};
@@ -104,9 +102,8 @@ TEST_F(PartsTest, TheClockCountsFramesIntoSeconds) {
     // clang-format on
 }
 
-// Each key edits at the caret and redraws once: ten letters at most (the eleventh only
-// redraws), backspace and the arrows within the text, only the listed keys insert; the
-// finishing keys keep the text and the last redraw shows it without the caret.
+// Each key edits at the caret and redraws once, ten letters at most; only the listed keys
+// insert; the finishing keys keep the text, drawn last without the caret.
 TEST_F(PartsTest, TheNameEntryEditsAtTheCaret) {
     clock.textPos = pt{277, 317};
     EnterInputHandler entry;

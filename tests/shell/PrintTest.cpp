@@ -1,6 +1,4 @@
-// The print key after a completed round: the hand-over file byte for byte, one start of the
-// real print program per press, the program started on its own; and the program's entry.
-#include <dirent.h>
+// The print key: the hand-over file, the real print program on its own; frames; the entry.
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -8,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "CountFont.h"
@@ -19,13 +18,9 @@ namespace {
 class PrintTest : public ShellFixture {};
 
 int certificates() {
-    int count = 0;
-    if (DIR* dir = opendir("Certificates")) {
-        while (dirent* entry = readdir(dir))
-            count += entry->d_name[0] != '.';
-        closedir(dir);
-    }
-    return count;
+    std::error_code none;
+    return static_cast<int>(
+        std::distance(std::filesystem::directory_iterator("Certificates", none), {}));
 }
 
 // Waits for what another process makes, with a deadline: true when it came.
@@ -37,11 +32,9 @@ bool eventually(const std::function<bool()>& made) {
 
 }  // namespace
 
-// Each press of P after a completed round of 2:05 writes the file and starts the real print
-// program once (it reports where the certificate went); once another screen is chosen P does
-// nothing. The time comes from the clock whatever the name; a new file takes the old one's
-// place (an earlier print program may still be reading it); when it cannot be written, one
-// line says so.
+// Each press of P after a round of 2:05 writes the file and starts the real print program once,
+// until another screen is chosen; the time is the clock's; a new file replaces the old one (a
+// print program may still read it); one that cannot be written is one line.
 TEST_F(PrintTest, EachPressWritesTheHandOverFileAndStartsTheProgramOnce) {
     load();
     shell.countFont->giveTime(2, 5);
@@ -78,9 +71,8 @@ TEST_F(PrintTest, EachPressWritesTheHandOverFileAndStartsTheProgramOnce) {
     EXPECT_EQ(failed.finish(), "Could not write Bin/tmp: the time is not printed\n");
 }
 
-// Started without waiting, without the game's descriptors (also one beyond 1024), and no
-// zombie left; a program that cannot be started is ignored. (In a child process of the test,
-// so that the caller is seen to return.)
+// Started without waiting, without the game's descriptors (one beyond 1024 too), no zombie
+// left, in a child process so that the caller is seen to return; one that cannot start: ignored.
 TEST_F(PrintTest, TheProgramRunsOnItsOwn) {
     writeFile("Bin/slow",
               "#!/bin/sh\nfor i in $(seq 400); do [ -e returned ] && break; sleep 0.025; done\n"
@@ -109,9 +101,8 @@ TEST_F(PrintTest, TheProgramRunsOnItsOwn) {
     EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1);
 }
 
-// Each call returns no earlier than 40 ms after the previous call was entered: a call 10 ms
-// after one made at a passed deadline sleeps 30; a slow frame is not slowed further; frames of
-// 5 ms of work take 40 and 5 in turn; the 49-day wrap neither sleeps for weeks nor skips.
+// Each call returns 40 ms after the previous one at the earliest: a slow frame is not slowed
+// further, and the 49-day wrap neither sleeps for weeks nor skips.
 TEST_F(PrintTest, FramesAreAtLeast40MillisecondsApartFromCallToCall) {
     const struct {
         uint32_t deadline;
@@ -148,12 +139,15 @@ TEST(Entry, FailuresEndTheRunWithTheirLineAndStatus) {
               "Couldn't initialize SDL: no-such-driver not available\n");
     // Without sound: one line, then the game plays on silently until it is stopped.
     const std::string out = makeTempDir("silent") + "/out";
-    run = runCommand("cd " SOLRIND_ART_DIR " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=none " SOLRIND_GAME_BINARY
-                     " >" + out + " 2>&1 & for i in $(seq 400); do [ -s " + out + " ] && break; sleep 0.05; done; "
+    run = runCommand("cd " SOLRIND_ART_DIR
+                     " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=none " SOLRIND_GAME_BINARY " >" +
+                     out + " 2>&1 & for i in $(seq 400); do [ -s " + out +
+                     " ] && break; sleep 0.05; done; "
                      "kill $!; wait $!");
     EXPECT_EQ(run.status, 1);  // stopped by the signal, as a service manager stops it
-    EXPECT_EQ(readFile(out), "Couldn't open audio: Audio target 'none' not available\n"
-                             "Couldn't open audio: Audio target 'none' not available\n");
+    EXPECT_EQ(readFile(out),
+              "Couldn't open audio: Audio target 'none' not available\n"
+              "Couldn't open audio: Audio target 'none' not available\n");
     for (const char* missing : {"GFX/Menus/GameFont.bmp", "GFX/Screens/Startscreen-01.bmp"}) {
         const std::string folder = makeTempDir("missing");
         runCommand("cp -r " SOLRIND_ART_DIR "/GFX " + folder + "/ && rm " + folder + "/" + missing);

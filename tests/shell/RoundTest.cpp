@@ -1,7 +1,5 @@
-// Rounds played through the real shell with the real pictures, as lists of steps: the clock
-// and what each frame sends, releases and drags by quick clicks, the hover aids, completion,
-// the pause, the name entry and its caret, the table file, the print key; and what ends a
-// round.
+// Rounds through the real shell as lists of steps: the clock and each frame's updates, quick
+// clicks, hover aids, completion, the name entry, the table file; and what ends a round.
 #include "CountFont.h"
 #include "GameInput.h"
 #include "ShellFixture.h"
@@ -74,20 +72,24 @@ TEST_F(RoundTest, ARecordRoundFromTheFirstFrameToThePrintKey) {
               "solrind 10");
 }
 
-// Ten minutes against the default table is no record: the other congratulation, the table as
-// it was, and the print key all the same.
-TEST_F(RoundTest, TenMinutesIsNoRecord) {
+// Ten minutes is no record: the other congratulation, the table as it was, P all the same. Q
+// held (repeating) or a quit event ends only the round: the welcome screen slides in again.
+TEST_F(RoundTest, RoundsWithoutARecord) {
     { SolrindPHighscore table; }
     const std::string before = readFile("Save/Highscore.hs");
     // clang-format off
     playMenu({{"key", SDLK_s}, {"until", "round"}, {"set clock", 10, 0}, {"arrange", "0"}, {"click", 200, 80},
               {"until", "menu"}, {"expect screen", "Backgrounds/Congratulations2"}, {"expect clock", "10|00"},
-              {"frames", 1}, {"expect choice", 99}});
+              {"frames", 1}, {"expect choice", 99},
+              {"key", SDLK_s}, {"until", "round"}, {"hold", SDLK_q}, {"frames", 25}, {"let go"},
+              {"until", "menu"}, {"expect choice", 0}, {"expect screen", "Backgrounds/Welcome"},
+              {"key", SDLK_s}, {"until", "round"}, {"quit"}, {"until", "menu"}, {"frames", 1},
+              {"expect choice", 0}, {"expect slide", 620}});
     // clang-format on
     EXPECT_EQ(readFile("Save/Highscore.hs"), before);
+    EXPECT_FALSE(shell.gameInput->done);
 }
 
-// Escape at once stores an empty name; a quit keeps what was typed; the program goes on.
 TEST_F(RoundTest, TheNameEntryEndsWithEscapeOrAQuit) {
     playMenu(completedRound({{"key", SDLK_ESCAPE}, {"until", "menu"}}));
     EXPECT_STREQ(SolrindPHighscore().getSlotName(0), "");
@@ -97,16 +99,4 @@ TEST_F(RoundTest, TheNameEntryEndsWithEscapeOrAQuit) {
     EXPECT_EQ(
         std::string(table.getSlotName(0)) + "," + table.getSlotName(1) + "," + table.getSlotName(2),
         ",z,solrind");  // the second 00:01 below the first
-}
-
-// Q held (SDL repeats it meanwhile) or a quit event ends only the round: the welcome screen
-// slides in again and the program goes on.
-TEST_F(RoundTest, AQuitEndsOnlyTheRound) {
-    // clang-format off
-    playMenu({{"key", SDLK_s}, {"until", "round"}, {"hold", SDLK_q}, {"frames", 25}, {"let go"},
-              {"until", "menu"}, {"expect choice", 0}, {"expect screen", "Backgrounds/Welcome"},
-              {"key", SDLK_s}, {"until", "round"}, {"quit"}, {"until", "menu"}, {"frames", 1},
-              {"expect choice", 0}, {"expect slide", 620}});
-    // clang-format on
-    EXPECT_FALSE(shell.gameInput->done);
 }

@@ -1,6 +1,5 @@
-// A service manager's stop (SIGTERM) during the name entry: the name typed so far is stored,
-// the table written whole, and every loop ends. (A program of its own: the request stays for
-// the rest of the process.)
+// SIGTERM during the name entry: the name so far stored, the table whole, every loop ended (a
+// program of its own: the request stays for the rest of the process).
 #include <csignal>
 
 #include "GameInput.h"

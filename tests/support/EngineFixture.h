@@ -1,6 +1,4 @@
-// The fake port installed, an open 640 by 520 screen (on the dummy display, 1024 by 768, the
-// picture is 945 by 768 at x 39 between black bars) and a folder of the test's own pictures,
-// the working directory during the test.
+// The fake port, an open 640 by 520 screen (945 by 768 at x 39 on the dummy 1024 by 768).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -34,10 +32,10 @@ class EngineFixture : public testing::Test {
     SDL_Surface* surface() { return screen.getSDLSurface(); }
     uint32_t at(int x, int y) { return pixelAt(surface(), x, y); }
 
+    WorkIn folder{"engine"};  // messages name the test's files relatively
     FakePort port;
     gnScreen screen;
 
   private:
     std::vector<gnImage*> images;
-    std::string home;
 };

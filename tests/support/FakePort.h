@@ -1,6 +1,5 @@
-// The test seam: the real SDL2 port (video on SDL's dummy driver) with a scripted clock and
-// scripted mouse and key state, recording every updated rectangle, present, sleep and window
-// area. Constructing one installs it as the port in use; destroying it restores SDL2's.
+// The test seam: the real port on SDL's dummy driver with a scripted clock, mouse and keys,
+// recording updates, presents, sleeps and window areas; in use while it lives.
 #pragma once
 
 #include <functional>

@@ -1,6 +1,4 @@
-// Files, processes and standard output for tests: what the code under test prints (captured at
-// the descriptor, so printf and fprintf are both seen), commands run with their output, and
-// files in the build's temporary area.
+// Output captured at the descriptor, commands with their output, files in the build's tmp.
 #pragma once
 
 #include <sstream>
@@ -30,8 +28,21 @@ std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 bool fileExists(const std::string& path);
 std::string makeTempDir(const std::string& tag);  // new and empty, under the build's tmp
-// A little-endian 32-bit word, as the table file stores them.
+
+// While it lives the working directory is a new temporary folder; then it is back.
+class WorkIn {
+  public:
+    explicit WorkIn(const std::string& tag);
+    ~WorkIn();
+
+  private:
+    std::string home;
+};
+// A little-endian 32-bit word, as the table file stores them; a record's 56 bytes (name
+// characters + 300, minutes, seconds); a table file of the records, then default ones.
 std::string word(int32_t value);
+std::string scoreRecord(const std::string& name, int32_t minutes, int32_t seconds);
+std::string scoreTable(const std::string& records);
 
 // The values as text with a space between each: join(1, "x", 2) is "1 x 2".
 template <typename... T>

@@ -1,6 +1,4 @@
-// Real pictures for tests: BMP files the tests write, pixels read back from surfaces, and a
-// font picture in the game's layout whose every glyph cell has a colour of its own, so that a
-// test reads back which glyph landed where.
+// BMP files, pixels read back, and a font whose glyphs each have a colour of their own.
 #pragma once
 
 #include <SDL.h>
@@ -21,8 +19,7 @@ uint32_t pixelAt(SDL_Surface* surface, int x, int y);  // 0xRRGGBB
 inline uint32_t positionColour(int x, int y) {
     return static_cast<uint32_t>(x & 0xFF) << 16 | static_cast<uint32_t>(y & 0xFF) << 8 | 0x80;
 }
-// Whether the surface shows the picture file with its corner at (left, 0), sampled on a grid
-// from screen x `left` to 639.
+// Whether the surface shows the picture file at (left, 0), sampled on a grid to x 639.
 bool shows(SDL_Surface* surface, const std::string& file, int left);
 
 // The font picture (494 by 51 unless given), and the text it draws at (x, y): `count` cells of

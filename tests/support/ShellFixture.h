@@ -1,7 +1,5 @@
-// The real shell in a game folder of its own (the art maker's pictures, a Save folder and the
-// real print program) with the fake clock and scripted input. A visit is a list of plain steps
-// run one after another at the game's frames (a presented picture, or a frame that draws
-// nothing), so that input reaches the menu, the round and the name entry as a player's does.
+// The real shell in a game folder of its own (real pictures and print program), the fake clock
+// and a list of plain steps run at the game's frames, so input arrives as a player's does.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -51,6 +49,7 @@ class ShellFixture : public testing::Test {
     bool inRound() const;
     uint32_t at(int x, int y);
 
+    WorkIn folder{"game"};
     FakePort port;
     SolrindPGameShell shell;
     int frames = 0;
@@ -63,7 +62,6 @@ class ShellFixture : public testing::Test {
     bool runStep(const Step& step);
     bool check(const Step& step);
     int shown(const Step& step);
-    std::string home;
     bool loaded = false, gatesShut = false, budgetSpent = false;
     Steps script;
     size_t next = 0;

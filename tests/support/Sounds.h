@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-// Writes a PCM WAV file: 8-bit unsigned samples when bits is 8, else 16-bit signed.
-// samples holds the interleaved channel values.
+// A PCM WAV file of interleaved samples: 8-bit unsigned when bits is 8, else 16-bit signed.
 std::string writeWav(const std::string& path, int rate, int bits, int channels,
                      const std::vector<int>& samples);
 // A stereo 16-bit tone: frame i is (left(i), -left(i)), loud from the first frame on.

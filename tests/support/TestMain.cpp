@@ -1,6 +1,4 @@
-// Runs every test headless: SDL with the dummy video and audio drivers unless the test run
-// chose others, and never on paper: the print program, started by tests, finds no CUPS server
-// whatever this machine's printers are.
+// Every test headless (SDL's dummy drivers) and never on paper (no CUPS server found).
 #include <SDL.h>
 #include <gtest/gtest.h>
 

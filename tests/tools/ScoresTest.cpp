@@ -1,30 +1,13 @@
-// The operator's table tool on real table files: the table and CSV, a kept table read by its
-// name, the kept tables listed newest first, an unusable file left as it is, a reset that
-// keeps the old file byte for byte, and where it looked when there is no table.
+// The table tool on real files: table, CSV, kept tables, reset, unusable and missing files.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include "Files.h"
-#include "SolrindPHighscore.h"
 
 namespace {
 
 RunResult scores(const std::string& arguments, const std::string& env = "") {
     return runCommand(env + " ASAN_OPTIONS=detect_leaks=0 " SOLRIND_SCORES " " + arguments);
-}
-
-// The file bytes of the default table with the given names and times at the top.
-std::string table(std::vector<std::tuple<const char*, int, int>> top) {
-    SolrindPHighscore::Slot slots[10];
-    SolrindPHighscore::makeDefaultTable(slots);
-    for (size_t r = 0; r < top.size(); ++r) {
-        snprintf(slots[r].name, sizeof slots[r].name, "%s", std::get<0>(top[r]));
-        slots[r].minutes = std::get<1>(top[r]);
-        slots[r].seconds = std::get<2>(top[r]);
-    }
-    unsigned char bytes[SolrindPHighscore::kFileSize];
-    SolrindPHighscore::formatTable(slots, bytes);
-    return std::string(reinterpret_cast<char*>(bytes), sizeof bytes);
 }
 
 }  // namespace
@@ -37,12 +20,12 @@ TEST(Scores, ReadListAndReset) {
     EXPECT_EQ(run.err, file + ": there is no table (the game starts with the default one)\n");
     run = scores("", "SOLRIND_HOME=" + folder + "/none");
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "There is no table at " + folder +
-                           "/none/Save/Highscore.hs (the game "
-                           "folder is $SOLRIND_HOME, else $XDG_STATE_HOME/solrind, else "
-                           "~/.local/state/solrind): name the game folder; the kiosk service's is "
-                           "/var/lib/solrind\n");
-    writeFile(file, table({{"abcdefghij", 0, 59}, {"k}~\x7f 1", 1, 5}}));
+    EXPECT_EQ(run.err,
+              "There is no table at " + folder +
+                  "/none/Save/Highscore.hs (the game folder is "
+                  "$SOLRIND_HOME, else $XDG_STATE_HOME/solrind, else ~/.local/state/solrind): "
+                  "name the game folder; the kiosk service's is /var/lib/solrind\n");
+    writeFile(file, scoreTable(scoreRecord("abcdefghij", 0, 59) + scoreRecord("k}~\x7f 1", 1, 5)));
     std::string expected =
         "Rank  Name        Time\n   1  abcdefghij  00:59\n   2  køæå 1      01:05\n";
     std::string csv = "rank,name,time\n1,abcdefghij,00:59\n2,køæå 1,01:05\n";
@@ -59,21 +42,21 @@ TEST(Scores, ReadListAndReset) {
     ASSERT_EQ(run.out.substr(0, prefix.size()), prefix) << run.out;
     const std::string kept = run.out.substr(prefix.size(), run.out.size() - prefix.size() - 1);
     EXPECT_EQ(readFile(kept), old);  // Highscore.hs.<date>-<time>, byte for byte
-    EXPECT_EQ(readFile(file), table({}));
+    EXPECT_EQ(readFile(file), scoreTable(""));
     run = scores("--reset " + folder);  // again, perhaps within the second: another name
     const std::string second =
         run.out.substr(run.out.rfind('/') + 1, run.out.size() - run.out.rfind('/') - 2);
     EXPECT_EQ(scores(kept).out.substr(0, 47), expected.substr(0, 47));  // a kept table by its name
     EXPECT_EQ(scores("--list " + kept).status, 2);
-    writeFile(folder + "/Save/Highscore.hs.2001-01-01-000000", table({{"first", 5, 0}}));
+    writeFile(folder + "/Save/Highscore.hs.2001-01-01-000000",
+              scoreTable(scoreRecord("first", 5, 0)));
     writeFile(folder + "/Save/Highscore.hs.rejected", "short");  // set aside by the game in 2010
-    ASSERT_EQ(runCommand("touch -d 2010-01-01 " + folder + "/Save/Highscore.hs.rejected").status,
-              0);
+    runCommand("touch -d 2010-01-01 " + folder + "/Save/Highscore.hs.rejected");
     const std::string name = kept.substr(kept.rfind('/') + 1);
     EXPECT_EQ(
         scores("--list " + folder).out,
-        "Kept tables in " + folder + "/Save, newest first, with their best time:\n" + "  " +
-            second + std::string(37 - second.size(), ' ') + "solrind     10:00\n" + "  " + name +
+        "Kept tables in " + folder + "/Save, newest first, with their best time:\n  " + second +
+            std::string(37 - second.size(), ' ') + "solrind     10:00\n  " + name +
             "       abcdefghij  00:59\n"
             "  Highscore.hs.rejected                cannot be used (it is shorter than 520 bytes)\n"
             "  Highscore.hs.2001-01-01-000000       first       05:00\n");

@@ -1,0 +1,213 @@
+// The art maker and the print program: the checker on a broken set, a rebuild that keeps the
+// designer's pictures, a second brand drawn and printed, bad brand files, the certificate.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utime.h>
+
+#include <regex>
+
+#include "Files.h"
+#include "Pictures.h"
+
+namespace {
+
+RunResult art(const std::string& arguments) {
+    return runCommand("ASAN_OPTIONS=detect_leaks=0 " SOLRIND_ART_MAKER " " + arguments);
+}
+
+RunResult print(const std::string& folder, const std::string& handOver,
+                const std::string& env = "") {
+    writeFile(folder + "/Bin/tmp", handOver);
+    return runCommand("cd " + folder + " && " + env +
+                      " ASAN_OPTIONS=detect_leaks=0 " SOLRIND_PRINTIT);
+}
+
+// A copy of an example brand with its logo and a 900 by 600 photo, in a folder of its own.
+std::string exampleBrand(const char* name) {
+    const std::string folder = makeTempDir("brand"), from = SOLRIND_BRANDS "/";
+    EXPECT_EQ(runCommand("cp " + from + name + ".toml " + from + "sonnwerk-logo.svg " + folder +
+                         " && convert -size 900x600 -seed 7 plasma:fractal " + folder +
+                         "/sonnwerk-foto.jpg")
+                  .status,
+              0);
+    return folder;
+}
+
+std::string words(int n) {
+    std::string text;
+    for (int i = 0; i < n; ++i)
+        text += " and more words";
+    return text;
+}
+
+}  // namespace
+
+TEST(ArtCheck, EveryProblemOfABrokenSetIsOneLine) {
+    const std::string folder = makeTempDir("broken");
+    ASSERT_EQ(runCommand("cp -R " SOLRIND_ART_DIR "/GFX " + folder).status, 0);
+    const std::string gfx = folder + "/GFX/";
+    ASSERT_EQ(art("--icon " + gfx + "Backgrounds/Rules.bmp").status, 0);  // a PNG named .bmp
+    writePlainBmp(gfx + "Backgrounds/Welcome.bmp", 500, 480, kRed);
+    writePlainBmp(gfx + "Backgrounds/Solrind2.bmp", 600, 520, kRed);
+    writeBmp(gfx + "Screens/Creditscreen.bmp", 640, 520, positionColour, 128);
+    unlink((gfx + "Backgrounds/Solrind.bmp").c_str());
+    unlink((gfx + "Backgrounds/Prizes2.bmp").c_str());
+    mkdir((gfx + "Backgrounds/Prizes2.bmp").c_str(), 0755);
+    // The 7 wiped out and a pink speck; two tiles alike; a speck in the clock's area.
+    // clang-format off
+    const std::pair<const char*, const char*> edits[] = {
+        {"Menus/GameFont", "-fill '#FF00FF' -draw 'rectangle 133,17 151,33' -fill '#F000F0' -draw 'point 300,5'"},
+        {"Game/Puzzle", "-fill '#00FF00' -draw 'rectangle 88,0 263,87'"},
+        {"Backgrounds/GameBackground", "-fill '#FFFFFF' -draw 'rectangle 400,500 404,504'"}};
+    // clang-format on
+    for (const auto& [name, draw] : edits) {
+        const std::string file = gfx + name + ".bmp";
+        ASSERT_EQ(
+            runCommand("convert " + file + " " + draw + " -type truecolor BMP3:" + file).status, 0);
+    }
+    const RunResult run = art("--check " + folder);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(
+        run.out,
+        // clang-format off
+              "Warning: GFX/Menus/GameFont.bmp has 1 almost magenta pixel, shown as pink specks: draw the transparent parts in pure magenta (255, 0, 255) without anti-aliasing\n"
+              "Warning: GFX/Screens/Creditscreen.bmp has an alpha channel with see-through pixels: the game draws every pixel opaque; save it without alpha\n"
+              "GFX/Backgrounds/Welcome.bmp is 500x480; it must be at least 520x520\n"
+              "GFX/Backgrounds/Rules.bmp cannot be read as a picture (File is not a Windows BMP file): save it as a Windows BMP, 24 bits\n"
+              "GFX/Backgrounds/Prizes2.bmp is a folder: put a BMP of 520x520 there\n"
+              "GFX/Backgrounds/Solrind.bmp is missing: put a BMP of 520x520 there\n"
+              "Warning: GFX/Backgrounds/Solrind2.bmp is 600x520: only its top left 520x520 is shown\n"
+              "Warning: GFX/Backgrounds/GameBackground.bmp: the area of the clock (385, 492, 95x17) is not one colour: the text drawn there may be hard to read\n"
+              "Warning: GFX/Game/Puzzle.bmp: 1 pair of tiles looks alike, the first the tiles at column 1, row 0 and column 2, row 0: make every tile different, so that a player can tell where each belongs\n"
+              "GFX/Menus/GameFont.bmp: the glyph of 7 (x 133, y 17, 19x17) is all magenta: draw it\n"
+              "Checked 21 pictures in " + folder + "/GFX: 5 errors, 5 warnings\n");
+    // clang-format on
+}
+
+// A rebuilt art maker (its record made old) draws what is missing and redraws only what still
+// holds its own drawing, never a picture the designer replaced.
+TEST(ArtMaker, RedrawsOnlyWhatIsMissingOrStillItsOwn) {
+    const std::string folder = makeTempDir("artmaker");
+    const std::string gfx = folder + "/GFX/Backgrounds/";
+    ASSERT_EQ(art("--if-stale " + folder).status, 0);
+    EXPECT_EQ(art("--check " + folder).out,
+              "Checked 21 pictures in " + folder + "/GFX: all usable\n");
+    // While a name is typed H, S and P type letters: the record screen does not offer them.
+    EXPECT_GT(
+        std::stoi(runCommand("compare -metric AE -extract 520x30+0+470 " + gfx +
+                             "Congratulations1.bmp " + gfx + "Congratulations2.bmp null: 2>&1")
+                      .out),
+        500);
+    const std::string rules = readFile(gfx + "Rules.bmp");
+    const std::string prizes = readFile(gfx + "Prizes1.bmp");
+    ASSERT_FALSE(rules.empty());
+    writeFile(gfx + "Welcome.bmp", rules);  // the designer's own welcome screen
+    struct stat before;
+    ASSERT_EQ(stat((gfx + "Rules.bmp").c_str(), &before), 0);
+    unlink((gfx + "Prizes1.bmp").c_str());
+    utimbuf longAgo = {0, 0};
+    ASSERT_EQ(utime((folder + "/GFX/.artmaker").c_str(), &longAgo), 0);
+    const RunResult result = art("--if-stale " + folder);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "Drew 1 picture into " + folder + "/GFX\n");
+    EXPECT_EQ(readFile(gfx + "Welcome.bmp"), rules);
+    EXPECT_EQ(readFile(gfx + "Prizes1.bmp"), prizes);
+    struct stat after;
+    ASSERT_EQ(stat((gfx + "Rules.bmp").c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);  // its own, unchanged drawing is left as it was
+    EXPECT_FALSE(fileExists(gfx + "Welcome.bmp.new"));
+}
+
+TEST(Brand, ASecondBrandIsDrawnCheckedAndPrinted) {
+    const std::string brand = exampleBrand("sonnwerk"), game = brand + "/game";
+    RunResult run = art("--brand " + brand + "/sonnwerk.toml " + game);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Drew 21 pictures into " + game + "/GFX\n");
+    EXPECT_EQ(art("--check " + game).out, "Checked 21 pictures in " + game + "/GFX: all usable\n");
+    SDL_Surface* menu = SDL_LoadBMP((game + "/GFX/Menus/Menu.bmp").c_str());
+    EXPECT_EQ(pixelAt(menu, 5, 300), 0x06231Bu);  // the menu column in the brand's panel colour
+    SDL_FreeSurface(menu);
+    // The puzzle is the photo's middle square scaled to 440 by 440, as ImageMagick makes it.
+    EXPECT_LT(std::stod(runCommand("convert " + brand +
+                                   "/sonnwerk-foto.jpg -gravity center -crop 600x600+0+0 "
+                                   "-resize 440x440 " +
+                                   brand + "/square.png && compare -metric RMSE " + game +
+                                   "/GFX/Game/Puzzle.bmp " + brand + "/square.png null: 2>&1")
+                            .out),
+              0.02 * 65535);  // one of 65535: a crop 10 pixels off is at 0.04
+    // The certificate from the same brand, beside the print program: its language and paper.
+    runCommand("mkdir " + game + "/Bin && ln -s " + brand + "/sonnwerk.toml " + game +
+               "/Bin/brand.toml");
+    run = print(game, "Cheaters will be punished!\r\n02:05\r\n");
+    EXPECT_EQ(run.status, 0) << run.out;
+    const std::string pdf = runCommand("ls " + game + "/Certificates/*.pdf").out;
+    const std::string text = runCommand("pdftotext " + pdf.substr(0, pdf.size() - 1) + " -").out;
+    for (const char* line :
+         {"Urkunde", "Das Sonnwerk-Puzzle wurde gelöst in", "02:05", "2 Minuten und 5 Sekunden",
+          "Zeige diese Urkunde am Stand von Sonnwerk"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << " in " << text;
+    EXPECT_EQ(text.find("Solrind"), std::string::npos) << text;
+    EXPECT_NE(runCommand("pdfinfo " + pdf).out.find("612 x 792 pts (letter)"), std::string::npos);
+}
+
+TEST(Brand, ABrandThatCannotBeDrawnSaysWhereAndDrawsNothing) {
+    const std::string brand = exampleBrand("solrind");
+    const std::string file = brand + "/solrind.toml", original = readFile(file);
+    writeFile(brand + "/photo.jpg", "not a photo");
+    const struct {
+        const char* from;
+        std::string to;
+        std::string line;  // what the art maker says, as a pattern
+    } bad[] = {
+        // clang-format off
+        {"logo = \"\"", "logo = \"missing.png\"", ": pictures.logo: cannot read .*/missing.png \\(.+\\)"},
+        {"puzzle = \"\"", "puzzle = \"photo.jpg\"", ": pictures.puzzle: cannot read .*/photo.jpg \\(.+\\)"},
+        {"\"Hover over a piece", "\"Hover over a piece" + words(90), ": rules.items\\[4\\]: [0-9]+ lines, at most [0-9] fit"},
+        {"ink = ", "accnt = \"#000000\"\nink = ", ": colours.accnt: unknown entry"},
+        {"accent = \"#FFD660\"", "accent = \"gold\"", ": colours.accent: \"gold\" is no colour: write \"#RRGGBB\""},
+        {"call = \"Press S or click Play to start\"", "", ": welcome.call: missing"},
+        {"title = \"The Solrind Puzzle\"", "title = \"The Solrind Puzzle", ":[0-9]+:[0-9]+: .+"},
+        // clang-format on
+    };
+    for (const auto& b : bad) {
+        std::string text = original;
+        text.replace(text.find(b.from), strlen(b.from), b.to);
+        writeFile(file, text);
+        runCommand("rm -rf " + brand + "/game");
+        const RunResult run = art("--brand " + file + " " + brand + "/game");
+        EXPECT_EQ(run.status, 1) << b.to;
+        EXPECT_TRUE(std::regex_match(run.err, std::regex(file + b.line + "\n"))) << run.err;
+        EXPECT_FALSE(fileExists(brand + "/game")) << b.to;
+    }
+}
+
+TEST(Printit, TheCertificateShowsTheTimeAndIsKept) {
+    const std::string folder = makeTempDir("printit");
+    runCommand("mkdir " + folder + "/Bin");
+    for (const char* bad : {"x\r\n99:99\r\n", "Cheaters\r\n", "x\r\n2:05\r\n",
+                            "x\r\n02:05 and more\r\n", "x\r\n+1:23\r\n", "x\r\n 1:23\r\n",
+                            "x\r\n-0:05\r\n", "x\r\n01:+5\r\n", "x\r\n01:60\r\n"}) {
+        const RunResult run = print(folder, bad);
+        EXPECT_EQ(run.status * 1000 + fileExists(folder + "/Certificates"), 1000) << bad;
+        EXPECT_EQ(run.out, "Printit: Bin/tmp holds no time of the form MM:SS\n") << bad;
+    }
+    RunResult run = print(folder, "Cheaters will be punished!\n01:01\n");  // line feeds alone
+    EXPECT_NE(run.out.find("for 01:01"), std::string::npos);
+    run = print(folder, "Cheaters will be punished!\r\n02:05\r\n");
+    EXPECT_EQ(run.status, 0) << run.out;
+    std::smatch where;
+    ASSERT_TRUE(std::regex_match(
+        run.out, where,
+        std::regex("Printit: no printer is configured; the certificate for 02:05 is kept "
+                   "at (/.*/Certificates/solrind-02-05-[0-9]{8}-[0-9]{6}-[0-9]+\\.pdf)\n")))
+        << run.out;
+    const std::string text = runCommand("pdftotext " + where[1].str() + " -").out;
+    for (const char* line : {"02:05", "2 minutes and 5 seconds", "Cheaters will be punished!",
+                             "Show this certificate at the Solrind stand"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << " in " << text;
+    unlink((folder + "/Bin/tmp").c_str());
+    run = runCommand("cd " + folder + " && ASAN_OPTIONS=detect_leaks=0 " SOLRIND_PRINTIT);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "Printit: cannot read Bin/tmp: No such file or directory\n");
+}
