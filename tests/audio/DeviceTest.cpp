@@ -1,5 +1,4 @@
-// Clips played through the real device on SDL's disk driver, whose file holds what it sounded;
-// lifetimes while the audio thread runs (AddressSanitizer and ThreadSanitizer watch).
+// Clips through the real device on SDL's disk driver; lifetimes while the audio thread runs.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -49,8 +48,7 @@ std::vector<int16_t> record(const std::string& output, const std::function<void(
 
 }  // namespace
 
-// The fixed format; a clip copied at its first play sounds at one sixteenth, two at once add
-// up, another format for its converted length; the clip's errors; repeat from the next play.
+// One sixteenth, two at once adding up, a converted length, the clip's errors, repeat.
 TEST(Device, ClipsSoundAtOneSixteenthForTheirConvertedLength) {
     const std::string dir = makeTempDir("audio");
     const std::vector<int> tone = stereoTone(2205);
@@ -126,8 +124,7 @@ TEST(Device, ClipsSoundAtOneSixteenthForTheirConvertedLength) {
     });
 }
 
-// Reloading, a new rate or deleting a playing clip takes its playings off the queue first;
-// shutting the device down while sounds play takes them away under the audio lock.
+// A playing clip reloaded, re-rated or deleted, and the device shut down while sounds play.
 TEST(Device, NothingIsReadAfterItWasFreed) {
     const std::string file = writeWav(makeTempDir("audio") + "/tone.wav", 22050, 16, 2, stereoTone(300));
     setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);

@@ -29,8 +29,7 @@ class MixingTest : public testing::Test {
 
 }  // namespace
 
-// A playing of 1000 bytes hands out 256, 256, 256 and 232 and leaves the queue; a repeating
-// one starts over and stays; one of no length mixes nothing and leaves at once.
+// 1000 bytes go out as 256, 256, 256, 232; a repeating one starts over; an empty one leaves.
 TEST_F(MixingTest, SlicesRepeatsAndEnds) {
     const struct {
         int length;
@@ -67,8 +66,7 @@ TEST_F(MixingTest, SlicesRepeatsAndEnds) {
     }
 }
 
-// Every sound is mixed from the buffer's start at one sixteenth; the ended ones are compacted
-// away, the others keep their order, a new one goes at the end; at 20 the queue is full.
+// Each sound at one sixteenth from the start; ended ones compacted away; 20 at most.
 TEST_F(MixingTest, MixingCompactionAndTheLimits) {
     int16_t a[128], b[64];
     for (int i = 0; i < 128; ++i)

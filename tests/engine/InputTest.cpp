@@ -1,5 +1,4 @@
-// The event pump and the button menu with real SDL events and scripted mouse and key state:
-// order, one press per press; highlight, selection by click, drag and key, quick presses too.
+// The event pump and the button menu with real SDL events and scripted mouse and keys.
 #include "EngineFixture.h"
 #include "MenuModule1.h"
 
@@ -55,8 +54,7 @@ class InputTest : public EngineFixture {
 
 }  // namespace
 
-// poll drains the queue in order, also what is queued meanwhile; wait hands over one; a held
-// key's repeats are dropped; activation keeps a flood of queued events and the quit behind it.
+// In order, also what is queued meanwhile; repeats dropped; a flood and the quit behind it kept.
 TEST_F(InputTest, ThePumpHandsOverEveryEventInOrderOnePressPerPress) {
     SDL_SetEventFilter(nullptr, nullptr);
     pushEvent(SDL_USEREVENT, 1);

@@ -19,8 +19,7 @@ class StripFont : public gnBitmapFont {
 
 }  // namespace
 
-// What each engine object says when its owner uses it against its contract: what is wrong
-// and where, before anything changes.
+// Each object used against its contract says what is wrong and where, before anything changes.
 TEST_F(EngineFixture, EveryObjectUsedAgainstItsContractSaysWhatAndWhere) {
     writePlainBmp("back.bmp", 8, 8, kWhite);
     gnScreen closedScreen;
@@ -71,4 +70,11 @@ TEST_F(EngineFixture, EveryObjectUsedAgainstItsContractSaysWhatAndWhere) {
               "Generic exception of type: INDEX raised: Out of legal range in "
               "MenuModule1::getButtonRec!\n");
     SDL_FreeSurface(stranger);
+    gnImageSprite still;  // used as it should be: its picture centred on its position
+    still.setScreen(&screen);
+    still.setImage(image("back.bmp"));
+    still.pos = pt{20, 30};
+    still.show();
+    expectPixels(surface(),
+                 {{16, 26, kWhite}, {23, 33, kWhite}, {15, 26, kBlack}, {24, 33, kBlack}});
 }

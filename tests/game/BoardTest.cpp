@@ -49,8 +49,7 @@ class BoardTest : public testing::Test {
 
 }  // namespace
 
-// Releases from the corner, slides until blocked, a hole behind an open gate, drags along
-// their longer axis, the corner that is no cell, a drag from column 0 and a refused release.
+// Releases, slides until blocked, a hole behind an open gate, drags, a refused release.
 TEST_F(BoardTest, AGameMoveByMove) {
     const struct {
         const char* move;  // release, slide n, drag col row dx dy, gate g frame
@@ -168,8 +167,7 @@ TEST_F(BoardTest, CellsHolesPointsAndDrags) {
     EXPECT_EQ(first->dirY * 10 + later->dirY, 10);
 }
 
-// A new game queues every piece, shuffled by the seed's last four digits; completion needs an
-// empty queue and every piece home, and counts a piece home as soon as its cell is.
+// A new game shuffled by the seed's last four digits; completion once every cell is home.
 TEST_F(BoardTest, NewGameAndCompletion) {
     pieces[3]->inQueue = false;
     board.initGame(123456);
@@ -196,8 +194,7 @@ TEST_F(BoardTest, NewGameAndCompletion) {
     EXPECT_EQ(map(), ".HHHH/HHHHH/HHHHH/HHHHH/HHHH> 0");
 }
 
-// At random: after every frame 24 pieces in all, no two on a cell, none on the corner, and
-// none off the grid but in a hole, for at most two frames.
+// At random: 24 pieces, no two on a cell, none on the corner, off the grid only in a hole.
 TEST_F(BoardTest, InvariantsHoldThroughLongRandomGames) {
     const char* given = getenv("SOLRIND_SEED");
     for (int seed : given ? std::vector<int>{atoi(given)} : std::vector<int>{1, 2, 3}) {
@@ -241,8 +238,7 @@ TEST_F(BoardTest, InvariantsHoldThroughLongRandomGames) {
     }
 }
 
-// A gate now and then (one frame in 77) turns its swing; it moves a frame each step towards
-// open or closed and rests at the end; it counts as open only on its last frame.
+// A gate turns its swing one frame in 77, a frame a step; open only on its last frame.
 TEST(Gates, SwingAtRandomOpenOnlyOnTheLastFrame) {
     srand(99);
     Gates gate;

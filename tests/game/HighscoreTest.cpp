@@ -105,8 +105,7 @@ TEST_F(HighscoreTest, RankingAndNaming) {
     EXPECT_EQ(readFile(kFile), scoreTable(expected));
 }
 
-// Past the file-size limit: one line, the old table whole, no temporary file left. A planted
-// link is never written through; a directory in the table's place is said once a use.
+// The file-size limit, a planted link, a directory, a file that cannot be kept aside.
 TEST_F(HighscoreTest, TheFileIsReplacedWholeOrNotAtAll) {
     writeFile(kFile, scoreTable(scoreRecord("old", 1, 1)));
     const std::string before = readFile(kFile);
@@ -145,4 +144,14 @@ TEST_F(HighscoreTest, TheFileIsReplacedWholeOrNotAtAll) {
               "Save/Highscore.hs cannot be used (it is a directory): the table is "
               "neither read nor saved\n");
     EXPECT_EQ(runCommand("ls -A Save").out, "Highscore.hs\n");
+    rmdir(kFile);
+    writeFile(kFile, "short");  // and a hundred copies kept aside already: it is never replaced
+    for (int i = 0; i < 100; ++i)
+        writeFile("Save/Highscore.hs.rejected" + (i ? "." + std::to_string(i) : ""), "");
+    Capture blocked;
+    { SolrindPHighscore().enterRecord("new", 0, 1); }
+    EXPECT_EQ(blocked.finish(),
+              "Save/Highscore.hs cannot be used (it is shorter than 520 bytes) nor "
+              "kept aside: the table is not saved\n");
+    EXPECT_EQ(readFile(kFile), "short");
 }

@@ -63,8 +63,7 @@ TEST_F(PartsTest, APieceShowsItsHomeTileClippedAndGatesTheirFrames) {
     // clang-format on
 }
 
-// After giveTime the second tick draws the next second, then every 27th; each draw restores the
-// five cells behind first; 59 seconds carry, 59|59 stays; addSec carries both ways.
+// The second tick draws the next second, then every 27th, over the cells behind; carries.
 TEST_F(PartsTest, TheClockCountsFramesIntoSeconds) {
     const struct {
         int minutes, seconds, ticks;
@@ -100,10 +99,11 @@ TEST_F(PartsTest, TheClockCountsFramesIntoSeconds) {
         EXPECT_EQ(clock.getMinutes() * 100 + clock.getSeconds(), a[3] * 100 + a[4]) << a[2];
     }
     // clang-format on
+    clock.close();
+    EXPECT_EQ(clock.image, nullptr);
 }
 
-// Each key edits at the caret and redraws once, ten letters at most; only the listed keys
-// insert; the finishing keys keep the text, drawn last without the caret.
+// Each key edits at the caret and redraws once; ten letters; the finishing keys keep the text.
 TEST_F(PartsTest, TheNameEntryEditsAtTheCaret) {
     clock.textPos = pt{277, 317};
     EnterInputHandler entry;

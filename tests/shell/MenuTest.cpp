@@ -13,8 +13,7 @@ class MenuTest : public ShellFixture {};
 
 }  // namespace
 
-// Two start screens of 4 seconds each with input left queued (a quit made during them ends
-// the menu at its first frame), the menu picture, the credit screen; nothing else sleeps.
+// Two start screens of 4 s (a quit made meanwhile ends the menu), the menu, the credits.
 TEST_F(MenuTest, StartScreensMenuAndCredits) {
     // clang-format off
     play({{"expect screen", "Screens/Startscreen-01"}, {"quit"}, {"expect screen", "Screens/Startscreen-02"},
@@ -31,13 +30,12 @@ TEST_F(MenuTest, StartScreensMenuAndCredits) {
                              "present", "delay 4000"}));
 }
 
-// Keys, clicks and taps: the slide, the screen and the picture. Space turns only the prize and
-// sponsor pages; P waits for a completed round; a choice during a slide restarts it.
+// Keys, clicks and taps: the slide, the screen, the picture, the pages, P before a round.
 TEST_F(MenuTest, ScreensAndPagesFollowTheButtons) {
     load();
     // clang-format off
     playMenu({{"expect choice", -1}, {"frames", 26}, {"expect slide", 120}, {"expect screen", "Backgrounds/Welcome"},
-              {"key", SDLK_f}, {"expect slide", 620}, {"expect choice", 0}, {"frames", 25}, {"expect screen", "Backgrounds/Welcome"},
+              {"key", SDLK_f}, {"expect slide", 620}, {"expect pixel", 300, 200, 0}, {"expect choice", 0}, {"frames", 25}, {"expect screen", "Backgrounds/Welcome"},
               {"key", SDLK_SPACE}, {"frames", 2}, {"expect slide", 120}, {"expect choice", 0},
               {"key", SDLK_p}, {"frames", 2}, {"expect slide", 120}, {"expect file", 0, "Bin/tmp"},
               {"key", SDLK_r}, {"frames", 26}, {"expect screen", "Backgrounds/Prizes1"}, {"expect choice", 2},
@@ -62,8 +60,7 @@ TEST_F(MenuTest, ScreensAndPagesFollowTheButtons) {
     EXPECT_EQ(shell.currentScreen, 6);
 }
 
-// The table is drawn once over its picture when the slide ends: row i's time at (470, 161 +
-// 20 i), its name at (240, ...).
+// Drawn once when the slide ends: row i's time at (470, 161 + 20 i), its name at (240, ...).
 TEST_F(MenuTest, TheHighscoreTable) {
     load();
     playMenu({{"key", SDLK_h}, {"frames", 26}});
@@ -84,11 +81,22 @@ TEST_F(MenuTest, TheHighscoreTable) {
     EXPECT_TRUE(pointManip::isEqual(shell.countFont->textPos, pt{240, 161 + 180}));
 }
 
-// After a background picture that cannot be loaded none is held.
-TEST_F(MenuTest, ABackgroundThatCannotBeLoaded) {
+// A background where it stands; none held after one that fails; Esc quits as Q does.
+TEST_F(MenuTest, BackgroundsAndEscape) {
     load();
+    shell.background->pos.x = 300;
+    shell.newBackground("GFX/Backgrounds/Rules.bmp");
+    shell.newBackground("GFX/Backgrounds/Welcome.bmp");
+    port.clearLog();
+    shell.showBackground();
+    shell.screen->update();
+    EXPECT_EQ(port.updates(), Lines{"update 300 0 340 520"});
+    EXPECT_TRUE(shows(shell.screen->getSDLSurface(), "GFX/Backgrounds/Welcome.bmp", 300));
     EXPECT_EQ(
         raisedBy([&] { shell.newBackground("GFX/Backgrounds/Missing.bmp"); }),
         "Generic exception of type: FileLoad raised: Couldn't open GFX/Backgrounds/Missing.bmp\n");
     EXPECT_EQ(shell.backgroundImage, nullptr);
+    shell.newBackground("GFX/Backgrounds/Welcome.bmp");
+    playMenu({{"frames", 26}, {"key", SDLK_ESCAPE}, {"frames", 1}});
+    EXPECT_TRUE(shell.gameInput->done);
 }

@@ -101,8 +101,7 @@ TEST_F(PrintTest, TheProgramRunsOnItsOwn) {
     EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1);
 }
 
-// Each call returns 40 ms after the previous one at the earliest: a slow frame is not slowed
-// further, and the 49-day wrap neither sleeps for weeks nor skips.
+// 40 ms from call to call at the least; a slow frame not slowed further; the 49-day wrap.
 TEST_F(PrintTest, FramesAreAtLeast40MillisecondsApartFromCallToCall) {
     const struct {
         uint32_t deadline;
@@ -129,8 +128,7 @@ TEST_F(PrintTest, FramesAreAtLeast40MillisecondsApartFromCallToCall) {
     }
 }
 
-// SDL that cannot start: status 2 and both messages. A missing picture: the error's line and
-// status 1 (the release is skipped after an error by design, so the leak check is off).
+// No SDL: status 2; no sound: one line; a missing picture: its line, status 1 (leaks unchecked).
 TEST(Entry, FailuresEndTheRunWithTheirLineAndStatus) {
     RunResult run = runCommand("SDL_VIDEODRIVER=no-such-driver " SOLRIND_GAME_BINARY " one two");
     EXPECT_EQ(run.status, 2);

@@ -1,5 +1,4 @@
-// Rounds through the real shell as lists of steps: the clock and each frame's updates, quick
-// clicks, hover aids, completion, the name entry, the table file; and what ends a round.
+// Rounds through the real shell as lists of steps, from the first frame to the print key.
 #include "CountFont.h"
 #include "GameInput.h"
 #include "ShellFixture.h"

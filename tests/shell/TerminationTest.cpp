@@ -1,5 +1,4 @@
-// SIGTERM during the name entry: the name so far stored, the table whole, every loop ended (a
-// program of its own: the request stays for the rest of the process).
+// SIGTERM in the name entry: the name so far stored, every loop ended (a program of its own).
 #include <csignal>
 
 #include "GameInput.h"

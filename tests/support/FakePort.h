@@ -42,8 +42,7 @@ class FakePort : public gnPort {
     std::function<void()> afterDelay;
 };
 
-// Real SDL events on SDL's queue. A repeat is what SDL2 sends while a key stays down; mouse
-// events carry picture pixels and, for the ones SDL makes of touches, SDL_TOUCH_MOUSEID.
+// Real SDL events; mouse events in picture pixels, from touches with SDL_TOUCH_MOUSEID.
 void pushKey(Uint32 type, SDL_Keycode key, bool repeat = false);
 void pushMouseMotion(int x, int y, uint32_t buttons = 0, Uint32 which = 0);
 void pushMouseButton(Uint32 type, int x, int y, Uint8 button = SDL_BUTTON_LEFT, Uint32 which = 0);

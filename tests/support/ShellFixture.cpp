@@ -163,6 +163,8 @@ bool ShellFixture::check(const Step& s) {
         EXPECT_TRUE(
             shows(shell.screen->getSDLSurface(), "GFX/" + s.text + ".bmp", content ? 120 : 0))
             << where;
+    } else if (v == "expect pixel") {
+        EXPECT_EQ(at(s.a, s.b), static_cast<uint32_t>(s.c)) << where;
     } else if (v == "expect slide") {
         EXPECT_EQ(shell.background->pos.x, s.a) << where;
     } else if (v == "expect choice") {

@@ -18,10 +18,10 @@
 // x y dx dy (in one go), "press"/"move"/"release" x y (across frames), "quit", "terminate".
 // Time: "frames" n, "until" round|menu|name|caret on|caret off|pause, "mark", "expect ms" n.
 // Checks: "expect board" map (BoardMap.h), "expect screen" picture under GFX/, "expect slide"
-// x, "expect choice" n, "expect clock" "mm|ss", "expect file" 1|0 path, "expect updates"
-// (the last frame's, latest first, '|' between), "expect lit" 1|0 col row, "expect glow"
-// frame col row, "expect caret" 1|0. Set-up: "set clock" m s, "arrange" "k ..." (every piece
-// home but those, queued in that order), "gates shut" (after every frame from now on).
+// x, "expect pixel" x y 0xRRGGBB, "expect choice" n, "expect clock" "mm|ss", "expect file" 1|0
+// path, "expect updates" (the last frame's, latest first, '|' between), "expect lit" 1|0 col row,
+// "expect glow" frame col row, "expect caret" 1|0. Set-up: "set clock" m s, "arrange" "k ..."
+// (every piece home but those, queued in that order), "gates shut" (after every frame from now on).
 struct Step {
     Step(const char* verb, int a = 0, int b = 0, int c = 0, int d = 0)
         : verb(verb), a(a), b(b), c(c), d(d) {}

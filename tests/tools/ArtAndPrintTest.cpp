@@ -85,8 +85,7 @@ TEST(ArtCheck, EveryProblemOfABrokenSetIsOneLine) {
     // clang-format on
 }
 
-// A rebuilt art maker (its record made old) draws what is missing and redraws only what still
-// holds its own drawing, never a picture the designer replaced.
+// A rebuilt art maker draws what is missing, redraws its own, never the designer's pictures.
 TEST(ArtMaker, RedrawsOnlyWhatIsMissingOrStillItsOwn) {
     const std::string folder = makeTempDir("artmaker");
     const std::string gfx = folder + "/GFX/Backgrounds/";

@@ -2,7 +2,7 @@
 // round with a piece released by a tap and moved by a finger drag, the round's clock standing
 // still while the tab is hidden, a rejected table set aside and the new one surviving a
 // reload, the certificate page and its print dialog, the game without audio, and the page on a
-// phone. Every wait has a deadline. Screenshots go to the shots folder.
+// phone with its keyboard. Every wait has a deadline. Screenshots go to the shots folder.
 // Usage: node web_in_chromium.js <site folder> <GFX folder> <shots folder>
 'use strict';
 
@@ -192,6 +192,14 @@ async function main() {
             return [Math.round(r.width), Math.round(r.height)];
           }));
     await phone.page.screenshot({path: path.join(shots, 'web-phone.png')});
+    // A phone's keyboard, as the name entry asks for it: the unseen field has the focus, and
+    // what is typed there (no key codes) reaches the game as keys: S starts a round.
+    await phone.page.evaluate(() => Module.solrindKeyboard(true));
+    check('a phone\'s keyboard: its field has the focus', 'keyboard',
+          await phone.page.evaluate(() => document.activeElement.id));
+    await phone.page.keyboard.sendCharacter('s');
+    await eventually('S typed on it: the game screen',
+                     () => shows(phone.page, 'Backgrounds/GameBackground', 120, [10, 16, 22, 28]));
   } finally {
     await browser.close();
     await server.close();
