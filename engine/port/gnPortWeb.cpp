@@ -1,13 +1,16 @@
 // The browser's back end of the port. The picture is kept in the canvas's own byte order
 // (RGBA), and present hands each changed area to the canvas's 2D context as it is
-// (putImageData with a dirty rectangle), so nothing is copied or converted that did not
-// change; the page scales the canvas to the window. Time stands still while the tab is hidden.
+// (putImageData with a dirty rectangle), narrowed to the pixels that differ from what the
+// canvas shows: a round redraws the whole board every frame, and the browser would redraw
+// and composite it each time. The page scales the canvas to the window. Time stands still while the tab is hidden.
 // The print program is the certificate page; the name entry opens a phone's keyboard.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "gnPort.h"
 
@@ -15,6 +18,8 @@ namespace {
 
 constexpr Uint32 kPictureFormat = SDL_PIXELFORMAT_RGBA32;  // bytes R, G, B, A
 constexpr uint32_t kHiddenPollMs = 100;                     // how often a hidden tab is asked
+
+std::vector<Uint32> shown;  // the pixels the canvas shows, as last sent (the port is one)
 
 // The page (web/solrind-page.js) keeps the hidden time, the certificate and the keyboard.
 EM_JS(void, webOpenCanvas, (int w, int h, Uint8* pixels), {
@@ -86,6 +91,7 @@ SDL_Surface* gnPort::openVideo(uint32_t width, uint32_t height) {
         return nullptr;
     }
     SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    shown.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0);  // opaque black differs
     webOpenCanvas(w, h, static_cast<Uint8*>(surface->pixels));
     changed.push_back(SDL_Rect{0, 0, w, h});
     return surface;
@@ -99,6 +105,7 @@ void gnPort::closeVideo() {
     surface = nullptr;
     window = nullptr;
     changed.clear();
+    shown = std::vector<Uint32>();
 }
 
 void gnPort::updateRect(int32_t x, int32_t y, uint32_t w, uint32_t h) {
@@ -123,9 +130,29 @@ void gnPort::present() {
     changed.clear();
 }
 
+// Each area is narrowed to the rectangle around its pixels that changed since they were
+// last sent, and only that goes to the canvas; an area where nothing changed sends nothing.
 void gnPort::showWindowAreas(const SDL_Rect* areas, int count) {
-    for (const SDL_Rect* a = areas; a < areas + count; ++a)
-        webPutArea(a->x, a->y, a->w, a->h);
+    const Uint32* pixels = static_cast<const Uint32*>(surface->pixels);
+    const int stride = surface->pitch / 4;
+    for (const SDL_Rect* a = areas; a < areas + count; ++a) {
+        int left = a->x + a->w, right = a->x, top = a->y + a->h, bottom = a->y;
+        for (int y = a->y; y < a->y + a->h; ++y) {
+            const Uint32* row = pixels + y * stride;
+            Uint32* seen = shown.data() + static_cast<size_t>(y) * static_cast<size_t>(surface->w);
+            for (int x = a->x; x < a->x + a->w; ++x) {
+                if (row[x] == seen[x])
+                    continue;
+                seen[x] = row[x];
+                left = std::min(left, x);
+                right = std::max(right, x + 1);
+                top = std::min(top, y);
+                bottom = y + 1;
+            }
+        }
+        if (left < right)
+            webPutArea(left, top, right - left, bottom - top);
+    }
 }
 
 // The page scales the canvas; SDL hands over the pointer in canvas (picture) pixels.
