@@ -44,8 +44,9 @@ std::string words(int n) {
 }  // namespace
 
 TEST(ArtCheck, EveryProblemOfABrokenSetIsOneLine) {
-    const std::string folder = makeTempDir("broken");
-    ASSERT_EQ(runCommand("cp -R " SOLRIND_ART_DIR "/GFX " + folder).status, 0);
+    const std::string folder = makeTempDir("broken") + "/" + std::string(120, 'd');  // a long name
+    ASSERT_EQ(runCommand("mkdir " + folder + " && cp -R " SOLRIND_ART_DIR "/GFX " + folder).status,
+              0);
     const std::string gfx = folder + "/GFX/";
     ASSERT_EQ(art("--icon " + gfx + "Backgrounds/Rules.bmp").status, 0);  // a PNG named .bmp
     writePlainBmp(gfx + "Backgrounds/Welcome.bmp", 500, 480, kRed);

@@ -263,13 +263,16 @@ int checkArt(const std::string& folder) {
         try {
             image.loadBMP(full.c_str());
         } catch (gnE* e) {
-            // The engine's message starts with the file's name; only the reason is new here.
-            const char* reason = e->message;
+            // The engine's message starts with the file's name and is cut at 119 characters,
+            // which a long folder name fills; SDL's error holds the whole "<file>: <reason>".
+            std::string reason = SDL_GetError();
             const std::string prefix = full + ": ";
-            if (prefix.compare(0, std::string::npos, reason, prefix.size()) == 0)
-                reason += prefix.size();
+            if (reason.compare(0, prefix.size(), prefix) == 0)
+                reason.erase(0, prefix.size());
+            else
+                reason = e->message;
             report.error("%s cannot be read as a picture (%s): save it as a Windows BMP, 24 bits",
-                         file.path, reason);
+                         file.path, reason.c_str());
             delete e;
             continue;
         }
