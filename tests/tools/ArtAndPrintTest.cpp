@@ -210,4 +210,15 @@ TEST(Printit, TheCertificateShowsTheTimeAndIsKept) {
     run = runCommand("cd " + folder + " && ASAN_OPTIONS=detect_leaks=0 " SOLRIND_PRINTIT);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "Printit: cannot read Bin/tmp: No such file or directory\n");
+    // The browser's certificate page, in the brand's words; anything else: how to call it.
+    run = runCommand("ASAN_OPTIONS=detect_leaks=0 " SOLRIND_PRINTIT " --page " + folder +
+                     "/c.html " SOLRIND_BRANDS "/sonnwerk.toml");
+    EXPECT_EQ(run.status * 1000 + run.out.size(), 0u) << run.out << run.err;
+    EXPECT_NE(readFile(folder + "/c.html").find(">Zeige diese Urkunde am Stand von Sonnwerk"),
+              std::string::npos);
+    run = runCommand("ASAN_OPTIONS=detect_leaks=0 " SOLRIND_PRINTIT " --pages x");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out,
+              "Usage: solrind_printit (in the game folder), or solrind_printit --page "
+              "<page.html> [<brand file>]\n");
 }
