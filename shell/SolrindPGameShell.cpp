@@ -58,7 +58,12 @@ void SolrindPGameShell::waitFrame() {
     // Modular distance to the deadline: a deadline behind us, also across the 49-day wrap of
     // the counter, is never more than one frame ahead, so it cannot cause a long sleep.
     const uint32_t remaining = nextFrameTicks - now;
-    if (remaining != 0 && remaining <= kFrameMs)
+    if (remaining != 0 && remaining <= kFrameMs) {
         gnDelay(remaining);
-    nextFrameTicks = now + kFrameMs;
+        nextFrameTicks += kFrameMs;  // the next frame starts one period after this one
+    } else {
+        // Late (a slow frame, a pause, the first frame): the period starts again from now,
+        // so no burst of frames follows to catch up.
+        nextFrameTicks = now + kFrameMs;
+    }
 }

@@ -24,7 +24,7 @@ class SolrindPHighscore;
 
 class SolrindPGameShell : public gnCheckedExec {
   public:
-    static constexpr uint32_t kFrameMs = 40;  // a frame lasts at least this long
+    static constexpr uint32_t kFrameMs = 40;  // frames start this far apart: 25 a second
     static constexpr int kPieceCount = Board::kPieceCount;
     static constexpr int kGateCount = Board::kGateCount;
 
@@ -56,8 +56,9 @@ class SolrindPGameShell : public gnCheckedExec {
     void startMenu();
     // One frame of the menu: events, the chosen button, the slide, the monitor, the pause.
     void menuFrame();
-    // Waits out the rest of the frame: returns no earlier than kFrameMs after the previous
-    // call was entered.
+    // Waits out the rest of the frame: frames start kFrameMs apart, a steady 25 a second while
+    // a frame's work takes less; after a slower frame the next starts kFrameMs after this call,
+    // without a burst to catch up.
     void waitFrame();
 
     // Loading and release.
@@ -157,7 +158,7 @@ class SolrindPGameShell : public gnCheckedExec {
     int glowFrame = 0;       // step of the glow cursor's pulse, 0 to 8
     int cursorCol = -1;      // cell the glow cursor last showed on; negative for none
     int cursorRow = -1;
-    uint32_t nextFrameTicks = 0;  // ticks before which the next frame may not begin
+    uint32_t nextFrameTicks = 0;  // ticks at which the next frame starts
     bool completed = false;       // the round's puzzle has been completed
     Board board{pieces, queue, gates};
 };

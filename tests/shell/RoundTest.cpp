@@ -55,7 +55,7 @@ TEST_F(RoundTest, ARecordRoundFromTheFirstFrameToThePrintKey) {
         {"frames", 1}, {"expect clock", "00|02"},  // the frame after is still drawn, counted
         {"until", "name"}, {"expect screen", "Backgrounds/Congratulations1"}, {"expect caret", 1},
         {"until", "caret off"}, {"mark"}, {"until", "caret on"}, {"until", "caret off"},
-        {"expect ms", 640},  // every 16 frames, two frames taking 40 ms
+        {"expect ms", 1280},  // every 16 frames of 40 ms
         {"key", SDLK_a}, {"key", SDLK_b}, {"key", SDLK_RETURN},
         {"until", "menu"}, {"expect file", 0, "Bin/tmp"}, {"frames", 1}, {"expect choice", 99},
         {"key", SDLK_p}, {"expect file", 1, "Bin/tmp"},
