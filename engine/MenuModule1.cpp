@@ -118,7 +118,7 @@ void MenuModule1::readMouse(const SDL_Event* event) {
     int x = 0;
     int y = 0;
     gnPort& port = gnPort::get();
-    mouseButtons = event ? port.getMouseStateAt(*event, &x, &y) : port.getMouseState(&x, &y);
+    mouseButtons = event ? port.eventMouse(&x, &y) : port.getMouseState(&x, &y);
     mouseX = x;
     mouseY = y;
 }

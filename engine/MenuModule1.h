@@ -58,7 +58,7 @@ class MenuModule1 : public menuUtil, public gnInputHandler {
     uint32_t mouseButtons;  // SDL's button mask, read with mouseX and mouseY
 
   private:
-    // The one place the pointer is read: as the event reports it (see
-    // gnPort::getMouseStateAt), or as it is now without one.
+    // The one place the pointer is read: as the events handled so far leave it (see
+    // gnPort::trackMouse), or as it is now without an event.
     void readMouse(const SDL_Event* event);
 };

@@ -43,7 +43,7 @@ void gnInputHandler::pollEvents() {
     SDL_Event event;
     while (SDL_PollEvent(&event))
         if (!isRepeat(event))
-            handleEvent(&event);
+            deliver(event);
 }
 
 void gnInputHandler::waitEvent() {
@@ -51,9 +51,18 @@ void gnInputHandler::waitEvent() {
     SDL_Event event;
     while (SDL_WaitEvent(&event))
         if (!isRepeat(event)) {
-            handleEvent(&event);
+            deliver(event);
             return;
         }
+}
+
+void gnInputHandler::deliver(SDL_Event& event) {
+    gnPort::get().trackMouse(event);  // also for handlers that do not read the mouse
+    handleEvent(&event);
+}
+
+uint32_t gnEventMouse(int* x, int* y) {
+    return gnPort::get().eventMouse(x, y);
 }
 
 int eventFilter(const SDL_Event*) {

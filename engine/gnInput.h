@@ -5,6 +5,8 @@
 
 #include <SDL.h>
 
+#include <cstdint>
+
 class gnInputHandler {
   public:
     gnInputHandler();
@@ -21,7 +23,14 @@ class gnInputHandler {
     // Blocks until an event other than a repeated key-down is queued and hands exactly that
     // one to handleEvent.
     void waitEvent();
+
+  private:
+    void deliver(SDL_Event& event);  // tracks the mouse, then handleEvent
 };
+
+// The mouse as the events handled so far leave it, in picture pixels, and SDL's button mask:
+// a mouse event's own position and buttons; any other event keeps the last mouse event's.
+uint32_t gnEventMouse(int* x, int* y);
 
 // The system's one event filter: queues every event.
 int eventFilter(const SDL_Event* event);

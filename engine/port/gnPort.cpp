@@ -52,7 +52,11 @@ gnPort::gnPort()
       surface(nullptr),
       windowSurface(nullptr),
       placed{0, 0, 0, 0},
-      exposed(false) {
+      exposed(false),
+      trackedX(0),
+      trackedY(0),
+      trackedButtons(0),
+      tracked(false) {
     // SDL2 ends a poll at a sentinel, leaving events queued meanwhile for the next pump; the
     // engine's pump drains the queue completely, also of events queued while handling.
     SDL_SetHint(SDL_HINT_POLL_SENTINEL, "0");
@@ -74,23 +78,36 @@ void gnPort::use(gnPort* port) {
     installedPort = port;
 }
 
-uint32_t gnPort::getMouseStateAt(const SDL_Event& event, int* x, int* y) {
+void gnPort::trackMouse(const SDL_Event& event) {
     switch (event.type) {
         case SDL_MOUSEMOTION:
-            eventToPicture(event.motion.x, event.motion.y, x, y);
-            return event.motion.state;
+            eventToPicture(event.motion.x, event.motion.y, &trackedX, &trackedY);
+            trackedButtons = event.motion.state;
+            break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
             int nowX = 0;
             int nowY = 0;
-            const uint32_t others = getMouseState(&nowX, &nowY) & ~SDL_BUTTON(event.button.button);
-            eventToPicture(event.button.x, event.button.y, x, y);
-            return event.type == SDL_MOUSEBUTTONDOWN ? others | SDL_BUTTON(event.button.button)
-                                                     : others;
+            const uint32_t before = tracked ? trackedButtons : getMouseState(&nowX, &nowY);
+            const uint32_t others = before & ~SDL_BUTTON(event.button.button);
+            eventToPicture(event.button.x, event.button.y, &trackedX, &trackedY);
+            trackedButtons = event.type == SDL_MOUSEBUTTONDOWN
+                                 ? others | SDL_BUTTON(event.button.button)
+                                 : others;
+            break;
         }
         default:
-            return getMouseState(x, y);
+            return;
     }
+    tracked = true;
+}
+
+uint32_t gnPort::eventMouse(int* x, int* y) {
+    if (!tracked)
+        return getMouseState(x, y);
+    *x = trackedX;
+    *y = trackedY;
+    return trackedButtons;
 }
 
 bool gnPort::isKeyHeld(SDL_Keycode key) {

@@ -55,11 +55,15 @@ class gnPort {
     // bars) and SDL's button mask; whether the key with this SDL keycode is held.
     virtual uint32_t getMouseState(int* x, int* y);
     virtual bool isKeyHeld(SDL_Keycode key);
-    // The mouse as an event reports it, so that a press counts even when the button is up
-    // again by the time its event is handled (a quick click, a tap on a touch screen): a
-    // motion's own position and buttons; a button event's own position, its button down or
-    // up and the other buttons as they are now; for any other event, getMouseState.
-    uint32_t getMouseStateAt(const SDL_Event& event, int* x, int* y);
+    // The mouse as the events leave it, so that a press counts even when the button is up
+    // again by the time its event is handled (a quick click, a tap on a touch screen): the
+    // pump tracks every event before its handler sees it. A motion sets its own position and
+    // buttons; a button event its own position and its button down or up, the other buttons
+    // as they were; any other event keeps what the last mouse event left (SDL queues a
+    // finger's events after the mouse events it makes from them, when its own state may be
+    // up already). Before the first mouse event, the mouse as it is now.
+    void trackMouse(const SDL_Event& event);
+    uint32_t eventMouse(int* x, int* y);
 
     // Time. Milliseconds since SDL started; wraps after 49 days like SDL_GetTicks.
     virtual uint32_t getTicks();
@@ -113,4 +117,7 @@ class gnPort {
     std::vector<Uint32> rowBuffer;  // one scaled row, for a window of another pixel format
     std::vector<SDL_Rect> changed;  // window areas updated since the last present
     std::atomic<bool> exposed;      // the window lost its picture or its size: show it all again
+    int trackedX, trackedY;         // the mouse as the last mouse event left it, in picture
+    uint32_t trackedButtons;        // pixels, and its buttons
+    bool tracked;                   // a mouse event has been seen
 };

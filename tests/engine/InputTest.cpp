@@ -115,6 +115,7 @@ TEST_F(InputTest, TheMenuFollowsThePointerTheButtonAndTheKeys) {
         {"motion", 70, 40, 0, {}, 0, -1, 1, "HNN"},                // overlap: the lower index
         {"motion", 70, 40, 0, {}, 0, 0, 1, "NNH"},                 // 0 off: never hit
         {"motion", 20, 80, SDL_BUTTON_LMASK, {}, 0, 1, 1, "NNH"},  // 1 off: all stays
+        {"motion", 300, 300, 0, {}, 0, -1, 1, "NNN"},  // let go; key events keep this mouse
         {"key", 0, 0, 0, {SDLK_a, SDLK_c}, SDLK_x, -1, 2, "NNN"},  // held: the highest wins
         {"key", 0, 0, 0, {SDLK_a, SDLK_c}, SDLK_x, 2, 0, "NNN"},
         {"key", 0, 0, 0, {}, SDLK_b, -1, 1, "NNN"},        // up again by now: still a press of B
@@ -122,7 +123,7 @@ TEST_F(InputTest, TheMenuFollowsThePointerTheButtonAndTheKeys) {
         {"user", 0, 0, 0, {SDLK_b}, 0, -1, 3, "NNN"},      // not a key event: keys not looked at
         {"down", 20, 20, 0, {}, 0, -1, 0, "DNN"},          // a click over before it is handled
         {"up", 20, 20, 0, {}, 0, -1, 0, "HNN"},
-        {"quit", 0, 0, 0, {}, 0, -1, 0, "NNN"},  // the mouse is tracked at every event
+        {"quit", 0, 0, 0, {}, 0, -1, 0, "HNN"},  // as the last mouse event left it, not as now
     };
     for (const auto& s : steps) {
         for (int i = 0; i < 4; ++i)

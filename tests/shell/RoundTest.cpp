@@ -89,6 +89,21 @@ TEST_F(RoundTest, RoundsWithoutARecord) {
     EXPECT_FALSE(shell.gameInput->done);
 }
 
+// A finger's drag as SDL queues it (its own events after the mouse events made from it, the
+// finger up by the time they are handled): over two frames with the lift in the second, and a
+// flick within one frame, each slides its piece.
+TEST_F(RoundTest, AFingerDragSlidesItsPiece) {
+    // clang-format off
+    playMenu({{"key", SDLK_s}, {"until", "round"}, {"gates shut"}, {"arrange", "5 1 0"},
+              {"tap", 200, 80}, {"expect board", "..>HH/H.HHH/HHHHH/HHHHH/HHHHH 2"},
+              {"frames", 2}, {"expect board", "..oHH/H.HHH/HHHHH/HHHHH/HHHHH 2"},
+              {"finger down", 380, 84}, {"expect board", "..oHH/H.HHH/HHHHH/HHHHH/HHHHH 2"},
+              {"finger up", 330, 90}, {"expect board", ".<.HH/H.HHH/HHHHH/HHHHH/HHHHH 2"},
+              {"frames", 2}, {"tap", 292, 84, 4, 46}, {"expect board", "...HH/HvHHH/HHHHH/HHHHH/HHHHH 2"},
+              {"frames", 2}, {"expect board", "...HH/HHHHH/HHHHH/HHHHH/HHHHH 2"}, {"quit"}, {"until", "menu"}});
+    // clang-format on
+}
+
 TEST_F(RoundTest, TheNameEntryEndsWithEscapeOrAQuit) {
     playMenu(completedRound({{"key", SDLK_ESCAPE}, {"until", "menu"}}));
     EXPECT_STREQ(SolrindPHighscore().getSlotName(0), "");

@@ -120,15 +120,26 @@ bool ShellFixture::check(const Step& s) {
         port.held.erase(holding);
         pushKey(SDL_KEYUP, holding);
         holding = SDLK_UNKNOWN;
-    } else if (v == "click" || v == "tap" || v == "drag") {
-        const Uint32 which = v == "tap" ? SDL_TOUCH_MOUSEID : 0;
-        if (which)
-            pushEvent(SDL_FINGERDOWN);
-        pushMouseButton(SDL_MOUSEBUTTONDOWN, s.a, s.b, SDL_BUTTON_LEFT, which);
-        pushMouseMotion(s.a + s.c, s.b + s.d, SDL_BUTTON_LMASK, which);
-        if (which)
-            pushEvent(SDL_FINGERUP);
-        pushMouseButton(SDL_MOUSEBUTTONUP, s.a + s.c, s.b + s.d, SDL_BUTTON_LEFT, which);
+    } else if (v == "click" || v == "tap" || v == "drag" || v == "finger down" ||
+               v == "finger up") {
+        // As SDL queues them: a finger's own event after the mouse events made from it. The
+        // press or finger is over (or down) by the time the frame handles them.
+        const Uint32 which = v[0] == 't' || v[0] == 'f' ? SDL_TOUCH_MOUSEID : 0;
+        const auto finger = [which](Uint32 type) { which ? pushEvent(type) : void(); };
+        const bool down = v != "finger up", up = v != "finger down";
+        if (down) {
+            pushMouseMotion(s.a, s.b, 0, which);
+            pushMouseButton(SDL_MOUSEBUTTONDOWN, s.a, s.b, SDL_BUTTON_LEFT, which);
+            finger(SDL_FINGERDOWN);
+        }
+        const int endX = down ? s.a + s.c : s.a, endY = down ? s.b + s.d : s.b;
+        if (up) {
+            pushMouseMotion(endX, endY, SDL_BUTTON_LMASK, which);
+            finger(SDL_FINGERMOTION);
+            pushMouseButton(SDL_MOUSEBUTTONUP, endX, endY, SDL_BUTTON_LEFT, which);
+            finger(SDL_FINGERUP);
+        }
+        port.mouseX = endX, port.mouseY = endY, port.mouseButtons = up ? 0 : SDL_BUTTON_LMASK;
     } else if (v == "press" || v == "move" || v == "release") {
         port.mouseX = s.a, port.mouseY = s.b;
         port.mouseButtons = v == "press" ? SDL_BUTTON_LMASK : v == "move" ? port.mouseButtons : 0;

@@ -14,8 +14,9 @@
 
 // A step: a verb with numbers or a text; each input step's next step runs at the frame that
 // handled it. Input: "key" k (held for a frame), "hold" k (repeating until "let go"), "click"
-// x y (pressed and let go before a frame sees it), "tap" x y (the same from a finger), "drag"
-// x y dx dy (in one go), "press"/"move"/"release" x y (across frames), "quit", "terminate".
+// x y (pressed and let go before a frame sees it), "tap" x y [dx dy] (the same from a finger,
+// in SDL's order), "drag" x y dx dy (in one go), "press"/"move"/"release" x y (across frames),
+// "finger down" x y and "finger up" x y (a finger across frames), "quit", "terminate".
 // Time: "frames" n, "until" round|menu|name|caret on|caret off|pause, "mark", "expect ms" n.
 // Checks: "expect board" map (BoardMap.h), "expect screen" picture under GFX/, "expect slide"
 // x, "expect pixel" x y 0xRRGGBB, "expect choice" n, "expect clock" "mm|ss", "expect file" 1|0
