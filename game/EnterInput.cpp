@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "NameKeyboard.h"
 #include "gnImages.h"
 #include "gnPlatform.h"
 #include "gnScreen.h"
@@ -35,7 +36,8 @@ EnterInputHandler::EnterInputHandler()
       backgroundImage(nullptr),
       eraseRect(rectManip::zeroRect),
       caretVisible(true),
-      finished(false) {}
+      finished(false),
+      keysShown(false) {}
 
 EnterInputHandler::~EnterInputHandler() = default;
 
@@ -51,41 +53,13 @@ void EnterInputHandler::activate() {
 void EnterInputHandler::handleEvent(SDL_Event* event) {
     caretVisible = true;
     if (event->type == SDL_KEYDOWN) {
-        const SDL_Keycode key = event->key.keysym.sym;
-        if (const char c = characterOf(key)) {
-            insert(c);
-            show();
-        }
-        const int32_t length = static_cast<int32_t>(strlen(text));
-        switch (key) {
-            case SDLK_BACKSPACE:
-                if (caret > 0) {
-                    memmove(text + caret - 1, text + caret,
-                            static_cast<size_t>(length - caret + 1));
-                    --caret;
-                    show();
-                }
-                break;
-            case SDLK_LEFT:
-                if (caret > 0) {
-                    --caret;
-                    show();
-                }
-                break;
-            case SDLK_RIGHT:
-                if (caret < length) {
-                    ++caret;
-                    show();
-                }
-                break;
-            case SDLK_ESCAPE:  // keeps the text: escape does not cancel
-            case SDLK_KP_ENTER:
-            case SDLK_RETURN:
-                finished = true;
-                break;
-            default:
-                break;
-        }
+        press(event->key.keysym.sym);
+    } else if (event->type == SDL_MOUSEBUTTONDOWN && event->button.button == SDL_BUTTON_LEFT &&
+               keysShown) {
+        pt at;
+        gnEventMouse(&at.x, &at.y);
+        if (const SDL_Keycode key = namekeys::keyAt(at))
+            press(key);  // a tap on a drawn key types as the key does
     } else if (event->type == SDL_QUIT) {
         finished = true;
     }
@@ -93,6 +67,42 @@ void EnterInputHandler::handleEvent(SDL_Event* event) {
         caretVisible = false;
         show();
         gnShowKeyboard(false);
+    }
+}
+
+void EnterInputHandler::press(SDL_Keycode key) {
+    if (const char c = characterOf(key)) {
+        insert(c);
+        show();
+    }
+    const int32_t length = static_cast<int32_t>(strlen(text));
+    switch (key) {
+        case SDLK_BACKSPACE:
+            if (caret > 0) {
+                memmove(text + caret - 1, text + caret, static_cast<size_t>(length - caret + 1));
+                --caret;
+                show();
+            }
+            break;
+        case SDLK_LEFT:
+            if (caret > 0) {
+                --caret;
+                show();
+            }
+            break;
+        case SDLK_RIGHT:
+            if (caret < length) {
+                ++caret;
+                show();
+            }
+            break;
+        case SDLK_ESCAPE:  // keeps the text: escape does not cancel
+        case SDLK_KP_ENTER:
+        case SDLK_RETURN:
+            finished = true;
+            break;
+        default:
+            break;
     }
 }
 

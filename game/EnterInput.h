@@ -1,6 +1,7 @@
 // Lets the player type a name of up to 10 characters after a record time: edits one line
-// from key-down events, draws it with the clock's font over the restored picture behind it,
-// with a caret the owner blinks, and reports when the player has finished.
+// from key-down events (and taps on the keys drawn on the screen, see NameKeyboard.h), draws
+// it with the clock's font over the restored picture behind it, with a caret the owner
+// blinks, and reports when the player has finished.
 #pragma once
 
 #include <cstdint>
@@ -33,7 +34,9 @@ class EnterInputHandler : public gnInputHandler {
     gnRectangle eraseRect;     // the area of backgroundImage behind the text
     bool caretVisible;
     bool finished;
+    bool keysShown;  // the screen shows the keyboard of NameKeyboard.h: taps on it type
 
   private:
+    void press(SDL_Keycode key);  // a key typed, on the keyboard or on the screen
     void insert(char c);
 };

@@ -93,7 +93,8 @@ const char* keepRejected(char* name, size_t nameSize) {
         if (errno == EEXIST)
             continue;
         // A file system without hard links (a browser's): renamed, onto a name still free.
-        if (errno != EPERM && errno != EMLINK && errno != ENOTSUP && errno != ENOSYS && errno != EXDEV)
+        if (errno != EPERM && errno != EMLINK && errno != ENOTSUP && errno != ENOSYS &&
+            errno != EXDEV)
             return nullptr;
         if (access(name, F_OK) == 0)
             continue;

@@ -1,5 +1,6 @@
 // Loading every picture, sprite, font and handler of the game, the ten menu buttons, the
 // background picture, and the release of all of it.
+#include <cstdio>
 #include <new>
 
 #include "BoardPiece.h"
@@ -26,6 +27,10 @@ constexpr uint32_t kButtonH = 53;
 constexpr int32_t kHighlightX = 120;  // the frames' columns in the buttons picture
 constexpr int32_t kDownX = 240;
 constexpr gnRectangle kPieceClip = gnRect(150, 30, 460, 460);  // the board widened by 10
+constexpr int kPrintRow = kFullButtons;  // the print control's frames, below the seven
+// Where the print control stands after a completed round: the top right of the content area,
+// free on both congratulation screens.
+constexpr gnRectangle kPrintArea = gnRect(508, 12, 120, 53);
 
 struct GateLayout {
     int32_t x, y, w, h;  // the first frame in the picture
@@ -156,7 +161,27 @@ void SolrindPGameShell::initGameInput() {
     initQuitButtons(gameInput, kScores, kPrint);
     for (const ButtonKey& k : kKeys)
         gameInput->getButtonRec(k.id)->key = k.key;
+    initPrintButton();
     gameInput->getButtonRec(kPrint)->enabled = false;
+}
+
+void SolrindPGameShell::initPrintButton() {
+    sz size;
+    buttonsImage->getSize(size);
+    if (size.h < kButtonH * (kPrintRow + 1)) {
+        printf("%s has no row for the print control: printing only with P\n", files::kButtons);
+        return;  // P stays the keyboard double of the highscore button's slot
+    }
+    ButtonRec* print = gameInput->getButtonRec(kPrint);
+    const int32_t y = static_cast<int32_t>(kButtonH) * kPrintRow;
+    print->area = kPrintArea;
+    print->normalFrame = gnImageFrame{buttonsImage, gnRect(0, y, kButtonW, kButtonH)};
+    print->downFrame = gnImageFrame{buttonsImage, gnRect(kDownX, y, kButtonW, kButtonH)};
+    print->highlightFrame = gnImageFrame{buttonsImage, gnRect(kHighlightX, y, kButtonW, kButtonH)};
+}
+
+bool SolrindPGameShell::hasPrintControl() {
+    return !rectManip::isEmpty(gameInput->getButtonRec(kPrint)->area);
 }
 
 void SolrindPGameShell::initButton(MenuModule1* menu, gnImage* image, int id, int frameRow,

@@ -39,6 +39,7 @@ void SolrindPGameShell::checkHighscore() {
         countFont->textPos = kNameField;
         enterHandler->backgroundImage = backgroundImage;
         enterHandler->eraseRect = kNameFieldBehind;
+        enterHandler->keysShown = true;  // the record screen's keyboard, for a finger
         enterHandler->activate();
         enterHandler->show();
         int blink = 0;

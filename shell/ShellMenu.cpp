@@ -13,8 +13,28 @@ constexpr int32_t kSlideStart = 640;      // just beyond the right edge
 constexpr int32_t kSlideEnd = 120;        // the content area's left edge
 constexpr int32_t kScreenSlideStep = 20;  // pixels a frame
 constexpr gnRectangle kContentArea = gnRect(120, 0, 520, 520);
+constexpr int kPrintLitFrames = 25;  // the print control shows it printed for a second
 
 }  // namespace
+
+void SolrindPGameShell::takeTap() {
+    // A tap on the content of a screen of several pages turns the page, as Space does, unless
+    // a button was chosen in the same frame.
+    const bool pages = currentScreen == kPrizes || currentScreen == kSponsor;
+    if (gameInput->buttonReleased && pages && gameInput->selected == currentScreen &&
+        rectManip::containsPoint(kContentArea, gameInput->pressPoint))
+        gameInput->selected = kNextPage;
+    gameInput->buttonPressed = false;
+    gameInput->buttonReleased = false;
+}
+
+void SolrindPGameShell::showPrinted() {
+    if (printLit == 0 || --printLit > 0)
+        return;
+    if (gameInput->getButtonRec(kPrint)->enabled)
+        gameInput->highlighted == kPrint ? gameInput->showButtonHighlighted(kPrint)
+                                         : gameInput->showButtonNormal(kPrint);
+}
 
 void SolrindPGameShell::handleMenu() {
     const int choice = resolveChoice();
@@ -26,6 +46,10 @@ int SolrindPGameShell::resolveChoice() {
     if (gameInput->selected == kPrint) {
         gameInput->selected = currentScreen;  // the screen in force stays
         menuPrint();
+        if (hasPrintControl()) {
+            gameInput->showButtonDown(kPrint);  // lit for a moment: it printed
+            printLit = kPrintLitFrames;
+        }
     }
     const int choice = gameInput->selected;
     if (choice == kNextPage && currentScreen != kPrizes && currentScreen != kSponsor) {
@@ -38,6 +62,9 @@ int SolrindPGameShell::resolveChoice() {
 void SolrindPGameShell::enterScreen(int choice) {
     const int pageScreen = currentScreen;  // the next page turns the screen in force
     gameInput->getButtonRec(kPrint)->enabled = false;
+    printLit = 0;
+    if (gameInput->highlighted == kPrint)
+        gameInput->highlighted = -1;  // its screen goes: nothing to put back
     currentScreen = choice;
     switch (choice) {
         case kWelcome:
@@ -74,6 +101,8 @@ void SolrindPGameShell::enterScreen(int choice) {
             break;
         case kChoiceCompleted:
             gameInput->getButtonRec(kPrint)->enabled = true;
+            if (hasPrintControl())
+                gameInput->showButtonNormal(kPrint);  // the control a finger prints with
             break;
         default:
             break;

@@ -47,8 +47,10 @@ void SolrindPGameShell::startMenu() {
 
 void SolrindPGameShell::menuFrame() {
     gameInput->pollEvents();
+    takeTap();
     handleMenu();
     animateBackground();
+    showPrinted();
     screen->update();
     waitFrame();
 }

@@ -54,7 +54,8 @@ class SolrindPGameShell : public gnCheckedExec {
     void run();
     // The menu picture and buttons, and the welcome screen starting to slide in.
     void startMenu();
-    // One frame of the menu: events, the chosen button, the slide, the monitor, the pause.
+    // One frame of the menu: events, a tap, the chosen button, the slide, the print control,
+    // the monitor, the pause.
     void menuFrame();
     // Waits out the rest of the frame: frames start kFrameMs apart, a steady 25 a second while
     // a frame's work takes less; after a slower frame the next starts kFrameMs after this call,
@@ -73,6 +74,10 @@ class SolrindPGameShell : public gnCheckedExec {
     void initButton(MenuModule1* menu, gnImage* image, int id, int frameRow, int shift);
     // Makes button `to` a keyboard double (Esc) of button `from` (Q).
     void initQuitButtons(MenuModule1* menu, int from, int to);
+    // The print control, a finger's P, in the content area after a completed round: its frames
+    // are the eighth row of the buttons picture; a picture without it leaves P keys only.
+    void initPrintButton();
+    bool hasPrintControl();
     void setButtonsEnabled(bool on);  // the seven ordinary buttons; quit and print stay
     // Replaces the background picture in place (the position stays).
     void newBackground(const char* file);
@@ -80,6 +85,8 @@ class SolrindPGameShell : public gnCheckedExec {
     void freeData();
 
     // The menu's screens.
+    // A tap (press and release) on the content of a prize or sponsor page turns the page.
+    void takeTap();
     void handleMenu();  // acts on the chosen button: resolveChoice, then enterScreen if new
     // The choice in force after the print key (printed, the screen stays) and the space key
     // (kept on the prize and sponsor screens, else ignored).
@@ -87,6 +94,7 @@ class SolrindPGameShell : public gnCheckedExec {
     // Starts the chosen screen (or quits, turns the page, switches the print key on).
     void enterScreen(int choice);
     void animateBackground();  // one step of the slide
+    void showPrinted();        // the print control lit a moment after each print-out
     void endBackgroundAnim();  // starts the round or draws the table when a slide ends
     void reloadBackground(const char* file);  // a new screen, starting at the right edge
     void clearBackground();                   // the content area in black
@@ -160,5 +168,6 @@ class SolrindPGameShell : public gnCheckedExec {
     int cursorRow = -1;
     uint32_t nextFrameTicks = 0;  // ticks at which the next frame starts
     bool completed = false;       // the round's puzzle has been completed
+    int printLit = 0;             // frames the print control still shows it printed
     Board board{pieces, queue, gates};
 };

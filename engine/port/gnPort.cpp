@@ -117,7 +117,6 @@ bool gnPort::isKeyHeld(SDL_Keycode key) {
     return SDL_GetKeyboardState(nullptr)[code] == 1;
 }
 
-
 void gnPort::installTerminationHandlers() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // SDL would turn them into window quits
     struct sigaction action = {};
@@ -191,4 +190,3 @@ int SDLCALL gnPort::filterTrampoline(void*, SDL_Event* event) {
     const gnEventFilter filter = currentFilter;
     return filter ? filter(event) : 1;
 }
-

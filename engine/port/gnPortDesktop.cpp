@@ -247,7 +247,6 @@ int SDLCALL gnPort::watchWindow(void* userdata, SDL_Event* event) {
     return 0;
 }
 
-
 void gnPort::startProgram(const char* commandLine) {
     // The program is started by a short-lived intermediate process, so that it belongs to
     // init and never becomes a zombie of the game; only the intermediate one is waited for,

@@ -2,8 +2,9 @@
 // (RGBA), and present hands each changed area to the canvas's 2D context as it is
 // (putImageData with a dirty rectangle), narrowed to the pixels that differ from what the
 // canvas shows: a round redraws the whole board every frame, and the browser would redraw
-// and composite it each time. The page scales the canvas to the window. Time stands still while the tab is hidden.
-// The print program is the certificate page; the name entry opens a phone's keyboard.
+// and composite it each time. The page scales the canvas to the window. Time stands still while the
+// tab is hidden. The print program is the certificate page; the name entry opens a phone's
+// keyboard.
 #include <emscripten.h>
 
 #include <algorithm>
@@ -17,7 +18,7 @@
 namespace {
 
 constexpr Uint32 kPictureFormat = SDL_PIXELFORMAT_RGBA32;  // bytes R, G, B, A
-constexpr uint32_t kHiddenPollMs = 100;                     // how often a hidden tab is asked
+constexpr uint32_t kHiddenPollMs = 100;                    // how often a hidden tab is asked
 
 std::vector<Uint32> shown;  // the pixels the canvas shows, as last sent (the port is one)
 
@@ -26,16 +27,16 @@ EM_JS(void, webOpenCanvas, (int w, int h, Uint8* pixels), {
     const canvas = Module.canvas;
     canvas.width = w;
     canvas.height = h;
-    Module.solrindScreen = {context : canvas.getContext('2d', {alpha : false}), w : w, h : h,
-                            pixels : pixels};
+    Module.solrindScreen =
+        {context : canvas.getContext('2d', {alpha : false}), w : w, h : h, pixels : pixels};
 });
 EM_JS(void, webPutArea, (int x, int y, int w, int h), {
     const s = Module.solrindScreen;
     if (!Module.solrindFirstPicture)
         Module.solrindFirstPicture = performance.now();
-    if (!s.image || s.image.data.buffer !== HEAPU8.buffer)  // made anew if memory grew
-        s.image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, s.pixels, s.w * s.h * 4),
-                                s.w, s.h);
+    if (!s.image || s.image.data.buffer != = HEAPU8.buffer)  // made anew if memory grew
+        s.image =
+            new ImageData(new Uint8ClampedArray(HEAPU8.buffer, s.pixels, s.w * s.h * 4), s.w, s.h);
     s.context.putImageData(s.image, 0, 0, x, y, w, h);
 });
 EM_JS(int, webHiddenMs, (), { return Module.solrindHiddenMs ? Module.solrindHiddenMs() : 0; });
@@ -45,10 +46,11 @@ EM_JS(void, webShowCertificate, (const char* time, const char* check), {
         Module.solrindCertificate(UTF8ToString(time), UTF8ToString(check));
 });
 EM_JS(void, webSaveFiles, (), {
-    FS.syncfs(false, function(error) {
-        if (error)
-            console.log('Solrind: the table could not be kept in this browser: ' + error);
-    });
+    FS.syncfs(
+        false, function(error) {
+            if (error)
+                console.log('Solrind: the table could not be kept in this browser: ' + error);
+        });
 });
 EM_JS(void, webKeyboard, (int on), {
     if (Module.solrindKeyboard)

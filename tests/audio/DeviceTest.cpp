@@ -126,7 +126,8 @@ TEST(Device, ClipsSoundAtOneSixteenthForTheirConvertedLength) {
 
 // A playing clip reloaded, re-rated or deleted, and the device shut down while sounds play.
 TEST(Device, NothingIsReadAfterItWasFreed) {
-    const std::string file = writeWav(makeTempDir("audio") + "/tone.wav", 22050, 16, 2, stereoTone(300));
+    const std::string file =
+        writeWav(makeTempDir("audio") + "/tone.wav", 22050, 16, 2, stereoTone(300));
     setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
     setenv("SDL_DISKAUDIODELAY", "0", 1);
     const auto callbacksRun = [] {  // the playing at index 0 is mixed again

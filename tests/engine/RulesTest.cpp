@@ -138,6 +138,7 @@ TEST(Rules, ErrorWordingsAndWhatCheckedExecutionPrints) {
     // clang-format on
     for (const auto& [body, printed] : cases)
         EXPECT_EQ(checked(body), "Caught exception\n" + std::string(printed));
-    EXPECT_EQ(checked([] { throw 42; }), "Software bug: Unanticipated exception raised in gnCheckedExec!\n");
+    EXPECT_EQ(checked([] { throw 42; }),
+              "Software bug: Unanticipated exception raised in gnCheckedExec!\n");
     EXPECT_EQ(checked([] {}), "");
 }

@@ -30,7 +30,8 @@ TEST_F(MenuTest, StartScreensMenuAndCredits) {
                              "present", "delay 4000"}));
 }
 
-// Keys, clicks and taps: the slide, the screen, the picture, the pages, P before a round.
+// Keys, clicks and taps: the slide, the screen, the picture, the pages (turned by Space or by
+// a tap on the page), P before a round.
 TEST_F(MenuTest, ScreensAndPagesFollowTheButtons) {
     load();
     // clang-format off
@@ -40,15 +41,16 @@ TEST_F(MenuTest, ScreensAndPagesFollowTheButtons) {
               {"key", SDLK_p}, {"frames", 2}, {"expect slide", 120}, {"expect file", 0, "Bin/tmp"},
               {"key", SDLK_r}, {"frames", 26}, {"expect screen", "Backgrounds/Prizes1"}, {"expect choice", 2},
               {"key", SDLK_SPACE}, {"frames", 26}, {"expect screen", "Backgrounds/Prizes2"},
-              {"key", SDLK_SPACE}, {"frames", 26}, {"expect screen", "Backgrounds/Prizes3"},
+              {"tap", 400, 300}, {"frames", 26}, {"expect screen", "Backgrounds/Prizes3"},  // a page's tap
               {"key", SDLK_SPACE}, {"frames", 26}, {"expect screen", "Backgrounds/Prizes1"},
               {"key", SDLK_SPACE}, {"expect slide", 620}, {"key", SDLK_r}, {"expect slide", 600},  // no restart on its own screen
               {"frames", 24}, {"expect screen", "Backgrounds/Prizes2"}, {"expect choice", 2},
               {"click", 60, 200}, {"frames", 26}, {"expect screen", "Backgrounds/Rules"}, {"expect choice", 1},
               {"key", SDLK_SPACE}, {"frames", 2}, {"expect screen", "Backgrounds/Rules"},
+              {"tap", 400, 300}, {"frames", 1}, {"expect slide", 120}, {"expect choice", 1},  // no pages
               {"key", SDLK_r}, {"frames", 5}, {"expect slide", 540}, {"tap", 60, 300}, {"expect slide", 620},
               {"expect choice", 3}, {"frames", 25}, {"expect screen", "Backgrounds/Solrind"},  // restarted
-              {"key", SDLK_SPACE}, {"frames", 26}, {"expect screen", "Backgrounds/Solrind2"},
+              {"click", 630, 510}, {"frames", 26}, {"expect screen", "Backgrounds/Solrind2"},
               {"key", SDLK_SPACE}, {"frames", 26}, {"expect screen", "Backgrounds/Solrind"},
               {"key", SDLK_r}, {"frames", 26}, {"expect screen", "Backgrounds/Prizes1"},
               {"key", SDLK_h}, {"frames", 25}, {"expect file", 0, "Save/Highscore.hs"},

@@ -71,6 +71,27 @@ TEST_F(PrintTest, EachPressWritesTheHandOverFileAndStartsTheProgramOnce) {
     EXPECT_EQ(failed.finish(), "Could not write Bin/tmp: the time is not printed\n");
 }
 
+// A buttons picture made before the print control: one line at the start, and P prints as
+// ever without lighting anything (the highscore button in particular).
+TEST_F(PrintTest, AButtonsPictureWithoutThePrintControlLeavesPrintingToP) {
+    unlink("GFX");
+    ASSERT_EQ(runCommand("cp -R " SOLRIND_ART_DIR "/GFX . && convert GFX/Menus/Buttons.bmp -crop "
+                         "360x371+0+0 +repage -type truecolor BMP3:GFX/Menus/Buttons.bmp")
+                  .status,
+              0);
+    EXPECT_EQ(load(),
+              "GFX/Menus/Buttons.bmp has no row for the print control: printing only with P\n");
+    playMenu({{"frames", 1}});
+    shell.gameInput->selected = SolrindPGameShell::kChoiceCompleted;
+    play({{"frames", 27},
+          {"key", SDLK_p},
+          {"expect file", 1, "Bin/tmp"},
+          {"expect button", SolrindPGameShell::kScores, 0}});
+    for (int i = 0; i < 40 && !scriptDone(); ++i)
+        shell.menuFrame();
+    EXPECT_TRUE(scriptDone());
+}
+
 // Started without waiting, without the game's descriptors (one beyond 1024 too), no zombie
 // left, in a child process so that the caller is seen to return; one that cannot start: ignored.
 TEST_F(PrintTest, TheProgramRunsOnItsOwn) {
@@ -112,10 +133,10 @@ TEST_F(PrintTest, FramesStartFortyMillisecondsApart) {
         {0, {5000}, {}, 5040},  // the first call after loading does not sleep
         {900, {1000, 10, 10}, {30, 30}, 1120},
         {0, {0, 55}, {}, 95},
-        {0, {0, 5, 5, 5, 5}, {35, 35, 35, 35}, 200},  // cheap frames: 25 a second
-        {0, {0, 90, 5, 5}, {35, 35}, 210},            // after a slow frame: no burst
-        {0, {0, 40, 39}, {1}, 120},                   // at the deadline to the millisecond
-        {0, {0xFFFFFFD0u, 0x40}, {}, 0x38},           // a long frame across the wrap
+        {0, {0, 5, 5, 5, 5}, {35, 35, 35, 35}, 200},   // cheap frames: 25 a second
+        {0, {0, 90, 5, 5}, {35, 35}, 210},             // after a slow frame: no burst
+        {0, {0, 40, 39}, {1}, 120},                    // at the deadline to the millisecond
+        {0, {0xFFFFFFD0u, 0x40}, {}, 0x38},            // a long frame across the wrap
         {0xFFFFFF00u, {0xFFFFFFF0u, 10}, {30}, 0x40},  // the deadline itself wraps
     };
     for (const auto& c : cases) {

@@ -58,7 +58,8 @@ TEST_F(RoundTest, ARecordRoundFromTheFirstFrameToThePrintKey) {
         {"expect ms", 1280},  // every 16 frames of 40 ms
         {"key", SDLK_a}, {"key", SDLK_b}, {"key", SDLK_RETURN},
         {"until", "menu"}, {"expect file", 0, "Bin/tmp"}, {"frames", 1}, {"expect choice", 99},
-        {"key", SDLK_p}, {"expect file", 1, "Bin/tmp"},
+        {"key", SDLK_p}, {"expect file", 1, "Bin/tmp"}, {"expect button", 9, 2}, {"frames", 24},
+        {"expect button", 9, 0},
     });
     // clang-format on
     EXPECT_EQ(std::count(port.sleeps.begin(), port.sleeps.end(), 4000u), 1);
@@ -71,15 +72,18 @@ TEST_F(RoundTest, ARecordRoundFromTheFirstFrameToThePrintKey) {
               "solrind 10");
 }
 
-// Ten minutes is no record: the other congratulation, the table as it was, P all the same. Q
-// held (repeating) or a quit event ends only the round: the welcome screen slides in again.
+// Ten minutes is no record: the other congratulation, the table as it was, the print control
+// (lit a second when it printed). Q held (repeating) or a quit event ends only the round: the
+// welcome screen slides in again.
 TEST_F(RoundTest, RoundsWithoutARecord) {
     { SolrindPHighscore table; }
     const std::string before = readFile("Save/Highscore.hs");
     // clang-format off
     playMenu({{"key", SDLK_s}, {"until", "round"}, {"set clock", 10, 0}, {"arrange", "0"}, {"click", 200, 80},
               {"until", "menu"}, {"expect screen", "Backgrounds/Congratulations2"}, {"expect clock", "10|00"},
-              {"frames", 1}, {"expect choice", 99},
+              {"frames", 1}, {"expect choice", 99}, {"expect button", 9, 0}, {"expect file", 0, "Bin/tmp"},
+              {"tap", 568, 38}, {"expect file", 1, "Bin/tmp"}, {"expect button", 9, 2},  // printed
+              {"frames", 23}, {"expect button", 9, 2}, {"frames", 1}, {"expect button", 9, 1},  // under the finger
               {"key", SDLK_s}, {"until", "round"}, {"hold", SDLK_q}, {"frames", 25}, {"let go"},
               {"until", "menu"}, {"expect choice", 0}, {"expect screen", "Backgrounds/Welcome"},
               {"key", SDLK_s}, {"until", "round"}, {"quit"}, {"until", "menu"}, {"frames", 1},
@@ -102,6 +106,25 @@ TEST_F(RoundTest, AFingerDragSlidesItsPiece) {
               {"frames", 2}, {"tap", 292, 84, 4, 46}, {"expect board", "...HH/HvHHH/HHHHH/HHHHH/HHHHH 2"},
               {"frames", 2}, {"expect board", "...HH/HHHHH/HHHHH/HHHHH/HHHHH 2"}, {"quit"}, {"until", "menu"}});
     // clang-format on
+}
+
+// The keys drawn on the record screen type as a keyboard's do: a, ø, 7, ⌫, ←, z, then OK; the
+// name reaches the table file.
+TEST_F(RoundTest, TheRecordScreensKeysTypeTheName) {
+    const auto key = [](int row, int column) {
+        return Step("tap", 162 + 40 * column + 18, 356 + 34 * row + 15);
+    };
+    playMenu(completedRound({key(2, 0),
+                             key(2, 9),
+                             key(0, 6),
+                             key(0, 10),
+                             key(3, 8),
+                             key(3, 0),
+                             {"tap", 159, 400},
+                             key(3, 10),
+                             {"until", "menu"}}));
+    const std::string bytes = readFile("Save/Highscore.hs");
+    EXPECT_EQ(bytes.substr(0, 16), word('a' + 300) + word('z' + 300) + word('}' + 300) + word(300));
 }
 
 TEST_F(RoundTest, TheNameEntryEndsWithEscapeOrAQuit) {

@@ -15,6 +15,7 @@
 #include "Gates.h"
 #include "ImageBackground.h"
 #include "RingQueue.h"
+#include "gnImages.h"
 #include "gnScreen.h"
 
 void ShellFixture::SetUp() {
@@ -38,11 +39,12 @@ void ShellFixture::TearDown() {
     flushEvents();
 }
 
-void ShellFixture::load() {
-    Capture quiet;  // the dummy audio device may report itself
+std::string ShellFixture::load() {
+    Capture said;  // the dummy audio device may report itself
     shell.loadData();
     loaded = true;
     flushEvents();  // the window's own events
+    return said.finish();
 }
 
 void ShellFixture::play(const Steps& steps) {
@@ -187,6 +189,8 @@ bool ShellFixture::check(const Step& s) {
         EXPECT_EQ(text, s.text) << where;
     } else if (v == "expect lit" || v == "expect glow" || v == "expect caret") {
         EXPECT_EQ(shown(s), s.a) << where;
+    } else if (v == "expect button") {
+        EXPECT_EQ(buttonShown(s.a), s.b) << where;
     } else if (v == "mark") {
         mark = port.now;
         return false;
@@ -235,6 +239,25 @@ int ShellFixture::shown(const Step& s) {
     const int tile = piece ? piece->homeRow * 5 + piece->homeCol : 0;
     return differ("GFX/Game/PuzzleHighlight.bmp", 88 * (tile % 5) + 3, 88 * (tile / 5) + 3, x + 3,
                   y + 3, 80, 1) == 0;
+}
+
+// Which of the button's pictures its area shows whole: 0 normal, 1 highlighted, 2 pressed.
+int ShellFixture::buttonShown(int id) {
+    const ButtonRec* button = shell.gameInput->getButtonRec(id);
+    const gnImageFrame frames[] = {button->normalFrame, button->highlightFrame, button->downFrame};
+    for (int state = 0; state < 3; ++state) {
+        SDL_Surface* picture = frames[state].image->getSDLSurface();
+        bool same = true;
+        for (uint32_t y = 0; same && y < button->area.h; ++y)
+            for (uint32_t x = 0; same && x < button->area.w; ++x)
+                same =
+                    pixelAt(picture, frames[state].rect.x + static_cast<int>(x),
+                            frames[state].rect.y + static_cast<int>(y)) ==
+                    at(button->area.x + static_cast<int>(x), button->area.y + static_cast<int>(y));
+        if (same)
+            return state;
+    }
+    return -1;
 }
 
 bool ShellFixture::inRound() const {

@@ -21,7 +21,8 @@
 // Checks: "expect board" map (BoardMap.h), "expect screen" picture under GFX/, "expect slide"
 // x, "expect pixel" x y 0xRRGGBB, "expect choice" n, "expect clock" "mm|ss", "expect file" 1|0
 // path, "expect updates" (the last frame's, latest first, '|' between), "expect lit" 1|0 col row,
-// "expect glow" frame col row, "expect caret" 1|0. Set-up: "set clock" m s, "arrange" "k ..."
+// "expect glow" frame col row, "expect caret" 1|0, "expect button" id 0|1|2 (its normal,
+// highlighted or pressed picture; -1 none). Set-up: "set clock" m s, "arrange" "k ..."
 // (every piece home but those, queued in that order), "gates shut" (after every frame from now on).
 struct Step {
     Step(const char* verb, int a = 0, int b = 0, int c = 0, int d = 0)
@@ -39,7 +40,7 @@ class ShellFixture : public testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    void load();  // loadData, as userExec does first
+    std::string load();  // loadData, as userExec does first; what it printed
     // Runs the steps at the frames of whatever the test runs next; playMenu runs the menu
     // (startMenu, then menu frames) until the steps are done.
     void play(const Steps& steps);
@@ -63,6 +64,7 @@ class ShellFixture : public testing::Test {
     bool runStep(const Step& step);
     bool check(const Step& step);
     int shown(const Step& step);
+    int buttonShown(int id);
     bool loaded = false, gatesShut = false, budgetSpent = false;
     Steps script;
     size_t next = 0;

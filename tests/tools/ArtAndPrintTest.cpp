@@ -60,7 +60,8 @@ TEST(ArtCheck, EveryProblemOfABrokenSetIsOneLine) {
     const std::pair<const char*, const char*> edits[] = {
         {"Menus/GameFont", "-fill '#FF00FF' -draw 'rectangle 133,17 151,33' -fill '#F000F0' -draw 'point 300,5'"},
         {"Game/Puzzle", "-fill '#00FF00' -draw 'rectangle 88,0 263,87'"},
-        {"Backgrounds/GameBackground", "-fill '#FFFFFF' -draw 'rectangle 400,500 404,504'"}};
+        {"Backgrounds/GameBackground", "-fill '#FFFFFF' -draw 'rectangle 400,500 404,504'"},
+        {"Menus/Buttons", "-crop 360x371+0+0 +repage"}};  // made before the print control
     // clang-format on
     for (const auto& [name, draw] : edits) {
         const std::string file = gfx + name + ".bmp";
@@ -73,6 +74,7 @@ TEST(ArtCheck, EveryProblemOfABrokenSetIsOneLine) {
         run.out,
         // clang-format off
               "Warning: GFX/Menus/GameFont.bmp has 1 almost magenta pixel, shown as pink specks: draw the transparent parts in pure magenta (255, 0, 255) without anti-aliasing\n"
+              "Warning: GFX/Menus/Buttons.bmp is 360x371: it has no print control (row 8 from y 371, its three pictures of 120x53), so players print only with P; make it 360x424\n"
               "Warning: GFX/Screens/Creditscreen.bmp has an alpha channel with see-through pixels: the game draws every pixel opaque; save it without alpha\n"
               "GFX/Backgrounds/Welcome.bmp is 500x480; it must be at least 520x520\n"
               "GFX/Backgrounds/Rules.bmp cannot be read as a picture (File is not a Windows BMP file): save it as a Windows BMP, 24 bits\n"
@@ -82,7 +84,7 @@ TEST(ArtCheck, EveryProblemOfABrokenSetIsOneLine) {
               "Warning: GFX/Backgrounds/GameBackground.bmp: the area of the clock (385, 492, 95x17) is not one colour: the text drawn there may be hard to read\n"
               "Warning: GFX/Game/Puzzle.bmp: 1 pair of tiles looks alike, the first the tiles at column 1, row 0 and column 2, row 0: make every tile different, so that a player can tell where each belongs\n"
               "GFX/Menus/GameFont.bmp: the glyph of 7 (x 133, y 17, 19x17) is all magenta: draw it\n"
-              "Checked 21 pictures in " + folder + "/GFX: 5 errors, 5 warnings\n");
+              "Checked 21 pictures in " + folder + "/GFX: 5 errors, 6 warnings\n");
     // clang-format on
 }
 
@@ -166,7 +168,7 @@ TEST(Brand, ABrandThatCannotBeDrawnSaysWhereAndDrawsNothing) {
         {"\"Hover over a piece", "\"Hover over a piece" + words(90), ": rules.items\\[4\\]: [0-9]+ lines, at most [0-9] fit"},
         {"ink = ", "accnt = \"#000000\"\nink = ", ": colours.accnt: unknown entry"},
         {"accent = \"#FFD660\"", "accent = \"gold\"", ": colours.accent: \"gold\" is no colour: write \"#RRGGBB\""},
-        {"call = \"Press S or click Play to start\"", "", ": welcome.call: missing"},
+        {"call = \"Tap Play or press S to start\"", "", ": welcome.call: missing"},
         {"title = \"The Solrind Puzzle\"", "title = \"The Solrind Puzzle", ":[0-9]+:[0-9]+: .+"},
         // clang-format on
     };
@@ -180,6 +182,16 @@ TEST(Brand, ABrandThatCannotBeDrawnSaysWhereAndDrawsNothing) {
         EXPECT_TRUE(std::regex_match(run.err, std::regex(file + b.line + "\n"))) << run.err;
         EXPECT_FALSE(fileExists(brand + "/game")) << b.to;
     }
+    // An entry newer than the file (the keyboard's OK) is the built-in one, and says so.
+    std::string older = original;
+    older.erase(older.find("ok = \"OK\""),
+                older.find('\n', older.find("ok = \"OK\"")) - older.find("ok = \"OK\"") + 1);
+    writeFile(file, older);
+    const RunResult run = art("--brand " + file + " " + brand + "/game");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, file +
+                           ": record.ok: not in the file; drawn as \"OK\"\nDrew 21 pictures into " +
+                           brand + "/game/GFX\n");
 }
 
 TEST(Printit, TheCertificateShowsTheTimeAndIsKept) {

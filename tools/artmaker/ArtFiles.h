@@ -14,7 +14,7 @@ constexpr ArtFile kArtFiles[] = {
     {"GFX/Game/GlowCursor.bmp", 440, 88, true},
     {"GFX/Game/GateBridges.bmp", 500, 90, false},
     {"GFX/Menus/GameFont.bmp", 494, 51, true},
-    {"GFX/Menus/Buttons.bmp", 360, 371, false},
+    {"GFX/Menus/Buttons.bmp", 360, 424, false},  // the eighth row: the print control
     {"GFX/Menus/Menu.bmp", 640, 520, false},
     {"GFX/Screens/Startscreen-01.bmp", 640, 520, false},
     {"GFX/Screens/Startscreen-02.bmp", 640, 520, false},

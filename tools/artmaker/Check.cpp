@@ -23,6 +23,8 @@ constexpr double kLitAlike = 8;      // and a tile its highlighted twin
 constexpr double kFramesAlike = 10;  // and two gate frames
 constexpr double kStatesAlike = 3;   // and two pictures of a button
 constexpr int kNearKey = 150;        // distance from magenta of a pink speck
+constexpr const char* kButtons = "GFX/Menus/Buttons.bmp";
+constexpr int kButtonsWithoutPrint = 371;  // seven rows: a set made before the print control
 
 struct Area {
     int x, y, w, h;
@@ -206,7 +208,7 @@ void checkFont(Report& report, const char* path, const Pixels& font) {
 }
 
 void checkButtons(Report& report, const char* path, const Pixels& buttons) {
-    for (int row = 0; row < 7; ++row) {
+    for (int row = 0; row < buttons.h() / 53; ++row) {
         const Area normal = {0, 53 * row, 120, 53};
         if (difference(buttons, normal, buttons, {120, 53 * row, 120, 53}) <= kStatesAlike ||
             difference(buttons, normal, buttons, {240, 53 * row, 120, 53}) <= kStatesAlike)
@@ -282,12 +284,18 @@ int checkArt(const std::string& folder) {
                          file.path, SDL_GetError());
             continue;
         }
-        if (pixels->w() < file.width || pixels->h() < file.height) {
+        const bool olderButtons = file.path == std::string(kButtons) && pixels->w() >= file.width &&
+                                  pixels->h() >= kButtonsWithoutPrint && pixels->h() < file.height;
+        if (olderButtons)
+            report.warning(
+                "%s is %dx%d: it has no print control (row 8 from y %d, its three pictures of "
+                "120x53), so players print only with P; make it %dx%d",
+                file.path, pixels->w(), pixels->h(), kButtonsWithoutPrint, file.width, file.height);
+        else if (pixels->w() < file.width || pixels->h() < file.height) {
             report.error("%s is %dx%d; it must be at least %dx%d", file.path, pixels->w(),
                          pixels->h(), file.width, file.height);
             continue;
-        }
-        if (pixels->w() > file.width || pixels->h() > file.height)
+        } else if (pixels->w() > file.width || pixels->h() > file.height)
             report.warning("%s is %dx%d: only its top left %dx%d is shown", file.path, pixels->w(),
                            pixels->h(), file.width, file.height);
         if (pixels->hasTranslucency())
@@ -319,8 +327,8 @@ int checkArt(const std::string& folder) {
         checkGates(report, "GFX/Game/GateBridges.bmp", *gates);
     if (const Pixels* font = found("GFX/Menus/GameFont.bmp"))
         checkFont(report, "GFX/Menus/GameFont.bmp", *font);
-    if (const Pixels* buttons = found("GFX/Menus/Buttons.bmp"))
-        checkButtons(report, "GFX/Menus/Buttons.bmp", *buttons);
+    if (const Pixels* buttons = found(kButtons))
+        checkButtons(report, kButtons, *buttons);
 
     const auto plural = [](int n, const char* word) {
         return std::to_string(n) + " " + word + (n == 1 ? "" : "s");

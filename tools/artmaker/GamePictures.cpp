@@ -197,17 +197,25 @@ void makeGameFont(Canvas& font) {
 }
 
 void makeButtons(Canvas& buttons) {
-    const char* keys[7] = {"F", "I", "R", "U", "H", "S", "Q"};  // the game's own
-    const std::vector<std::string>& labels = art.brand->list("menu.buttons");
+    const char* keys[8] = {"F", "I", "R", "U", "H", "S", "Q", "P"};  // the game's own
+    std::vector<std::string> labels = art.brand->list("menu.buttons");
+    labels.push_back(art.brand->text("menu.print"));  // the print control, below the seven
     const Type text(Type::Face::SansBold, 13);
-    for (int row = 0; row < 7; ++row) {
-        const int width = text.width(labels[row]), room = layout::kButtonW - 12 - 31;
+    for (int row = 0; row < 8; ++row) {
+        const int width = text.width(row == 7 ? "\u2713 " + labels[row] : labels[row]);
+        const int room = layout::kButtonW - 12 - 31;
         if (width > room)
             art.problems.push_back(
-                art.brand->where("menu.buttons[" + std::to_string(row + 1) + "]") + ": " +
-                std::to_string(width) + " pixels wide, at most " + std::to_string(room) + " fit");
-        for (int state = 0; state < 3; ++state)
-            button(buttons, state * layout::kButtonW, row * layout::kButtonH, labels[row],
-                   keys[row], state);
+                art.brand->where(row < 7 ? "menu.buttons[" + std::to_string(row + 1) + "]"
+                                         : std::string("menu.print")) +
+                ": " + std::to_string(width) + " pixels wide, at most " + std::to_string(room) +
+                " fit");
+        for (int state = 0; state < 3; ++state) {
+            // The print control shows its pressed picture a moment after each print-out: a
+            // tick says it printed.
+            const bool printed = row == 7 && state == 2;
+            button(buttons, state * layout::kButtonW, row * layout::kButtonH,
+                   printed ? "\u2713 " + labels[row] : labels[row], keys[row], state);
+        }
     }
 }

@@ -4,13 +4,15 @@
 #include <string>
 
 #include "GamePictures.h"
+#include "NameKeyboard.h"
 #include "Scene.h"
 
 namespace {
 
 constexpr int kMargin = 40;  // left and right margin of a content screen's text
 constexpr int kFooterY = 480;
-constexpr int kRulesBottom = 366;  // the rules' items end above the board's drawing
+constexpr int kKeyboardBelow = 496;  // the record screen's footer, below its keyboard
+constexpr int kRulesBottom = 366;    // the rules' items end above the board's drawing
 using Align = Type::Align;
 
 const Brand& brand() {
@@ -67,10 +69,21 @@ int page(Canvas& c, const std::string& key, int bottom, int top = 60) {
                  palette.cream);
 }
 
-void footer(Canvas& c, const std::string& key, const std::string& text) {
+// "1/3 ›" at the bottom right of a screen of several pages: a tap turns the page.
+void pageMarker(Canvas& c, int page, int pages) {
+    std::string text = brand().text("pages.marker");
+    for (const auto& [field, value] :
+         {std::pair<std::string, int>{"{page}", page}, {"{pages}", pages}})
+        for (size_t at = text.find(field); at != std::string::npos; at = text.find(field))
+            text.replace(at, field.size(), std::to_string(value));
+    Type marker(Type::Face::SansBold, 15);
+    line(c, marker, "pages.marker", text, c.width() - 18, kFooterY + 14, 120, palette.gold,
+         Align::Right);
+}
+
+void footer(Canvas& c, const std::string& key, const std::string& text, int y = kFooterY) {
     Type small(Type::Face::Sans, 12);
-    line(c, small, key, text, c.width() / 2, kFooterY, c.width() - 20, palette.muted,
-         Align::Centre);
+    line(c, small, key, text, c.width() / 2, y, c.width() - 20, palette.muted, Align::Centre);
 }
 
 void solarPanel(Canvas& c, int x, int y, int w, int h) {
@@ -152,6 +165,57 @@ void pagePicture(Canvas& c, const std::string& key, int page) {
     } else if (picture == "logo") {
         drawLogo(c, 260, 290, 34, 30);
     }
+}
+
+// The glyph the game's font draws for a key's character, from the font picture: letters in
+// the first row, digits in the second, the three extra letters at the end of the third.
+bool fontCell(SDL_Keycode key, int& cell, int& row) {
+    if (key >= SDLK_a && key <= SDLK_z)
+        return cell = key - SDLK_a, row = 0, true;
+    if (key >= SDLK_0 && key <= SDLK_9)
+        return cell = key - SDLK_0, row = 1, true;
+    const SDL_Keycode extras[] = {SDLK_BACKQUOTE, SDLK_QUOTE, SDLK_RIGHTBRACKET};
+    for (int i = 0; i < 3; ++i)
+        if (key == extras[i])
+            return cell = 2 + i, row = 2, true;
+    return false;
+}
+
+// The record screen's keyboard (NameKeyboard.h): a key face each, the letters in the game's
+// own font, so that a key shows what it types into the name.
+void nameKeyboard(Canvas& c) {
+    Canvas font(494, 51, kMagenta);
+    makeGameFont(font);
+    Type symbol(Type::Face::SansBold, 16);
+    Type ok(Type::Face::SansBold, 13);
+    for (int row = 0; row < namekeys::kRows; ++row)
+        for (int column = 0; column < namekeys::kColumns; ++column) {
+            const gnRectangle a = namekeys::area(row, column);
+            const int x = a.x - 120, y = a.y, w = static_cast<int>(a.w), h = static_cast<int>(a.h);
+            const SDL_Keycode key = namekeys::kKeys[row][column];
+            c.roundedRect(x, y, w, h, 5, shade(palette.gold, 0.55));
+            c.roundedGradient(x + 1, y + 1, w - 2, h - 2, 4, times(palette.night, 2.4),
+                              times(palette.night, 1.4));
+            int cell = 0, fontRow = 0;
+            if (fontCell(key, cell, fontRow)) {
+                const int gx = x + (w - layout::kGlyphW) / 2, gy = y + (h - layout::kGlyphH) / 2;
+                for (int j = 0; j < layout::kGlyphH; ++j)
+                    for (int i = 0; i < layout::kGlyphW; ++i) {
+                        const Colour p =
+                            font.get(cell * layout::kGlyphW + i, fontRow * layout::kGlyphH + j);
+                        if (p.r != kMagenta.r || p.g != kMagenta.g || p.b != kMagenta.b)
+                            c.set(gx + i, gy + j, p);
+                    }
+            } else if (key == SDLK_RETURN) {
+                line(c, ok, "record.ok", x + w / 2, y + 7, w - 4, palette.gold, Align::Centre);
+            } else {
+                const char* label = key == SDLK_BACKSPACE ? "\u232B"
+                                    : key == SDLK_SPACE   ? "\u2423"
+                                    : key == SDLK_LEFT    ? "\u2190"
+                                                          : "\u2192";
+                symbol.draw(c, label, x + w / 2, y + 4, palette.cream, Align::Centre);
+            }
+        }
 }
 
 }  // namespace
@@ -237,6 +301,7 @@ void makePrizes(Canvas& c, int number) {
     page(c, key, brand().picture(key + ".picture").empty() ? 460 : 255);
     pagePicture(c, key + ".picture", number);
     footer(c, "pages.prizes", numbered("pages.prizes", number));
+    pageMarker(c, number, 3);
 }
 
 void makeSponsor(Canvas& c, int number) {
@@ -244,6 +309,7 @@ void makeSponsor(Canvas& c, int number) {
     page(c, key, brand().picture(key + ".picture").empty() ? 460 : 282);
     pagePicture(c, key + ".picture", number);
     footer(c, "pages.sponsor_pages", numbered("pages.sponsor_pages", number));
+    pageMarker(c, number, 2);
 }
 
 void makeHighscore(Canvas& c) {
@@ -301,23 +367,29 @@ void makeGameBackground(Canvas& c) {
 
 void makeCongratulations(Canvas& c, bool record) {
     drawBackdrop(c);
-    c.glow(260, 140, 220, palette.sun, 0.3);
-    drawEmblem(c, 260, 120, 36);
-    Type heading(Type::Face::SerifBold, 34);
-    Type text(Type::Face::Sans, 16);
-    const std::string key = record ? "record" : "complete";
-    line(c, heading, key + ".title", 260, 190, 480, palette.gold, Align::Centre, true);
+    Type heading(Type::Face::SerifBold, record ? 30 : 34);
+    Type text(Type::Face::Sans, record ? 15 : 16);
+    // Both screens leave the top right free for the print control (x 388, y 12, 120 by 53),
+    // which the game shows there once the round is over.
     if (record) {
-        block(c, text, "record.text", 60, 250, 400, 305, palette.cream, Align::Centre);
+        c.glow(260, 60, 160, palette.sun, 0.3);
+        drawEmblem(c, 260, 48, 26);
+        line(c, heading, "record.title", 260, 88, 480, palette.gold, Align::Centre, true);
+        block(c, text, "record.text", 60, 134, 400, 270, palette.cream, Align::Centre);
+        Type small(Type::Face::Sans, 12);
+        line(c, small, "record.help", 260, 284, 480, palette.muted, Align::Centre);
         // The name field: the game draws the name at (157, 317), 209 by 17, over this plain box.
         c.roundedRect(147, 309, 229, 33, 6, palette.gold);
         c.roundedRect(149, 311, 225, 29, 5, palette.panel);
         c.fill(157, 317, 209, 17, palette.panel);
-        Type small(Type::Face::Sans, 12);
-        line(c, small, "record.help", 260, 360, 480, palette.muted, Align::Centre);
+        nameKeyboard(c);
     } else {
+        c.glow(260, 140, 220, palette.sun, 0.3);
+        drawEmblem(c, 260, 120, 36);
+        line(c, heading, "complete.title", 260, 190, 480, palette.gold, Align::Centre, true);
         block(c, text, "complete.text", 60, 250, 400, 460, palette.cream, Align::Centre);
     }
     // While the name is typed every letter key types: only Enter and Esc do something else.
-    footer(c, key + ".hint", brand().text(key + ".hint"));
+    const std::string key = record ? "record" : "complete";
+    footer(c, key + ".hint", brand().text(key + ".hint"), record ? kKeyboardBelow : kFooterY);
 }

@@ -246,6 +246,8 @@ int main(int argc, char** argv) {
     Brand brand;
     std::vector<std::string> problems;
     const bool read = brand.read(brandFile, problems) && setBrandArt(brand);
+    for (const std::string& note : brand.notes)
+        printf("%s\n", note.c_str());
     for (const std::string& problem : problems.empty() ? art.problems : problems)
         fprintf(stderr, "%s\n", problem.c_str());
     const int status = !read          ? 1

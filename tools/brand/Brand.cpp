@@ -15,7 +15,8 @@ enum class Kind { kText, kLines, kColour, kPicture, kPaper };
 struct Entry {
     const char* key;
     Kind kind;
-    int count;  // lists: entries required (0: one or more); tables: pages
+    int count;              // lists: entries required (0: one or more); tables: pages
+    bool optional = false;  // a file made before the entry existed takes the built-in one
 };
 
 constexpr int kPage = -1;  // marks an array of page tables: title, text, picture each
@@ -38,6 +39,7 @@ const Entry kSchema[] = {
     {"start.invitation", Kind::kText, 0},
     {"menu.tagline", Kind::kText, 0},
     {"menu.buttons", Kind::kLines, 7},
+    {"menu.print", Kind::kText, 0, true},
     {"welcome.title", Kind::kText, 0},
     {"welcome.text", Kind::kText, 0},
     {"welcome.call", Kind::kText, 0},
@@ -49,6 +51,7 @@ const Entry kSchema[] = {
     {"sponsor_pages", Kind::kText, 2 * kPage},
     {"pages.prizes", Kind::kText, 0},
     {"pages.sponsor_pages", Kind::kText, 0},
+    {"pages.marker", Kind::kText, 0, true},
     {"highscores.title", Kind::kText, 0},
     {"highscores.name", Kind::kText, 0},
     {"highscores.time", Kind::kText, 0},
@@ -61,6 +64,7 @@ const Entry kSchema[] = {
     {"record.text", Kind::kText, 0},
     {"record.help", Kind::kText, 0},
     {"record.hint", Kind::kText, 0},
+    {"record.ok", Kind::kText, 0, true},
     {"complete.title", Kind::kText, 0},
     {"complete.text", Kind::kText, 0},
     {"complete.hint", Kind::kText, 0},
@@ -148,9 +152,21 @@ bool Brand::read(const std::string& file, std::vector<std::string>& problems) {
     const auto problem = [&](const std::string& key, const std::string& what) {
         problems.push_back(where(key) + ": " + what);
     };
+    // An entry a file made before it existed does not have: the built-in brand's.
+    toml::table builtIn;
+    const auto fallback = [&](const std::string& key) {
+        if (builtIn.empty())
+            builtIn = toml::parse(std::string_view(kDefaultBrand));
+        const toml::node_view<toml::node> node = builtIn.at_path(key);
+        notes.push_back(where(key) + ": not in the file; drawn as \"" +
+                        node.value_or(std::string()) + "\"");
+        return node;
+    };
     // One entry: a text, a list, a colour, a picture or the paper.
-    const auto take = [&](const std::string& key, Kind kind, int count,
-                          const toml::node_view<toml::node>& node) {
+    const auto take = [&](const std::string& key, Kind kind, int count, bool optional,
+                          toml::node_view<toml::node> node) {
+        if (!node && optional)
+            node = fallback(key);
         if (!node) {
             problem(key, "missing");
         } else if (kind == Kind::kLines) {
@@ -182,7 +198,7 @@ bool Brand::read(const std::string& file, std::vector<std::string>& problems) {
         const std::string key = entry.key;
         known.insert(key);
         if (entry.count >= 0) {
-            take(key, entry.kind, entry.count, root.at_path(key));
+            take(key, entry.kind, entry.count, entry.optional, root.at_path(key));
             continue;
         }
         toml::array* pages = root[key].as_array();
@@ -197,7 +213,7 @@ bool Brand::read(const std::string& file, std::vector<std::string>& problems) {
             const std::string prefix = key + "." + std::to_string(page) + ".";
             for (const char* part : {"title", "text", "picture"})
                 take(prefix + part, std::string(part) == "picture" ? Kind::kPicture : Kind::kText,
-                     0, toml::node_view<toml::node>(table.get(part)));
+                     0, false, toml::node_view<toml::node>(table.get(part)));
             for (auto&& [inner, node] : table)
                 if (inner != "title" && inner != "text" && inner != "picture")
                     problem(prefix + std::string(inner.str()), "unknown entry");

@@ -26,7 +26,8 @@ class Brand {
     // "<file>: <key>", the start of a problem's line about an entry.
     std::string where(const std::string& key) const { return name + ": " + key; }
 
-    std::string name;  // the file as given, or "the built-in brand"
+    std::string name;                // the file as given, or "the built-in brand"
+    std::vector<std::string> notes;  // entries taken from the built-in brand, one line each
 
   private:
     std::map<std::string, std::string> texts;  // texts, pictures and the paper

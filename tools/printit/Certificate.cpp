@@ -54,8 +54,11 @@ uint32_t scaled(uint32_t rgb, double factor) {
 std::string escaped(const std::string& text) {  // for XML text and attributes
     std::string out;
     for (char c : text)
-        out += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '"' ? "&quot;"
-                                                                           : std::string(1, c);
+        out += c == '&'   ? "&amp;"
+               : c == '<' ? "&lt;"
+               : c == '>' ? "&gt;"
+               : c == '"' ? "&quot;"
+                          : std::string(1, c);
     return out;
 }
 
@@ -106,8 +109,8 @@ std::string logoData(const Brand& brand) {
         return "";
     }
     const std::string type = data.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0 ? "image/png"
-                             : data.compare(0, 2, "\xff\xd8") == 0          ? "image/jpeg"
-                                                                            : "image/svg+xml";
+                             : data.compare(0, 2, "\xff\xd8") == 0        ? "image/jpeg"
+                                                                          : "image/svg+xml";
     return "data:" + type + ";base64," + base64(data);
 }
 
@@ -244,9 +247,9 @@ bool writeCertificatePage(const Brand& brand, const std::string& path) {
          << "\" fill=\"none\" stroke=\"" << hex(c.frameRgb) << "\" stroke-width=\"1.5\"/>\n";
     if (c.sun) {
         const double r = c.sunR;
-        page << "<defs><radialGradient id=\"glow\" gradientUnits=\"userSpaceOnUse\" cx=\""
-             << c.sunX << "\" cy=\"" << c.sunY << "\" r=\"" << r << "\" fx=\"" << c.sunX - r / 3
-             << "\" fy=\"" << c.sunY - r / 3 << "\" fr=\"" << r / 8 << "\">"
+        page << "<defs><radialGradient id=\"glow\" gradientUnits=\"userSpaceOnUse\" cx=\"" << c.sunX
+             << "\" cy=\"" << c.sunY << "\" r=\"" << r << "\" fx=\"" << c.sunX - r / 3 << "\" fy=\""
+             << c.sunY - r / 3 << "\" fr=\"" << r / 8 << "\">"
              << "<stop offset=\"0\" stop-color=\"#ffeb99\"/><stop offset=\"1\" "
                 "stop-color=\"#ffb02e\"/></radialGradient></defs>\n<g fill=\"#ffb02e\">";
         for (int ray = 0; ray < 12; ++ray) {

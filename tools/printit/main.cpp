@@ -220,8 +220,9 @@ int main(int argc, char** argv) {
     if (argc >= 3 && argc <= 4 && strcmp(argv[1], "--page") == 0)
         return writePage(argv[2], argc == 4 ? argv[3] : "");
     if (argc != 1) {
-        printf("Usage: solrind_printit (in the game folder), or solrind_printit --page "
-               "<page.html> [<brand file>]\n");
+        printf(
+            "Usage: solrind_printit (in the game folder), or solrind_printit --page "
+            "<page.html> [<brand file>]\n");
         return 2;
     }
     HandOver handOver;
