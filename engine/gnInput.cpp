@@ -65,6 +65,10 @@ uint32_t gnEventMouse(int* x, int* y) {
     return gnPort::get().eventMouse(x, y);
 }
 
+uint32_t gnInputIdleMs() {
+    return gnPort::get().inputIdleMs();
+}
+
 int eventFilter(const SDL_Event*) {
     return 1;
 }

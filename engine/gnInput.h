@@ -31,6 +31,9 @@ class gnInputHandler {
 // The mouse as the events handled so far leave it, in picture pixels, and SDL's button mask:
 // a mouse event's own position and buttons; any other event keeps the last mouse event's.
 uint32_t gnEventMouse(int* x, int* y);
+// Milliseconds since the pump last handed over an event of a player's: a key, the mouse, a
+// finger or typed text.
+uint32_t gnInputIdleMs();
 
 // The system's one event filter: queues every event.
 int eventFilter(const SDL_Event* event);

@@ -7,6 +7,7 @@
 #include "SolrindPGameShell.h"
 #include "SolrindPHighscore.h"
 #include "gnScreen.h"
+#include "gnTime.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ void SolrindPGameShell::checkHighscore() {
         enterHandler->activate();
         enterHandler->show();
         int blink = 0;
+        aloneFrom = gnGetTicks();
         while (!enterHandler->finished) {
             if (++blink >= kBlinkFrames) {
                 blink = 0;
@@ -50,6 +52,8 @@ void SolrindPGameShell::checkHighscore() {
                 enterHandler->show();
             }
             enterHandler->pollEvents();
+            if (isLeftAlone())
+                pressEscape(enterHandler);  // the name typed so far is kept
             waitFrame();
         }
         enterHandler->backgroundImage = nullptr;

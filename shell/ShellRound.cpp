@@ -21,6 +21,7 @@ constexpr int32_t kTile = Board::kCellSize;
 
 void SolrindPGameShell::game() {
     initGame();
+    aloneFrom = gnGetTicks();
     gameInput->buttonReleased = false;
     gameInput->buttonPressed = false;
     completed = false;
@@ -37,10 +38,13 @@ void SolrindPGameShell::game() {
         gameInput->selected = kWelcome;  // the menu goes on with its welcome screen
     }
     gameInput->done = gnTerminationRequested();  // a quit ends only the round, a SIGTERM all
+    aloneFrom = gnGetTicks();                    // the menu is left alone from now
 }
 
 void SolrindPGameShell::gameFrame() {
     gameInput->pollEvents();
+    if (isLeftAlone())
+        pressEscape(gameInput);  // the next visitor finds no one else's board
     if (gameInput->selected != kPlay)
         gameInput->done = true;
     completed = hasCompleted();  // noticed at the start of the frame after the last step

@@ -22,6 +22,7 @@ SolrindPGameShell::~SolrindPGameShell() = default;
 
 // A termination request skips what is left of the screens: the release follows at once.
 void SolrindPGameShell::userExec(int, char**) {
+    readKioskSettings();
     loadData();
     for (const char* screenFile : {files::kStartscreen1, files::kStartscreen2})
         if (!gnTerminationRequested())
@@ -47,6 +48,7 @@ void SolrindPGameShell::startMenu() {
 
 void SolrindPGameShell::menuFrame() {
     gameInput->pollEvents();
+    attract();
     takeTap();
     handleMenu();
     animateBackground();

@@ -21,6 +21,7 @@ class EnterInputHandler;
 class MenuModule1;
 class Sound;
 class SolrindPHighscore;
+class gnInputHandler;
 
 class SolrindPGameShell : public gnCheckedExec {
   public:
@@ -139,6 +140,19 @@ class SolrindPGameShell : public gnCheckedExec {
     void showGates();
     void highlightCorner();
 
+    // The kiosk (SOLRIND_KIOSK=1): a round or a name entry left alone SOLRIND_IDLE_SECONDS
+    // (90 without it) ends as Esc ends it; a menu left alone shows the attract loop.
+    void readKioskSettings();
+    // No input for idleLimitMs, in a kiosk, and as long since aloneFrom (the start of the round,
+    // of the name entry, or the return to the menu after a round: the pause before the entry
+    // is no player's time, and a menu shows its screen a while before the attract loop).
+    bool isLeftAlone();
+    void pressEscape(gnInputHandler* handler);  // hands the handler a key-down of Esc
+    // In a menu frame: starts the loop of the information screens when the menu is left
+    // alone, turns it on, and ends it with the welcome screen at any input.
+    void attract();
+    void nextAttractScreen();
+
     // After a completed round: the name entry for a record, or the other congratulation.
     void checkHighscore();
     void displayHighscore(SolrindPHighscore* table);
@@ -169,5 +183,11 @@ class SolrindPGameShell : public gnCheckedExec {
     uint32_t nextFrameTicks = 0;  // ticks at which the next frame starts
     bool completed = false;       // the round's puzzle has been completed
     int printLit = 0;             // frames the print control still shows it printed
+    uint32_t idleLimitMs = 0;     // a kiosk's time without input; 0: no limit (not a kiosk)
+    uint32_t aloneFrom = 0;       // ticks at the start of the round, the name entry, the menu
+    bool attracting = false;      // the attract loop shows the information screens
+    int attractStep = 0;          // its next screen
+    uint32_t attractSince = 0;    // ticks when it began
+    uint32_t attractShownAt = 0;  // and when it showed its last screen
     Board board{pieces, queue, gates};
 };

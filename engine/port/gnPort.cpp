@@ -56,7 +56,8 @@ gnPort::gnPort()
       trackedX(0),
       trackedY(0),
       trackedButtons(0),
-      tracked(false) {
+      tracked(false),
+      lastInput(0) {
     // SDL2 ends a poll at a sentinel, leaving events queued meanwhile for the next pump; the
     // engine's pump drains the queue completely, also of events queued while handling.
     SDL_SetHint(SDL_HINT_POLL_SENTINEL, "0");
@@ -80,9 +81,24 @@ void gnPort::use(gnPort* port) {
 
 void gnPort::trackMouse(const SDL_Event& event) {
     switch (event.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+        case SDL_TEXTINPUT:
+        case SDL_TEXTEDITING:
+        case SDL_MOUSEWHEEL:
+        case SDL_FINGERDOWN:
+        case SDL_FINGERUP:
+        case SDL_FINGERMOTION:
+            lastInput = getTicks();
+            return;
+        default:
+            break;
+    }
+    switch (event.type) {
         case SDL_MOUSEMOTION:
             eventToPicture(event.motion.x, event.motion.y, &trackedX, &trackedY);
             trackedButtons = event.motion.state;
+            lastInput = getTicks();
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
@@ -94,12 +110,17 @@ void gnPort::trackMouse(const SDL_Event& event) {
             trackedButtons = event.type == SDL_MOUSEBUTTONDOWN
                                  ? others | SDL_BUTTON(event.button.button)
                                  : others;
+            lastInput = getTicks();
             break;
         }
         default:
             return;
     }
     tracked = true;
+}
+
+uint32_t gnPort::inputIdleMs() {
+    return getTicks() - lastInput;
 }
 
 uint32_t gnPort::eventMouse(int* x, int* y) {

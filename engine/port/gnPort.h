@@ -64,6 +64,9 @@ class gnPort {
     // up already). Before the first mouse event, the mouse as it is now.
     void trackMouse(const SDL_Event& event);
     uint32_t eventMouse(int* x, int* y);
+    // Milliseconds since the last event of a player's (a key, the mouse, a finger, typed
+    // text), as the pump saw them; since the port was made before any.
+    uint32_t inputIdleMs();
 
     // Time. Milliseconds since SDL started; wraps after 49 days like SDL_GetTicks.
     virtual uint32_t getTicks();
@@ -120,4 +123,5 @@ class gnPort {
     int trackedX, trackedY;         // the mouse as the last mouse event left it, in picture
     uint32_t trackedButtons;        // pixels, and its buttons
     bool tracked;                   // a mouse event has been seen
+    uint32_t lastInput;             // ticks at the last event of a player's
 };

@@ -103,6 +103,8 @@ bool ShellFixture::runStep(const Step& s) {
             return !inRound() && shell.background->pos.x == 120;
         if (s.text == "name")
             return shell.enterHandler->backgroundImage != nullptr;
+        if (s.text == "choice")
+            return shell.currentScreen == s.a;
         if (s.text.rfind("caret", 0) == 0)
             return shown(Step("expect caret")) == (s.text == "caret on");
         return std::count(port.sleeps.begin(), port.sleeps.end(), 4000u) > 0;  // "pause"

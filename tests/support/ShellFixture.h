@@ -17,7 +17,8 @@
 // x y (pressed and let go before a frame sees it), "tap" x y [dx dy] (the same from a finger,
 // in SDL's order), "drag" x y dx dy (in one go), "press"/"move"/"release" x y (across frames),
 // "finger down" x y and "finger up" x y (a finger across frames), "quit", "terminate".
-// Time: "frames" n, "until" round|menu|name|caret on|caret off|pause, "mark", "expect ms" n.
+// Time: "frames" n, "until" round|menu|name|caret on|caret off|pause, "until" n "choice" (the
+// menu's choice in force is n), "mark", "expect ms" n (since the mark).
 // Checks: "expect board" map (BoardMap.h), "expect screen" picture under GFX/, "expect slide"
 // x, "expect pixel" x y 0xRRGGBB, "expect choice" n, "expect clock" "mm|ss", "expect file" 1|0
 // path, "expect updates" (the last frame's, latest first, '|' between), "expect lit" 1|0 col row,
