@@ -16,6 +16,13 @@ constexpr Uint16 kBufferFrames = SOLRIND_AUDIO_FRAMES;
 // The granted format's silence, for the callback (which may run while the globals change).
 Uint8 silenceByte = 0;
 
+// The line of a device that cannot open, on both streams.
+void reportCannotOpen() {
+    printf("Couldn't open audio: %s\n", SDL_GetError());
+    fflush(stdout);
+    fprintf(stderr, "Couldn't open audio: %s\n", SDL_GetError());
+}
+
 }  // namespace
 
 Audio* globalAudio = nullptr;
@@ -101,7 +108,7 @@ void PlayingQueue::getBytes(int len, char* stream) {
     itemCount = keep;
 }
 
-Audio::Audio() : opened(false), obtained() {}
+Audio::Audio() : opened(false), obtained(), awake(false), wakeFailed(false) {}
 
 Audio::~Audio() {
     if (!opened)
@@ -127,15 +134,30 @@ void Audio::start() {
     desired.callback = fillAudio;
     desired.userdata = nullptr;
     if (SDL_OpenAudio(&desired, &obtained) < 0) {
-        printf("Couldn't open audio: %s\n", SDL_GetError());
-        fflush(stdout);
-        fprintf(stderr, "Couldn't open audio: %s\n", SDL_GetError());
+        reportCannotOpen();
         return;
     }
     silenceByte = obtained.silence;
     globalQueue = new PlayingQueue();
     globalAudio = this;
     opened = true;
+    SDL_CloseAudio();  // asleep until a sound plays
+}
+
+void Audio::wake() {
+    if (!opened || awake || wakeFailed)
+        return;
+    // Asked for exactly the granted format, with no room for another: SDL converts if the
+    // device changed meanwhile, so the clips converted to `obtained` stay right.
+    SDL_AudioSpec again = obtained;
+    again.callback = fillAudio;
+    again.userdata = nullptr;
+    if (SDL_OpenAudio(&again, nullptr) < 0) {
+        reportCannotOpen();
+        wakeFailed = true;
+        return;
+    }
+    awake = true;
     SDL_PauseAudio(0);
 }
 

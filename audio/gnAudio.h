@@ -58,19 +58,29 @@ class PlayingQueue {
     int itemCount;
 };
 
-// The sound device, opened once in 22050 Hz, signed 16-bit, stereo, 64-frame buffers.
+// The sound device in 22050 Hz, signed 16-bit, stereo, 64-frame buffers. It sleeps until
+// the first sound plays: SDL's audio thread would otherwise wake hundreds of times a second
+// to mix an empty queue (pausing the device does not stop it), the most of an idle game's
+// work.
 class Audio {
   public:
     Audio();
     // Pauses the device, deletes the queue with every sound in it and clears the globals.
     virtual ~Audio();
 
-    // Opens the device and starts the callback; when it cannot open, prints
-    // "Couldn't open audio: ..." on standard output and standard error and stays silent.
+    // Opens the device to learn its format, sets the globals and lets the device sleep; when
+    // it cannot open, prints "Couldn't open audio: ..." on standard output and standard error
+    // and stays silent.
     void start();
+    // Opens the sleeping device again, in the format it granted at the start, and starts the
+    // callback; a failure is the same line once, and the sounds stay silent. Call it without
+    // holding the audio lock.
+    void wake();
 
     bool opened;
     SDL_AudioSpec obtained;  // the format granted; clips are converted to it
+    bool awake;              // the device is open and its callback runs
+    bool wakeFailed;         // it could not be opened again: not tried any more
 };
 
 // SDL's audio callback: silence, then every queued sound mixed in.

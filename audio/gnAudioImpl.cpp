@@ -111,4 +111,5 @@ void Sound::play() {
         delete playing;  // the full queue did not take it
         throw;
     }
+    globalAudio->wake();  // after the add: the first callback of a sleeping device mixes it
 }

@@ -131,6 +131,42 @@ uint32_t gnPort::eventMouse(int* x, int* y) {
     return trackedButtons;
 }
 
+bool gnPort::narrowToChanged(SDL_Rect& area) {
+    const Uint32* pixels = static_cast<const Uint32*>(surface->pixels);
+    const size_t stride = static_cast<size_t>(surface->pitch) / sizeof(Uint32);
+    const size_t width = static_cast<size_t>(surface->w);
+    int left = area.x + area.w, right = area.x, top = area.y + area.h, bottom = area.y;
+    for (int y = area.y; y < area.y + area.h; ++y) {
+        const Uint32* row = pixels + static_cast<size_t>(y) * stride;
+        Uint32* seen = shown.data() + static_cast<size_t>(y) * width;
+        const int x0 = area.x, x1 = area.x + area.w;
+        if (memcmp(row + x0, seen + x0, static_cast<size_t>(x1 - x0) * sizeof(Uint32)) == 0)
+            continue;  // the usual case: a whole row the same
+        for (int x = x0; x < x1; ++x) {
+            if (row[x] == seen[x])
+                continue;
+            seen[x] = row[x];
+            left = x < left ? x : left;
+            right = x + 1 > right ? x + 1 : right;
+        }
+        top = y < top ? y : top;
+        bottom = y + 1;
+    }
+    if (left >= right)
+        return false;
+    area = SDL_Rect{left, top, right - left, bottom - top};
+    return true;
+}
+
+void gnPort::takeAllAsSent() {
+    const size_t width = static_cast<size_t>(surface->w);
+    shown.resize(width * static_cast<size_t>(surface->h));
+    for (int y = 0; y < surface->h; ++y)
+        memcpy(shown.data() + static_cast<size_t>(y) * width,
+               static_cast<const Uint8*>(surface->pixels) + static_cast<size_t>(y) * surface->pitch,
+               width * sizeof(Uint32));
+}
+
 bool gnPort::isKeyHeld(SDL_Keycode key) {
     const SDL_Scancode code = SDL_GetScancodeFromKey(key);
     if (code == SDL_SCANCODE_UNKNOWN)

@@ -107,6 +107,11 @@ class gnPort {
   private:
     static int SDLCALL filterTrampoline(void* userdata, SDL_Event* event);
     static int SDLCALL watchWindow(void* userdata, SDL_Event* event);
+    // Narrows a picture area to the rectangle around its pixels that differ from what was
+    // sent last, and counts them as sent; false when none differs. Both back ends send only
+    // that: a round redraws the whole board every frame, most of it unchanged.
+    bool narrowToChanged(SDL_Rect& area);
+    void takeAllAsSent();  // the whole picture goes out (an expose, a new canvas)
     // Takes the window's surface as it is now and places the picture in it; false without one.
     bool placePicture();
     // Scales the picture area [x0, x1) by [y0, y1) into the window surface; the window area.
@@ -119,6 +124,7 @@ class gnPort {
     std::vector<int> rowOf;         // and picture row in each window row
     std::vector<Uint32> rowBuffer;  // one scaled row, for a window of another pixel format
     std::vector<SDL_Rect> changed;  // window areas updated since the last present
+    std::vector<Uint32> shown;      // the picture's pixels as last sent
     std::atomic<bool> exposed;      // the window lost its picture or its size: show it all again
     int trackedX, trackedY;         // the mouse as the last mouse event left it, in picture
     uint32_t trackedButtons;        // pixels, and its buttons

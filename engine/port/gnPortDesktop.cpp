@@ -66,6 +66,7 @@ void gnPort::closeVideo() {
     window = nullptr;
     windowSurface = nullptr;
     changed.clear();
+    shown = std::vector<Uint32>();
 }
 
 void gnPort::updateRect(int32_t x, int32_t y, uint32_t w, uint32_t h) {
@@ -85,7 +86,11 @@ void gnPort::updateRect(int32_t x, int32_t y, uint32_t w, uint32_t h) {
     const int bottom = y1 > surface->h ? surface->h : static_cast<int>(y1);
     if (left >= right || top >= bottom || !windowSurface)
         return;
-    const SDL_Rect area = scaleArea(left, top, right, bottom);
+    SDL_Rect picture = {left, top, right - left, bottom - top};
+    if (!narrowToChanged(picture))
+        return;  // nothing in it changed since it was sent
+    const SDL_Rect area =
+        scaleArea(picture.x, picture.y, picture.x + picture.w, picture.y + picture.h);
     if (area.w > 0 && area.h > 0)
         changed.push_back(area);
 }
@@ -99,6 +104,7 @@ void gnPort::present() {
             return;
         SDL_FillRect(windowSurface, nullptr, SDL_MapRGB(windowSurface->format, 0, 0, 0));
         scaleArea(0, 0, surface->w, surface->h);
+        takeAllAsSent();
         changed.clear();
         const SDL_Rect whole = {0, 0, windowSurface->w, windowSurface->h};
         showWindowAreas(&whole, 1);

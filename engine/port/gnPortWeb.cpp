@@ -2,12 +2,11 @@
 // (RGBA), and present hands each changed area to the canvas's 2D context as it is
 // (putImageData with a dirty rectangle), narrowed to the pixels that differ from what the
 // canvas shows: a round redraws the whole board every frame, and the browser would redraw
-// and composite it each time. The page scales the canvas to the window. Time stands still while the
-// tab is hidden. The print program is the certificate page; the name entry opens a phone's
-// keyboard.
+// and composite it each time. The page scales the canvas to the window. Time stands still
+// while the tab is hidden. The print program is the certificate page; the name entry opens a
+// phone's keyboard.
 #include <emscripten.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -20,23 +19,23 @@ namespace {
 constexpr Uint32 kPictureFormat = SDL_PIXELFORMAT_RGBA32;  // bytes R, G, B, A
 constexpr uint32_t kHiddenPollMs = 100;                    // how often a hidden tab is asked
 
-std::vector<Uint32> shown;  // the pixels the canvas shows, as last sent (the port is one)
-
 // The page (web/solrind-page.js) keeps the hidden time, the certificate and the keyboard.
+// JavaScript, which the C++ formatter would break:
+// clang-format off
 EM_JS(void, webOpenCanvas, (int w, int h, Uint8* pixels), {
     const canvas = Module.canvas;
     canvas.width = w;
     canvas.height = h;
-    Module.solrindScreen =
-        {context : canvas.getContext('2d', {alpha : false}), w : w, h : h, pixels : pixels};
+    Module.solrindScreen = {context : canvas.getContext('2d', {alpha : false}), w : w, h : h,
+                            pixels : pixels};
 });
 EM_JS(void, webPutArea, (int x, int y, int w, int h), {
     const s = Module.solrindScreen;
     if (!Module.solrindFirstPicture)
         Module.solrindFirstPicture = performance.now();
-    if (!s.image || s.image.data.buffer != = HEAPU8.buffer)  // made anew if memory grew
-        s.image =
-            new ImageData(new Uint8ClampedArray(HEAPU8.buffer, s.pixels, s.w * s.h * 4), s.w, s.h);
+    if (!s.image || s.image.data.buffer !== HEAPU8.buffer)  // made anew if memory grew
+        s.image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, s.pixels, s.w * s.h * 4),
+                                s.w, s.h);
     s.context.putImageData(s.image, 0, 0, x, y, w, h);
 });
 EM_JS(int, webHiddenMs, (), { return Module.solrindHiddenMs ? Module.solrindHiddenMs() : 0; });
@@ -46,16 +45,16 @@ EM_JS(void, webShowCertificate, (const char* time, const char* check), {
         Module.solrindCertificate(UTF8ToString(time), UTF8ToString(check));
 });
 EM_JS(void, webSaveFiles, (), {
-    FS.syncfs(
-        false, function(error) {
-            if (error)
-                console.log('Solrind: the table could not be kept in this browser: ' + error);
-        });
+    FS.syncfs(false, function(error) {
+        if (error)
+            console.log('Solrind: the table could not be kept in this browser: ' + error);
+    });
 });
 EM_JS(void, webKeyboard, (int on), {
     if (Module.solrindKeyboard)
         Module.solrindKeyboard(on != 0);
 });
+// clang-format on
 
 // A line of the print hand-over file without its line break.
 std::string chomped(const char* line) {
@@ -132,28 +131,13 @@ void gnPort::present() {
     changed.clear();
 }
 
-// Each area is narrowed to the rectangle around its pixels that changed since they were
-// last sent, and only that goes to the canvas; an area where nothing changed sends nothing.
+// Each area goes to the canvas narrowed to its pixels that changed since they were last
+// sent; an area where nothing changed sends nothing.
 void gnPort::showWindowAreas(const SDL_Rect* areas, int count) {
-    const Uint32* pixels = static_cast<const Uint32*>(surface->pixels);
-    const int stride = surface->pitch / 4;
     for (const SDL_Rect* a = areas; a < areas + count; ++a) {
-        int left = a->x + a->w, right = a->x, top = a->y + a->h, bottom = a->y;
-        for (int y = a->y; y < a->y + a->h; ++y) {
-            const Uint32* row = pixels + y * stride;
-            Uint32* seen = shown.data() + static_cast<size_t>(y) * static_cast<size_t>(surface->w);
-            for (int x = a->x; x < a->x + a->w; ++x) {
-                if (row[x] == seen[x])
-                    continue;
-                seen[x] = row[x];
-                left = std::min(left, x);
-                right = std::max(right, x + 1);
-                top = std::min(top, y);
-                bottom = y + 1;
-            }
-        }
-        if (left < right)
-            webPutArea(left, top, right - left, bottom - top);
+        SDL_Rect area = *a;
+        if (narrowToChanged(area))
+            webPutArea(area.x, area.y, area.w, area.h);
     }
 }
 

@@ -23,6 +23,10 @@ bool playsUntil(const std::function<bool()>& condition) {
     return false;
 }
 
+Audio& audio() {
+    return *globalAudio;
+}
+
 size_t firstSound(const std::vector<int16_t>& s, size_t from = 0) {
     while (from < s.size() && s[from] == 0)
         ++from;
@@ -48,7 +52,8 @@ std::vector<int16_t> record(const std::string& output, const std::function<void(
 
 }  // namespace
 
-// One sixteenth, two at once adding up, a converted length, the clip's errors, repeat.
+// Asleep until the first play; one sixteenth, two at once adding up, a converted length, the
+// clip's errors, repeat.
 TEST(Device, ClipsSoundAtOneSixteenthForTheirConvertedLength) {
     const std::string dir = makeTempDir("audio");
     const std::vector<int> tone = stereoTone(2205);
@@ -59,9 +64,12 @@ TEST(Device, ClipsSoundAtOneSixteenthForTheirConvertedLength) {
         EXPECT_EQ(join(spec.freq, int(spec.channels), spec.format, spec.samples),
                   join(22050, 2, AUDIO_S16, 64));
         sound.loadWAV(file.c_str());
-        for (int i = 0; i < 200 && readFile(dir + "/a.raw").size() < 4096; ++i)  // silence first
-            SDL_Delay(5);
+        const size_t before = readFile(dir + "/a.raw").size();
+        SDL_Delay(50);  // a device with nothing to play sleeps: no callback writes the file
+        EXPECT_EQ(readFile(dir + "/a.raw").size(), before);
+        EXPECT_FALSE(audio().awake);
         sound.play();
+        EXPECT_TRUE(audio().awake);
         EXPECT_NE(sound.convertedData, sound.data);  // a copy even without a conversion
         EXPECT_EQ(sound.convertedLength, static_cast<int>(sound.dataLength));
         EXPECT_TRUE(playsUntil([] { return globalQueue->count() == 0; }));
@@ -72,7 +80,7 @@ TEST(Device, ClipsSoundAtOneSixteenthForTheirConvertedLength) {
     });
     const size_t start = firstSound(out);
     const size_t twice = firstSound(out, start + tone.size());
-    ASSERT_TRUE(start > 0 && twice + tone.size() <= out.size());
+    ASSERT_TRUE(start < out.size() && twice + tone.size() <= out.size());
     for (size_t i = 0; i < tone.size(); ++i) {
         ASSERT_EQ(out[start + i], tone[i] * 8 / 128) << i;
         ASSERT_EQ(out[twice + i], 2 * (tone[i] * 8 / 128)) << i;
@@ -181,4 +189,29 @@ TEST(Device, NothingIsReadAfterItWasFreed) {
         SDL_CloseAudio();
     }
     unsetenv("SDL_DISKAUDIODELAY");
+}
+
+// A device that cannot be opened again at the first play: its line once, and silence.
+TEST(Device, ADeviceThatCannotWakeSaysSoOnce) {
+    const std::string file =
+        writeWav(makeTempDir("audio") + "/tone.wav", 22050, 16, 2, stereoTone(300));
+    setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+    Capture out(1), err(2);
+    {
+        Audio audio;
+        audio.start();
+        setenv("SDL_DISKAUDIOFILE", "/nonexistent/solrind/audio.raw", 1);
+        Sound sound;
+        sound.loadWAV(file.c_str());
+        sound.play();
+        sound.play();  // not tried again
+        EXPECT_TRUE(audio.opened);
+        EXPECT_FALSE(audio.awake);
+    }
+    const std::string said = out.finish();
+    EXPECT_EQ(said.rfind("Couldn't open audio: ", 0), 0u) << said;
+    EXPECT_EQ(said.find('\n'), said.size() - 1);  // one line
+    const std::string errors = err.finish();      // after the disk driver's own lines
+    EXPECT_EQ(errors.substr(errors.size() - said.size()), said);
+    EXPECT_EQ(globalAudio, nullptr);
 }

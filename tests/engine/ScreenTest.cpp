@@ -22,7 +22,8 @@ class ScreenTest : public EngineFixture {
 
 }  // namespace
 
-// Pending areas latest first, scaled once; batches; dontUpdate; nothing unchanged; 1024 merge.
+// Pending areas latest first, scaled once, narrowed to the pixels that changed; batches;
+// dontUpdate; nothing unchanged; 1024 merge.
 TEST_F(ScreenTest, OnlyChangedAreasReachTheWindowScaledOnce) {
     draw(0, 0, 10, 10);
     draw(20, 30, 5, 6);
@@ -40,6 +41,11 @@ TEST_F(ScreenTest, OnlyChangedAreasReachTheWindowScaledOnce) {
     screen.update();
     EXPECT_EQ(port.log, Lines{"present"});
     EXPECT_EQ(port.windows, Lines{});
+    draw(0, 0, 10, 12);  // drawn again, two rows more: only those reach the window
+    screen.update();
+    EXPECT_EQ(port.log, (Lines{"present", "update 0 0 10 12", "present"}));
+    EXPECT_EQ(port.windows, (Lines{"39 15 15 3"}));
+    port.clearLog();
     screen.beginUpdate();
     draw(0, 0, 10, 10);
     draw(100, 50, 20, 20);
@@ -61,9 +67,12 @@ TEST_F(ScreenTest, OnlyChangedAreasReachTheWindowScaledOnce) {
     EXPECT_EQ(at(5, 300), kRed);  // dropped from the list, not from the screen
     port.clearLog();
     screen.endUpdate();
+    screen.beginUpdate();
+    draw(300, 200, 4, 4);  // drawn, not pending
+    screen.dontUpdate();
     screen.refreshAll();
     EXPECT_EQ(port.log, (Lines{"update 0 0 0 0", "present"}));  // the pending list stays
-    EXPECT_EQ(port.windows, (Lines{"39 0 945 768"}));
+    EXPECT_EQ(port.windows, (Lines{"482 296 6 6"}));            // what changed of the whole
     port.clearLog();
     for (int i = 0; i < gnScreen::kPendingMax + 5; ++i)
         draw(i % 600, 0, 1, 1);
