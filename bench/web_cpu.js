@@ -1,6 +1,7 @@
 // The web build's costs in headless Chromium, for each site given: the first picture's time
 // after navigation, and the CPU over 10 s idle on the welcome screen and over 10 s of a round
-// (a tap on the corner every 2 s, so pieces slide). CPU is given twice, as shares of one core:
+// (a tap on the corner every 2 s, so pieces slide); then, read off the canvas, the frames a
+// second of a menu slide and the round's clock against the wall clock. CPU is given twice, as shares of one core:
 // the tab's main thread (Chromium's own task time, which runs the game and its audio) and all
 // of the browser's processes (the tab, the GPU process drawing the canvas, the browser).
 // Usage: node web_cpu.js <GFX folder> <site folder>...
@@ -53,6 +54,96 @@ async function costs(browser, page, session, during) {
 
 const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
 
+// A slide's frames a second: its left edge (the first pixel of row 260 right of the menu that
+// is not black) moves 20 picture pixels a frame, from the first step seen to the last.
+async function slideRate(page, key) {
+  const watching = page.evaluate(() => new Promise(resolve => {
+    const context = document.getElementById('canvas').getContext('2d');
+    const edge = () => {
+      const d = context.getImageData(120, 260, 520, 1).data;
+      for (let i = 0; i < 520; i++)
+        if (d[4 * i] || d[4 * i + 1] || d[4 * i + 2])
+          return 120 + i;
+      return 640;
+    };
+    const start = performance.now();
+    let first = null;
+    const poll = () => {
+      const now = performance.now(), at = edge();
+      if (first === null && at > 120 && at < 640)
+        first = {at, now};
+      if (first !== null && at === 120)
+        return resolve({frames: (first.at - 120) / 20, seconds: (now - first.now) / 1000});
+      if (now - start > 10000)
+        return resolve(null);
+      setTimeout(poll, 1);
+    };
+    poll();
+  }));
+  await sleep(200);
+  await page.keyboard.press(key);
+  const slide = await watching;
+  return slide ? `${slide.frames} frames in ${slide.seconds.toFixed(3)} s, ` +
+                 `${(slide.frames / slide.seconds).toFixed(1)} frames a second` : 'not seen';
+}
+
+// The round's clock (at 505, 492: mm|ss in cells of 19 by 17) read against the wall clock for
+// about `seconds`, from one change of it to another; each digit is the font's glyph whose
+// drawn pixels all stand in its cell.
+async function clockRate(page, font, seconds) {
+  const glyphs = [];
+  for (let d = 0; d < 10; d++)
+    for (let y = 0; y < 17; y++)
+      for (let x = 0; x < 19; x++)
+        glyphs.push(font(19 * d + x, 17 + y));
+  const result = await page.evaluate((glyphs, seconds) => new Promise(resolve => {
+    const context = document.getElementById('canvas').getContext('2d');
+    const read = () => {
+      const d = context.getImageData(505, 492, 95, 17).data;
+      let value = 0;
+      for (const cell of [0, 1, 3, 4]) {
+        let best = -1, bestInk = -1;
+        for (let g = 0; g < 10; g++) {
+          let ink = 0, all = true;
+          for (let i = 0; i < 19 * 17 && all; i++) {
+            const p = glyphs[g * 19 * 17 + i];
+            if (p === 0xFF00FF)
+              continue;
+            ink++;
+            const at = 4 * (Math.floor(i / 19) * 95 + 19 * cell + i % 19);
+            all = (d[at] << 16 | d[at + 1] << 8 | d[at + 2]) === p;
+          }
+          if (all && ink > bestInk)
+            best = g, bestInk = ink;
+        }
+        if (best < 0)
+          return -1;
+        value = value * 10 + best;
+      }
+      return Math.floor(value / 100) * 60 + value % 100;
+    };
+    const start = performance.now();
+    let first = null, last = null, shown = read();
+    const poll = () => {
+      const now = performance.now(), value = read();
+      if (value >= 0 && value !== shown) {
+        shown = value;
+        if (first === null)
+          first = {value, now};
+        else if ((now - first.now) / 1000 >= seconds)
+          return resolve({shown: value - first.value, wall: (now - first.now) / 1000});
+      }
+      if (now - start > (seconds + 10) * 1000)
+        return resolve(null);
+      setTimeout(poll, 1);
+    };
+    poll();
+  }), glyphs, seconds);
+  return result ? `${result.shown} s shown in ${result.wall.toFixed(2)} s, ` +
+                  `${(result.shown / result.wall).toFixed(3)} a second, ` +
+                  `${(27 * result.shown / result.wall).toFixed(1)} frames a second` : 'not seen';
+}
+
 async function measure(site) {
   const server = await serve(path.resolve(site));
   const browser = await launch();
@@ -83,6 +174,7 @@ async function measure(site) {
       return (d[at] << 16 | d[at + 1] << 8 | d[at + 2]) === welcome(x, y);
     })), 60, 'the welcome screen');
     const idle = await costs(browser, page, session, () => sleep(seconds * 1000));
+    const slide = await slideRate(page, 'r');
     await page.keyboard.press('s');
     await sleep(3000);  // the slide to the board
     const corner = await pagePoint(page, 200, 80);
@@ -92,7 +184,9 @@ async function measure(site) {
         await sleep(2000);
       }
     });
+    const clock = await clockRate(page, bmp(path.join(gfx, 'Menus/GameFont.bmp')), 8);
     console.log(`${site}: first picture ${Math.round(first)} ms; idle: ${idle}; round: ${round}`);
+    console.log(`    menu slide: ${slide}; the round's clock: ${clock}`);
   } finally {
     await browser.close();
     await server.close();

@@ -28,17 +28,33 @@
   });
 
   // A phone's keyboard sends no key codes (229, or no key event at all): what it types into
-  // the unseen field reaches the game as key presses. Keys with codes reach it through SDL.
+  // the unseen field reaches the game as key presses. Keys with codes reach it through SDL. A
+  // keyboard that composes (Android's) sends each state of the word being composed, p, po,
+  // pol: only the text it commits counts, once; a composition given up types nothing.
   let keyWithCode = false;
+  let composing = false;
+  const type = text => {
+    for (const c of text)
+      Module._solrindTyped(c.toLowerCase().charCodeAt(0));
+  };
   keyboard.addEventListener('keydown', event => {
     keyWithCode = event.keyCode !== 229 && event.key !== 'Unidentified';
   });
+  keyboard.addEventListener('compositionstart', () => {
+    composing = true;
+  });
+  keyboard.addEventListener('compositionend', event => {
+    composing = false;
+    type(event.data || '');
+    keyboard.value = '';
+  });
   keyboard.addEventListener('input', event => {
+    if (composing || event.isComposing || event.inputType === 'insertCompositionText')
+      return;  // a state of the composition: the committed text follows at its end
     if (!keyWithCode) {
       if (event.inputType === 'deleteContentBackward')
         Module._solrindTyped(8);  // backspace
-      for (const c of event.data || '')
-        Module._solrindTyped(c.toLowerCase().charCodeAt(0));
+      type(event.data || '');
     }
     keyWithCode = false;
     keyboard.value = '';

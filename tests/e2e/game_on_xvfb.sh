@@ -7,6 +7,7 @@
 # on), a new round ended by SIGTERM as a service manager stops it: the program ends within 2
 # seconds with status 1 and the table file as it was. Held keys are held until their effect
 # shows; a quick click is over long before the game's next frame.
+# A quick click on a prize page turns it; a slow drag over several frames moves a piece.
 # Usage: game_on_xvfb.sh <game binary> <print program> <art folder> <scratch dir>
 set -euo pipefail
 game="$1" printit="$2" art="$3" SCRATCH="$4"
@@ -30,6 +31,14 @@ xdotool mousemove 60 370 click 1  # the highscore button
 check "a quick click on the highscore button: the table written" yes \
     "$(yes_if until_true 30 test -s "$SCRATCH/run/Save/Highscore.hs")"
 cp "$SCRATCH/run/Save/Highscore.hs" "$SCRATCH/table-before"
+
+# R held until the first prize page stands; a quick click on the page turns it.
+prizes1=$(art_pixel Backgrounds/Prizes1.bmp 60 70) prizes2=$(art_pixel Backgrounds/Prizes2.bmp 60 70)
+xdotool keydown r
+check "R: the first prize page" yes "$(yes_if until_true 30 shows 180 70 "$prizes1")"
+xdotool keyup r
+xdotool mousemove 400 300 click 1
+check "a quick click on the page: the next page" yes "$(yes_if until_true 30 shows 180 70 "$prizes2")"
 
 # S held until the game screen stands; the round starts with it.
 board=$(art_pixel Backgrounds/GameBackground.bmp 470 300)
@@ -88,6 +97,10 @@ for t in $(seq 1 24); do
     if [ "$(compare -metric AE "$SCRATCH/cell.bmp" "$SCRATCH/tile.bmp" null: 2>&1)" = "0" ]; then match=tile; fi
 done
 check "the piece on (4, 0) is a puzzle tile" tile "$match"
+# The piece on (4, 0) dragged left slowly, over several frames: it slides to (1, 0).
+check "a slow drag over several frames" yes "$(yes_if quickly "1,0 3,4" mousemove 556 84 \
+    mousedown 1 sleep 0.1 mousemove 520 85 sleep 0.1 mousemove 470 86 sleep 0.1 mouseup 1 \
+    mousemove 620 500)"
 
 # Q held (the key repeats meanwhile) ends the round only: the welcome screen slides in again.
 xdotool keydown q

@@ -113,6 +113,9 @@ async function main() {
 
     await page.keyboard.press('r');
     await eventually('R: the prizes', () => shows(page, 'Backgrounds/Prizes1', 120));
+    const content = await pagePoint(page, 400, 300);
+    await page.touchscreen.tap(content.x, content.y);
+    await eventually('a tap on the page: the next prize page', () => shows(page, 'Backgrounds/Prizes2', 120));
     // A table that cannot be used, put there behind the game's back: the highscore screen
     // sets it aside (without hard links) and saves a new one, both written through.
     await page.evaluate(() => FS.writeFile('/Save/Highscore.hs', 'short'));
@@ -157,6 +160,18 @@ async function main() {
     await page.touchscreen.touchMove(piece.x, piece.y + 40);
     await page.touchscreen.touchEnd();
     await eventually('a finger drag down: it slides to (4, 4)', async () => (await cells(page)) === '4,4', 10);
+    // A finger that moves and lifts over several frames.
+    const from = await pagePoint(page, 160 + 88 * 4 + 44, 40 + 88 * 4 + 44);
+    const to = await pagePoint(page, 160 + 88 * 2, 40 + 88 * 4 + 50);
+    await page.touchscreen.touchStart(from.x, from.y);
+    for (let step = 1; step <= 4; ++step) {
+      await new Promise(resolve => setTimeout(resolve, 30));
+      await page.touchscreen.touchMove(from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4);
+    }
+    await new Promise(resolve => setTimeout(resolve, 60));
+    await page.touchscreen.touchEnd();
+    await eventually('a finger drag left over several frames: it slides out of the right column',
+                     async () => (await cells(page)) === '', 10);
 
     // A hidden tab: no frame, so the round's clock stands still; seen again, it runs on.
     const clock = () => page.evaluate(() => Array.from(document.getElementById('canvas')
@@ -200,6 +215,22 @@ async function main() {
     await phone.page.keyboard.sendCharacter('s');
     await eventually('S typed on it: the game screen',
                      () => shows(phone.page, 'Backgrounds/GameBackground', 120, [10, 16, 22, 28]));
+    // A keyboard that composes (Android's): p, po, pol, then the word committed. Only what is
+    // committed is typed, once.
+    await phone.page.evaluate(() => {
+      const typed = Module._solrindTyped;
+      window.solrindKeys = [];
+      Module._solrindTyped = key => (window.solrindKeys.push(key), typed(key));
+    });
+    const ime = await phone.page.createCDPSession();
+    for (const text of ['p', 'po', 'pol'])
+      await ime.send('Input.imeSetComposition', {text, selectionStart: text.length, selectionEnd: text.length});
+    await ime.send('Input.insertText', {text: 'pol'});
+    await ime.send('Input.imeSetComposition', {text: 'a', selectionStart: 1, selectionEnd: 1});
+    await ime.send('Input.imeSetComposition', {text: '', selectionStart: 0, selectionEnd: 0});  // given up
+    await phone.page.keyboard.sendCharacter('x');
+    check('a composed word reaches the game once, as committed',
+          'polx', await phone.page.evaluate(() => String.fromCharCode(...window.solrindKeys)));
   } finally {
     await browser.close();
     await server.close();
