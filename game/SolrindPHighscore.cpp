@@ -151,8 +151,8 @@ SolrindPHighscore::FileState SolrindPHighscore::readTable(const char* path, Slot
     *why = nullptr;
     // Not blocking on a pipe or device in its place; fstat tells what it is.
     const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT)
-        return kMissing;
+    if (fd < 0 && (errno == ENOENT || errno == ENOTDIR))
+        return kMissing;  // no table yet (or no folder for it: saving will say so)
     struct stat info = {};
     if (fd >= 0 && (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
         close(fd);

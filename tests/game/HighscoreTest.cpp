@@ -9,6 +9,7 @@
 
 #include "Files.h"
 #include "SolrindPHighscore.h"
+#include "gnFiles.h"
 
 namespace {
 
@@ -80,8 +81,8 @@ TEST_F(HighscoreTest, WhatEachFileReadsAs) {
     { SolrindPHighscore t; }
     EXPECT_EQ(readFile(kFile),
               scoreTable(scoreRecord("q", 0, 5)));  // written back in the usual form
-    EXPECT_EQ(scoreTable("").substr(0, 4), std::string("\x9F\x01\x00\x00", 4));  // "s": 115 + 300
-    EXPECT_FALSE(fileExists("Save/Highscore.hs.new"));
+    EXPECT_EQ(scoreTable("").substr(0, 4), std::string("\x9F\x01\x00\x00", 4));    // "s": 115 + 300
+    EXPECT_EQ(runCommand("ls -A Save | grep -v rejected").out, "Highscore.hs\n");  // no temporary
 }
 
 // A new time below equal ones, the tenth drops out; names cut after ten characters.
@@ -105,7 +106,8 @@ TEST_F(HighscoreTest, RankingAndNaming) {
     EXPECT_EQ(readFile(kFile), scoreTable(expected));
 }
 
-// The file-size limit, a planted link, a directory, a file that cannot be kept aside.
+// The file-size limit, a planted link, a directory, a file that cannot be kept aside, a file
+// where the folder should be.
 TEST_F(HighscoreTest, TheFileIsReplacedWholeOrNotAtAll) {
     writeFile(kFile, scoreTable(scoreRecord("old", 1, 1)));
     const std::string before = readFile(kFile);
@@ -125,7 +127,7 @@ TEST_F(HighscoreTest, TheFileIsReplacedWholeOrNotAtAll) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_EQ(readFile("out.txt"), "Error saving Save/Highscore.hs\n");
     EXPECT_EQ(readFile(kFile), before);
-    EXPECT_FALSE(fileExists("Save/Highscore.hs.new"));
+    EXPECT_EQ(runCommand("ls -A Save").out, "Highscore.hs\n");  // no temporary left
     writeFile("victim", "precious");
     ASSERT_EQ(symlink("../victim", "Save/Highscore.hs.new"), 0);
     Capture out;
@@ -143,7 +145,7 @@ TEST_F(HighscoreTest, TheFileIsReplacedWholeOrNotAtAll) {
               "neither read nor saved\n"
               "Save/Highscore.hs cannot be used (it is a directory): the table is "
               "neither read nor saved\n");
-    EXPECT_EQ(runCommand("ls -A Save").out, "Highscore.hs\n");
+    EXPECT_EQ(runCommand("ls -A Save").out, "Highscore.hs\nHighscore.hs.new\n");  // not ours: kept
     rmdir(kFile);
     writeFile(kFile, "short");  // and a hundred copies kept aside already: it is never replaced
     for (int i = 0; i < 100; ++i)
@@ -154,4 +156,37 @@ TEST_F(HighscoreTest, TheFileIsReplacedWholeOrNotAtAll) {
               "Save/Highscore.hs cannot be used (it is shorter than 520 bytes) nor "
               "kept aside: the table is not saved\n");
     EXPECT_EQ(readFile(kFile), "short");
+    runCommand("rm -r Save && echo not a folder >Save");  // where the folder should be
+    Capture file;
+    EXPECT_STREQ(SolrindPHighscore().getSlotName(0), "solrind");
+    EXPECT_EQ(file.finish(), "Error saving Save/Highscore.hs\n");
+}
+
+// Two writers (the game and the nightly reset, or two games in one folder) replacing the table
+// while it is read: every save succeeds and every read finds one of the two tables whole.
+TEST_F(HighscoreTest, TwoWritersNeverTearTheTable) {
+    const std::string tables[2] = {scoreTable(scoreRecord("first", 1, 1)),
+                                   scoreTable(scoreRecord("second", 2, 2))};
+    writeFile(kFile, tables[0]);
+    pid_t writers[2];
+    for (int w = 0; w < 2; ++w)
+        if ((writers[w] = fork()) == 0) {
+            int failed = 0;
+            for (int i = 0; i < 150; ++i)
+                failed += !gnReplaceFile(kFile, tables[w].data(), tables[w].size());
+            _exit(failed);
+        }
+    int reads = 0, torn = 0, running = 2;
+    for (int status = 0; running > 0;) {
+        const std::string seen = readFile(kFile);
+        ++reads;
+        torn += seen != tables[0] && seen != tables[1];
+        for (pid_t& w : writers)
+            if (w != 0 && waitpid(w, &status, WNOHANG) == w) {
+                EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "failed saves";
+                w = 0, --running;
+            }
+    }
+    EXPECT_EQ(torn, 0) << "of " << reads << " reads";
+    EXPECT_EQ(runCommand("ls -A Save").out, "Highscore.hs\n");
 }

@@ -1,6 +1,7 @@
 // The table tool on real files: table, CSV, kept tables, reset, unusable and missing files.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "Files.h"
 
@@ -60,6 +61,15 @@ TEST(Scores, ReadListAndReset) {
             "       abcdefghij  00:59\n"
             "  Highscore.hs.rejected                cannot be used (it is shorter than 520 bytes)\n"
             "  Highscore.hs.2001-01-01-000000       first       05:00\n");
+    // Reset by root: the kiosk user's table stays the kiosk user's, and so does the next reset.
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(file.c_str(), 4321, 4321), 0);
+        chmod(file.c_str(), 0640);
+        EXPECT_EQ(scores("--reset " + folder).status, 0);
+        struct stat info = {};
+        stat(file.c_str(), &info);
+        EXPECT_EQ(join(info.st_uid, info.st_gid, info.st_mode & 0777), join(4321, 4321, 0640));
+    }
     writeFile(file, "short");  // an unusable file: reported, left as it is
     run = scores(folder);
     EXPECT_EQ(run.status * 1000 + run.out.size(), 1000u);

@@ -1,9 +1,12 @@
 #include "Canvas.h"
 
+#include "PictureFile.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 
 #include <SDL_image.h>
@@ -75,12 +78,17 @@ Canvas::Canvas(int width, int height, Colour fill)
 }
 
 Canvas* Canvas::load(const std::string& file, std::string& why) {
-    SDL_Surface* loaded = IMG_Load(file.c_str());
+    PictureFile picture;
+    if (!picture.read(file, why))
+        return nullptr;
+    SDL_Surface* loaded =
+        picture.decode(PictureFile::kDrawnSideMax, PictureFile::kDrawnSideMax, why);
     SDL_Surface* rgba =
         loaded ? SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0) : nullptr;
     SDL_FreeSurface(loaded);
     if (!rgba) {
-        why = IMG_GetError();
+        if (why.empty())
+            why = SDL_GetError();
         return nullptr;
     }
     Canvas* canvas = new Canvas(rgba->w, rgba->h, {0, 0, 0});
@@ -251,72 +259,62 @@ void Canvas::tint(int x, int y, int w, int h, Colour tint, double amount, double
             set(i, j, mix(shade(get(i, j), factor), tint, amount));
 }
 
-bool Canvas::save(const std::string& path) const {
-    return SDL_SaveBMP(surface, path.c_str()) == 0;
-}
-
 namespace {
 
-void putBig(std::string& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out += static_cast<char>(v >> shift);
-}
+// An SDL stream that writes into a string, growing it (SDL2 has none that grows).
+struct Written {
+    std::string* bytes;
+    size_t at;
+};
 
-uint32_t crc32(const std::string& bytes) {
-    uint32_t crc = 0xFFFFFFFFu;
-    for (const unsigned char b : bytes) {
-        crc ^= b;
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-    }
-    return ~crc;
-}
-
-void chunk(std::string& png, const char* type, const std::string& data) {
-    putBig(png, static_cast<uint32_t>(data.size()));
-    const std::string body = type + data;
-    png += body;
-    putBig(png, crc32(body));
+SDL_RWops* stringWriter(std::string& into) {
+    SDL_RWops* stream = SDL_AllocRW();
+    stream->hidden.unknown.data1 = new Written{&into, 0};
+    stream->size = [](SDL_RWops* s) -> Sint64 {
+        return static_cast<Sint64>(static_cast<Written*>(s->hidden.unknown.data1)->bytes->size());
+    };
+    stream->seek = [](SDL_RWops* s, Sint64 offset, int whence) -> Sint64 {
+        Written* w = static_cast<Written*>(s->hidden.unknown.data1);
+        const Sint64 base = whence == RW_SEEK_SET   ? 0
+                            : whence == RW_SEEK_CUR ? static_cast<Sint64>(w->at)
+                                                    : static_cast<Sint64>(w->bytes->size());
+        if (base + offset < 0)
+            return SDL_SetError("Seek before the start");
+        w->at = static_cast<size_t>(base + offset);
+        return static_cast<Sint64>(w->at);
+    };
+    stream->read = [](SDL_RWops*, void*, size_t, size_t) -> size_t { return 0; };
+    stream->write = [](SDL_RWops* s, const void* data, size_t size, size_t count) -> size_t {
+        Written* w = static_cast<Written*>(s->hidden.unknown.data1);
+        const size_t n = size * count;
+        if (w->bytes->size() < w->at + n)
+            w->bytes->resize(w->at + n);
+        memcpy(&(*w->bytes)[w->at], data, n);
+        w->at += n;
+        return count;
+    };
+    stream->close = [](SDL_RWops* s) -> int {
+        delete static_cast<Written*>(s->hidden.unknown.data1);
+        SDL_FreeRW(s);
+        return 0;
+    };
+    return stream;
 }
 
 }  // namespace
 
-bool Canvas::savePng(const std::string& path) const {
-    // The pixel rows, each after a filter byte of 0, in a zlib stream of stored blocks.
-    std::string raw;
-    for (int y = 0; y < height(); ++y) {
-        raw += '\0';
-        for (int x = 0; x < width(); ++x) {
-            const Colour c = get(x, y);
-            raw += {static_cast<char>(c.r), static_cast<char>(c.g), static_cast<char>(c.b)};
-        }
-    }
-    std::string zlib = "\x78\x01";
-    uint32_t a = 1, b = 0;  // Adler-32
-    for (const unsigned char byte : raw) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    for (size_t at = 0; at < raw.size(); at += 65535) {
-        const size_t n = std::min<size_t>(65535, raw.size() - at);
-        zlib += static_cast<char>(at + n == raw.size() ? 1 : 0);
-        zlib += {static_cast<char>(n), static_cast<char>(n >> 8), static_cast<char>(~n),
-                 static_cast<char>(~n >> 8)};
-        zlib += raw.substr(at, n);
-    }
-    putBig(zlib, b << 16 | a);
-    std::string header;
-    putBig(header, static_cast<uint32_t>(width()));
-    putBig(header, static_cast<uint32_t>(height()));
-    header += {8, 2, 0, 0, 0};  // 8 bits a channel, RGB, deflate, no filter, no interlace
-    std::string png = "\x89PNG\r\n\x1a\n";
-    chunk(png, "IHDR", header);
-    chunk(png, "IDAT", zlib);
-    chunk(png, "IEND", "");
-    FILE* out = fopen(path.c_str(), "wb");
-    bool written = out && fwrite(png.data(), 1, png.size(), out) == png.size();
-    written = out && fclose(out) == 0 && written;
-    return written;
+std::string Canvas::bmp() const {
+    std::string bytes;
+    if (SDL_SaveBMP_RW(surface, stringWriter(bytes), 1) != 0)
+        bytes.clear();
+    return bytes;
+}
+
+std::string Canvas::png() const {
+    std::string bytes;
+    if (IMG_SavePNG_RW(surface, stringWriter(bytes), 1) != 0)
+        bytes.clear();
+    return bytes;
 }
 
 Type::Type(Face face, int size) : font(TTF_OpenFont(faceFile(face), size)) {

@@ -26,8 +26,9 @@ struct Point {
 class Canvas {
   public:
     Canvas(int width, int height, Colour fill);
-    // A picture file in any format SDL_image reads (PNG, JPEG, SVG, BMP, ...), with its alpha;
-    // null, and why, when it cannot be read.
+    // A picture file (PNG, JPEG, GIF, BMP, WebP or SVG, checked as PictureFile checks it),
+    // with its alpha; an SVG drawn at most 2048 pixels a side. Null, and why, when it cannot
+    // be read.
     static Canvas* load(const std::string& file, std::string& why);
     ~Canvas();
     Canvas(const Canvas&) = delete;
@@ -62,8 +63,8 @@ class Canvas {
     // Multiplies the area's colours by factor and mixes them towards tint.
     void tint(int x, int y, int w, int h, Colour tint, double amount, double factor = 1);
 
-    bool save(const std::string& path) const;     // a 24-bit BMP
-    bool savePng(const std::string& path) const;  // an RGB PNG (for the desktop's icon)
+    std::string bmp() const;  // as a 24-bit BMP file's bytes; "" when SDL cannot make them
+    std::string png() const;  // as an RGB PNG file's (the desktop's icon)
 
   private:
     SDL_Surface* surface;

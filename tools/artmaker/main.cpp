@@ -15,7 +15,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
@@ -28,10 +27,12 @@
 #include "GamePictures.h"
 #include "Scene.h"
 #include "Screens.h"
+#include "gnFiles.h"
 
 namespace {
 
 constexpr const char* kRecord = "GFX/.artmaker";  // "<hash> <path>" per line, under the folder
+constexpr size_t kPictureBytesMax = 64u << 20;    // more than any picture of the game
 
 struct Picture {
     const char* path;  // under the game folder
@@ -53,14 +54,10 @@ time_t modified(const std::string& path) {
     return stat(path.c_str(), &info) == 0 ? info.st_mtime : 0;
 }
 
+// A file's bytes, when it is a regular file that can be read.
 bool readBytes(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream all;
-    all << in.rdbuf();
-    bytes = all.str();
-    return true;
+    std::string why;
+    return gnReadFile(path.c_str(), kPictureBytesMax, bytes, why);
 }
 
 // FNV-1a over the bytes, as 16 hex digits.
@@ -75,7 +72,9 @@ std::string hashOf(const std::string& bytes) {
 
 std::map<std::string, std::string> readRecord(const std::string& file) {
     std::map<std::string, std::string> record;
-    std::ifstream in(file);
+    std::string text;
+    readBytes(file, text);
+    std::istringstream in(text);
     std::string hash, path;
     while (in >> hash >> path)
         record[path] = hash;
@@ -83,15 +82,10 @@ std::map<std::string, std::string> readRecord(const std::string& file) {
 }
 
 bool writeRecord(const std::string& file, const std::map<std::string, std::string>& record) {
-    const std::string temporary = file + ".new";
-    {
-        std::ofstream out(temporary, std::ios::trunc);
-        for (const auto& entry : record)
-            out << entry.second << ' ' << entry.first << '\n';
-        if (!out.flush())
-            return false;
-    }
-    return rename(temporary.c_str(), file.c_str()) == 0;
+    std::string text;
+    for (const auto& entry : record)
+        text += entry.second + ' ' + entry.first + '\n';
+    return gnReplaceFile(file.c_str(), text.data(), text.size());
 }
 
 // The desktop's icon: the brand's logo (the sun for the built-in one) on its night colour.
@@ -102,9 +96,11 @@ int drawIcon(const char* file) {
         drawLogo(icon, 64, 14, 20, 16);
     else
         drawSun(icon, 64, 64, 30);
-    const bool saved = icon.savePng(file);
+    const std::string png = icon.png();
+    const bool saved = !png.empty() && gnReplaceFile(file, png.data(), png.size());
     if (!saved)
-        fprintf(stderr, "Cannot write %s\n", file);
+        fprintf(stderr, "Cannot write %s: %s\n", file,
+                png.empty() ? SDL_GetError() : strerror(errno));
     return saved ? 0 : 1;
 }
 
@@ -150,7 +146,7 @@ int drawPictures(const std::string& folder, const std::string& brandFile, bool i
     }
     if (!art.problems.empty()) {
         for (const std::string& problem : art.problems)
-            fprintf(stderr, "%s\n", problem.c_str());
+            fprintf(stderr, "%s\n", Brand::line(problem).c_str());
         return 1;
     }
 
@@ -171,24 +167,16 @@ int drawPictures(const std::string& folder, const std::string& brandFile, bool i
         const bool ours = entry != record.end() && entry->second == hashOf(bytes);
         if (ifStale && exists && !(rebuilt && (ours || entry == record.end())))
             continue;
-        const std::string temporary = file + ".new";
-        std::string now;
-        if (!makeDirectories(file) || !drawn[static_cast<size_t>(i)]->save(temporary) ||
-            !readBytes(temporary, now)) {
-            fprintf(stderr, "Cannot write %s: %s\n", file.c_str(), SDL_GetError());
-            unlink(temporary.c_str());
-            ++failures;
-            continue;
-        }
+        const std::string now = drawn[static_cast<size_t>(i)]->bmp();
         if (exists && bytes == now) {
-            unlink(temporary.c_str());  // already this drawing: leave the file as it is
+            // already this drawing: the file stays as it is
         } else if (exists && entry == record.end() && ifStale) {
-            unlink(temporary.c_str());  // someone's own picture: kept
-            printf("Kept %s: it is not the art maker's drawing\n", file.c_str());
+            printf("Kept %s: it is not the art maker's drawing\n", file.c_str());  // someone's own
             continue;
-        } else if (rename(temporary.c_str(), file.c_str()) != 0) {
-            fprintf(stderr, "Cannot write %s: %s\n", file.c_str(), strerror(errno));
-            unlink(temporary.c_str());
+        } else if (now.empty() || !makeDirectories(file) ||
+                   !gnReplaceFile(file.c_str(), now.data(), now.size())) {
+            fprintf(stderr, "Cannot write %s: %s\n", file.c_str(),
+                    now.empty() ? SDL_GetError() : strerror(errno));
             ++failures;
             continue;
         } else {
@@ -247,9 +235,9 @@ int main(int argc, char** argv) {
     std::vector<std::string> problems;
     const bool read = brand.read(brandFile, problems) && setBrandArt(brand);
     for (const std::string& note : brand.notes)
-        printf("%s\n", note.c_str());
+        printf("%s\n", Brand::line(note).c_str());
     for (const std::string& problem : problems.empty() ? art.problems : problems)
-        fprintf(stderr, "%s\n", problem.c_str());
+        fprintf(stderr, "%s\n", Brand::line(problem).c_str());
     const int status = !read          ? 1
                        : icon.empty() ? drawPictures(folder, brandFile, ifStale)
                                       : drawIcon(icon.c_str());
