@@ -1,5 +1,19 @@
 #include "GameInput.h"
 
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+// a - b, in 64 bits and held to the 32-bit range: the pointer may be anywhere, far into the
+// bars beside the picture, and only the drag's direction and longer axis count.
+int32_t difference(int32_t a, int32_t b) {
+    const int64_t d = static_cast<int64_t>(a) - b;
+    return static_cast<int32_t>(std::clamp<int64_t>(d, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
+
 GameInput::GameInput()
     : buttonHeld(false),
       pressPoint(pointManip::zeroPoint),
@@ -27,7 +41,8 @@ void GameInput::handleEvent(SDL_Event* event) {
     } else {
         if (buttonHeld) {
             buttonReleased = true;
-            pointManip::init(dragVector, mouseX - pressPoint.x, mouseY - pressPoint.y);
+            pointManip::init(dragVector, difference(mouseX, pressPoint.x),
+                             difference(mouseY, pressPoint.y));
         }
         buttonHeld = false;
     }

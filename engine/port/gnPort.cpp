@@ -1,15 +1,23 @@
 #include "gnPort.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
+
+#include "gnFiles.h"
 
 namespace {
 
 constexpr int kSavedEventsChunk = 512;     // events taken off the queue at a time
 constexpr int64_t kPictureSideMax = 4096;  // pixels: more than any picture of the game needs
-constexpr size_t kBmpHeaderBytes = 26;     // the file header and the info header's size
+constexpr size_t kBmpHeaderBytes = 26;     // the file header and an info header's sides
+constexpr size_t kBmpSizeField = 18;       // the file header and the info header's size
+constexpr size_t kCoreSidesEnd = 22;       // where the oldest info header's sides end
 constexpr uint32_t kCoreHeaderSize = 12;   // the oldest info header, with 16-bit sides
 
 gnPort* installedPort = nullptr;
@@ -23,14 +31,19 @@ uint32_t littleEndian(const Uint8* bytes, int count) {
     return value;
 }
 
-// Whether the BMP header declares a picture larger than any the game can need; what it
-// declares in width and height. A header too short to tell is left to SDL's own checks.
-bool declaresTooLarge(SDL_RWops* stream, int64_t& width, int64_t& height) {
-    Uint8 header[kBmpHeaderBytes];
-    if (SDL_RWread(stream, header, 1, sizeof header) != sizeof header || header[0] != 'B' ||
-        header[1] != 'M')
-        return false;
-    if (littleEndian(header + 14, 4) == kCoreHeaderSize) {
+// Why a BMP header must not reach SDL, or null: a header that declares a picture larger than
+// any the game can need (SDL would allocate, and clear, all of it before reading a pixel), or
+// one cut short before its sides (SDL would read the rest as zeros or worse). A file too short
+// to name its header is left to SDL, which refuses it.
+const char* refusedHeader(SDL_RWops* stream, int64_t& width, int64_t& height) {
+    Uint8 header[kBmpHeaderBytes] = {};
+    const size_t got = SDL_RWread(stream, header, 1, sizeof header);
+    if (got < kBmpSizeField || header[0] != 'B' || header[1] != 'M')
+        return nullptr;
+    const bool core = littleEndian(header + 14, 4) == kCoreHeaderSize;
+    if (got < (core ? kCoreSidesEnd : kBmpHeaderBytes))
+        return "its header is cut short";
+    if (core) {
         width = littleEndian(header + 18, 2);
         height = littleEndian(header + 20, 2);
     } else {
@@ -38,7 +51,7 @@ bool declaresTooLarge(SDL_RWops* stream, int64_t& width, int64_t& height) {
         height = static_cast<int32_t>(littleEndian(header + 22, 4));  // negative: top-down
     }
     height = height < 0 ? -height : height;
-    return width > kPictureSideMax || height > kPictureSideMax;
+    return width > kPictureSideMax || height > kPictureSideMax ? "too large" : nullptr;
 }
 
 void noteTermination(int) {
@@ -188,18 +201,34 @@ bool gnPort::terminationRequested() {
 }
 
 SDL_Surface* gnPort::loadBMP(const char* file) {
-    SDL_RWops* stream = SDL_RWFromFile(file, "rb");
-    if (!stream)
+    // Only a regular file: a pipe or a device in a picture's place would block the game.
+    std::string why;
+    const int fd = gnOpenRegular(file, why);
+    FILE* opened = fd >= 0 ? fdopen(fd, "rb") : nullptr;
+    if (!opened) {
+        if (fd >= 0)
+            close(fd);
+        errno == EINVAL ? SDL_SetError("Couldn't open %s: %s", file, why.c_str())
+                        : SDL_SetError("Couldn't open %s", file);
+        return nullptr;
+    }
+    SDL_RWops* stream = SDL_RWFromFP(opened, SDL_TRUE);
+    if (!stream) {
+        fclose(opened);
         return nullptr;  // SDL's text names the file
+    }
     // Refused before SDL allocates (and clears) what a damaged header claims.
     int64_t width = 0;
     int64_t height = 0;
-    if (declaresTooLarge(stream, width, height)) {
+    if (const char* refused = refusedHeader(stream, width, height)) {
         SDL_RWclose(stream);
-        SDL_SetError("%s: declares %lld by %lld pixels, more than %lld by %lld", file,
-                     static_cast<long long>(width), static_cast<long long>(height),
-                     static_cast<long long>(kPictureSideMax),
-                     static_cast<long long>(kPictureSideMax));
+        if (strcmp(refused, "too large") == 0)
+            SDL_SetError("%s: declares %lld by %lld pixels, more than %lld by %lld", file,
+                         static_cast<long long>(width), static_cast<long long>(height),
+                         static_cast<long long>(kPictureSideMax),
+                         static_cast<long long>(kPictureSideMax));
+        else
+            SDL_SetError("%s: %s", file, refused);
         return nullptr;
     }
     SDL_Surface* picture = nullptr;

@@ -179,7 +179,8 @@ TEST_F(ScreenTest, ImagesDrawAnyPartOfThemselves) {
     EXPECT_EQ(size.w * 1000 + size.h, 100060u);
 }
 
-// A load failure names the file and why; a huge header is refused before SDL allocates.
+// A missing, cut, foreign, huge or truncated-header file, a pipe and a folder: one FileLoad
+// line each, nothing large allocated, nothing waited for.
 TEST_F(ScreenTest, ALoadFailureNamesTheFileAndAllocatesNothingForAHugeHeader) {
     const std::string whole = readFile(writePlainBmp("whole.bmp", 8, 8, kRed));
     writeFile("truncated.bmp", whole.substr(0, 70));
@@ -190,6 +191,11 @@ TEST_F(ScreenTest, ALoadFailureNamesTheFileAndAllocatesNothingForAHugeHeader) {
     std::string core = whole.substr(0, 26);  // the oldest header: 16-bit sides, 5000 by 3
     core.replace(14, 12, std::string("\x0c\0\0\0\x88\x13\x03\0\x01\0\x18\0", 12));
     writeFile("core.bmp", core);
+    writeFile("cut.bmp", core.substr(0, 21));  // the oldest header cut before its height
+    std::string os2 = core.substr(0, 25);      // a 25-byte file whose header asks 10239 by 65535
+    os2.replace(18, 4, std::string("\xff\x27\xff\xff", 4));
+    writeFile("os2.bmp", os2);
+    mkfifo("fifo.bmp", 0644);  // nobody writes it: opening it for reading would wait for ever
     const std::string deep(150, 'd');
     mkdir(deep.c_str(), 0755);
     const std::pair<std::string, std::string> failures[] = {
@@ -198,6 +204,10 @@ TEST_F(ScreenTest, ALoadFailureNamesTheFileAndAllocatesNothingForAHugeHeader) {
         {"text.bmp", "text.bmp: File is not a Windows BMP file"},
         {"huge.bmp", "huge.bmp: declares 30000 by 30000 pixels, more than 4096 by 4096"},
         {"core.bmp", "core.bmp: declares 5000 by 3 pixels, more than 4096 by 4096"},
+        {"cut.bmp", "cut.bmp: its header is cut short"},
+        {"os2.bmp", "os2.bmp: declares 10239 by 65535 pixels, more than 4096 by 4096"},
+        {"fifo.bmp", "Couldn't open fifo.bmp: it is not a regular file"},
+        {".", "Couldn't open .: it is a folder"},
         {deep + "/missing.bmp", ("Couldn't open " + deep).substr(0, 119)},
     };
     static size_t largest;

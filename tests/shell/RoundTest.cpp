@@ -104,7 +104,9 @@ TEST_F(RoundTest, AFingerDragSlidesItsPiece) {
               {"finger down", 380, 84}, {"expect board", "..oHH/H.HHH/HHHHH/HHHHH/HHHHH 2"},
               {"finger up", 330, 90}, {"expect board", ".<.HH/H.HHH/HHHHH/HHHHH/HHHHH 2"},
               {"frames", 2}, {"tap", 292, 84, 4, 46}, {"expect board", "...HH/HvHHH/HHHHH/HHHHH/HHHHH 2"},
-              {"frames", 2}, {"expect board", "...HH/HHHHH/HHHHH/HHHHH/HHHHH 2"}, {"quit"}, {"until", "menu"}});
+              {"frames", 2}, {"expect board", "...HH/HHHHH/HHHHH/HHHHH/HHHHH 2"},
+              {"press", 2147483647, 84}, {"release", -2147483647 - 1, -2147483647 - 1},  // far off
+              {"expect board", "...HH/HHHHH/HHHHH/HHHHH/HHHHH 2"}, {"quit"}, {"until", "menu"}});
     // clang-format on
 }
 

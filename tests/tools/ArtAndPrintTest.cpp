@@ -168,6 +168,8 @@ TEST(Brand, ABrandThatCannotBeDrawnSaysWhereAndDrawsNothing) {
         {"\"Hover over a piece", "\"Hover over a piece" + words(90), ": rules.items\\[4\\]: [0-9]+ lines, at most [0-9] fit"},
         {"ink = ", "accnt = \"#000000\"\nink = ", ": colours.accnt: unknown entry"},
         {"accent = \"#FFD660\"", "accent = \"gold\"", ": colours.accent: \"gold\" is no colour: write \"#RRGGBB\""},
+        {"accent = \"#FFD660\"", "accent = \"#12\\nsolrind: drew 21 pictures\"",  // no forged line
+         ": colours.accent: \"#12\\\\nsolrind: drew 21 pictures\" is no colour: write \"#RRGGBB\""},
         {"call = \"Tap Play or press S to start\"", "", ": welcome.call: missing"},
         {"title = \"The Solrind Puzzle\"", "title = \"The Solrind Puzzle", ":[0-9]+:[0-9]+: .+"},
         // clang-format on
@@ -192,6 +194,57 @@ TEST(Brand, ABrandThatCannotBeDrawnSaysWhereAndDrawsNothing) {
     EXPECT_EQ(run.out, file +
                            ": record.ok: not in the file; drawn as \"OK\"\nDrew 21 pictures into " +
                            brand + "/game/GFX\n");
+}
+
+// What a brand names is read only when it is a regular file and a picture of a sane size: a
+// pipe, a text file, a PNG declaring 16000 by 16000 pixels are one line each and cost
+// nothing; an SVG declaring 30000 by 30000 is drawn at the size it is shown.
+TEST(Brand, FilesAStrangerNamesCostNothing) {
+    const std::string brand = exampleBrand("solrind"), file = brand + "/solrind.toml";
+    const std::string original = readFile(file);
+    writeFile(brand + "/secret.txt", "root:x:0:0:secret\n");
+    writeFile(brand + "/huge.png",
+              std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x3e\x80\0\0\x3e\x80", 24));
+    writeFile(brand + "/huge.svg",
+              "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"30000\" "
+              "height=\"30000\"><circle cx=\"15000\" cy=\"15000\" r=\"9000\" "
+              "fill=\"#c03\"/></svg>\n");
+    mkfifo((brand + "/pipe.png").c_str(), 0644);
+    const auto withLogo = [&](const std::string& logo) {
+        std::string text = original;
+        text.replace(text.find("logo = \"\""), 9, "logo = \"" + logo + "\"");
+        writeFile(file, text);
+        runCommand("rm -rf " + brand + "/game");
+        return art("--brand " + file + " " + brand + "/game");
+    };
+    const std::pair<const char*, const char*> refused[] = {
+        {"secret.txt", "it is no PNG, JPEG, GIF, BMP, WebP or SVG picture"},
+        {"huge.png",
+         "it declares 16000 by 16000 pixels, more than 10000 a side or 30000000 in "
+         "all: make it smaller"},
+        {"pipe.png", "it is not a regular file"}};
+    for (const auto& [logo, why] : refused) {
+        const RunResult run = withLogo(logo);
+        EXPECT_EQ(run.status, 1) << logo;
+        EXPECT_EQ(run.err,
+                  file + ": pictures.logo: cannot read " + brand + "/" + logo + " (" + why + ")\n");
+        // The browser's certificate page: no file but a picture goes into it.
+        const RunResult page = runCommand(
+            "ASAN_OPTIONS=detect_leaks=0 " SOLRIND_PRINTIT " --page " + brand + "/c.html " + file);
+        EXPECT_EQ(page.out, "Printit: " + file + ": pictures.logo: cannot read " + brand + "/" +
+                                logo + " (" + why + ")\n");
+        EXPECT_EQ(readFile(brand + "/c.html").find("data:"), std::string::npos) << logo;
+    }
+    const RunResult run = withLogo("huge.svg");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Drew 21 pictures into " + brand + "/game/GFX\n");
+    // A brand file that is a pipe, and a hand-over file that is one: a line, no wait.
+    RunResult piped = art("--brand " + brand + "/pipe.png " + brand + "/game");
+    EXPECT_EQ(piped.status * 1000 + piped.out.size(), 1000u);
+    EXPECT_EQ(piped.err, brand + "/pipe.png: cannot read it (it is not a regular file)\n");
+    runCommand("mkdir -p " + brand + "/game/Bin && mkfifo " + brand + "/game/Bin/tmp");
+    piped = runCommand("cd " + brand + "/game && ASAN_OPTIONS=detect_leaks=0 " SOLRIND_PRINTIT);
+    EXPECT_EQ(piped.out, "Printit: cannot read Bin/tmp: it is not a regular file\n");
 }
 
 TEST(Printit, TheCertificateShowsTheTimeAndIsKept) {

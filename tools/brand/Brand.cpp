@@ -7,6 +7,7 @@
 #include <set>
 
 #include "DefaultBrand.h"
+#include "gnFiles.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ struct Entry {
 };
 
 constexpr int kPage = -1;  // marks an array of page tables: title, text, picture each
+constexpr size_t kBrandBytesMax = 1u << 20;  // a brand file is a page of text
 
 // Every entry a brand file has, in the file's order.
 const Entry kSchema[] = {
@@ -128,14 +130,37 @@ bool Brand::isDrawing(const std::string& picture) {
     return false;
 }
 
+std::string Brand::line(const std::string& text) {
+    std::string out;
+    for (const unsigned char c : text) {
+        if (c >= ' ' && c != 0x7f) {
+            out += static_cast<char>(c);
+            continue;
+        }
+        char escaped[8];
+        snprintf(escaped, sizeof escaped,
+                 c == '\n'   ? "\\n"
+                 : c == '\r' ? "\\r"
+                 : c == '\t' ? "\\t"
+                             : "\\x%02x",
+                 c);
+        out += escaped;
+    }
+    return out;
+}
+
 bool Brand::read(const std::string& file, std::vector<std::string>& problems) {
     name = file.empty() ? "the built-in brand" : file;
     const size_t before = problems.size();
+    // Read only when it is a regular file: a pipe named as the brand would block for ever.
+    std::string text = kDefaultBrand, why;
+    if (!file.empty() && !gnReadFile(file.c_str(), kBrandBytesMax, text, why)) {
+        problems.push_back(name + ": cannot read it (" + why + ")");
+        return false;
+    }
     toml::table root;
     try {
-        root = file.empty() ? toml::parse(std::string_view(kDefaultBrand),
-                                          std::string_view("the built-in brand"))
-                            : toml::parse_file(file);
+        root = toml::parse(std::string_view(text), std::string_view(name));
     } catch (const toml::parse_error& e) {
         const toml::source_position at = e.source().begin;
         problems.push_back(

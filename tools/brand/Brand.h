@@ -23,6 +23,9 @@ class Brand {
     // file's folder).
     const std::string& picture(const std::string& key) const { return texts.at(key); }
     static bool isDrawing(const std::string& picture);
+    // A problem as one line, whatever the brand file holds: control characters shown escaped
+    // ("\n", "\x1b"), so that no text of a brand can forge a line of its own in a log.
+    static std::string line(const std::string& text);
     // "<file>: <key>", the start of a problem's line about an entry.
     std::string where(const std::string& key) const { return name + ": " + key; }
 

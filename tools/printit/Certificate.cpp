@@ -1,12 +1,15 @@
 #include "Certificate.h"
 
+#include "PictureFile.h"
+#include "gnFiles.h"
+
 #include <cairo.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -97,21 +100,22 @@ std::string base64(const std::string& bytes) {
     return out;
 }
 
-// The logo file as a data address, or "" after a line saying why it cannot be read.
+// The logo file as a data address, or "" after a line saying why it cannot be read: only a
+// picture goes into the page, whatever file the brand names.
 std::string logoData(const Brand& brand) {
     const std::string& file = brand.picture("pictures.logo");
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    const std::string data = bytes.str();
-    if (!in || data.empty()) {
-        printf("Printit: %s: cannot read %s\n", brand.where("pictures.logo").c_str(), file.c_str());
+    PictureFile picture;
+    std::string why;
+    if (!picture.read(file, why)) {
+        printf("Printit: %s\n", Brand::line(brand.where("pictures.logo") + ": cannot read " + file +
+                                            " (" + why + ")")
+                                    .c_str());
         return "";
     }
-    const std::string type = data.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0 ? "image/png"
-                             : data.compare(0, 2, "\xff\xd8") == 0        ? "image/jpeg"
-                                                                          : "image/svg+xml";
-    return "data:" + type + ";base64," + base64(data);
+    const std::string type = strcmp(picture.type, "SVG") == 0 ? "svg+xml" : picture.type;
+    std::string media = "image/" + type;
+    std::transform(media.begin(), media.end(), media.begin(), ::tolower);
+    return "data:" + media + ";base64," + base64(picture.bytes);
 }
 
 const char* fieldName(Field field) {
@@ -186,7 +190,7 @@ Certificate designCertificate(const Brand& brand, const Round& round, const Text
     const uint32_t dark = brand.colour("colours.background");
     c.paperRgb = lighter(accent, 0.93);
     c.frameRgb = accent;
-    c.logoX = w / 2 - 150, c.logoY = top + 80, c.logoW = 300, c.logoH = 190;
+    c.logoX = w / 2 - kLogoBoxW / 2, c.logoY = top + 80, c.logoW = kLogoBoxW, c.logoH = kLogoBoxH;
     c.sun = brand.picture("pictures.logo").empty();
     c.sunX = w / 2, c.sunY = top + 150, c.sunR = 46;
     const auto line = [&](double y, double size, bool bold, uint32_t rgb, const std::string& text,
@@ -285,13 +289,9 @@ bool writeCertificatePage(const Brand& brand, const std::string& path) {
          << json(brand.list("certificate.seconds")[1]) << "]}</script>\n<script>" << kPageScript
          << "</script>\n</body></html>\n";
 
-    const std::string temporary = path + ".new";
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << page.str();
-    out.close();
-    if (!out || rename(temporary.c_str(), path.c_str()) != 0) {
+    const std::string text = page.str();
+    if (!gnReplaceFile(path.c_str(), text.data(), text.size())) {
         printf("Printit: cannot write %s: %s\n", path.c_str(), strerror(errno));
-        remove(temporary.c_str());
         return false;
     }
     return true;

@@ -10,6 +10,8 @@
 
 #include "Brand.h"
 
+constexpr double kLogoBoxW = 300, kLogoBoxH = 190;  // points: the logo's box, its shape kept
+
 struct Paper {
     double w, h;       // points
     const char* name;  // as CSS names it

@@ -24,10 +24,13 @@
 
 #include "Brand.h"
 #include "Certificate.h"
+#include "PictureFile.h"
+#include "gnFiles.h"
 
 namespace {
 
 constexpr const char* kHandOver = "Bin/tmp";
+constexpr size_t kHandOverBytesMax = 4096;  // two short lines
 constexpr const char* kFolder = "Certificates";
 constexpr const char* kBrandFile = "Bin/brand.toml";
 constexpr double kPi = 3.14159265358979;
@@ -37,14 +40,18 @@ void colour(cairo_t* cr, uint32_t rgb) {
                          (rgb & 255) / 255.0);
 }
 
-// The logo file as a cairo surface, or null.
+// The logo file as a cairo surface (an SVG drawn at four times its box), or null.
 cairo_surface_t* loadLogo(const std::string& file, std::string& why) {
-    SDL_Surface* loaded = IMG_Load(file.c_str());
+    PictureFile picture;
+    if (!picture.read(file, why))
+        return nullptr;
+    SDL_Surface* loaded = picture.decode(4 * kLogoBoxW, 4 * kLogoBoxH, why);
     SDL_Surface* argb =
         loaded ? SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0) : nullptr;
     SDL_FreeSurface(loaded);
     if (!argb) {
-        why = IMG_GetError();
+        if (why.empty())
+            why = SDL_GetError();
         return nullptr;
     }
     cairo_surface_t* logo = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, argb->w, argb->h);
@@ -93,16 +100,15 @@ bool parseTime(const std::string& text, int& minutes, int& seconds) {
 }
 
 bool readHandOver(HandOver& out) {
-    FILE* in = fopen(kHandOver, "rb");
-    if (!in) {
-        printf("Printit: cannot read %s: %s\n", kHandOver, strerror(errno));
+    std::string bytes, why;
+    if (!gnReadFile(kHandOver, kHandOverBytesMax, bytes, why)) {
+        printf("Printit: cannot read %s: %s\n", kHandOver, why.c_str());
         return false;
     }
-    char first[256] = "", second[256] = "";
-    const bool two = fgets(first, sizeof first, in) && fgets(second, sizeof second, in);
-    fclose(in);
-    out.check = chomp(first);
-    out.time = chomp(second);
+    const size_t end = bytes.find('\n');
+    const bool two = end != std::string::npos && end + 1 < bytes.size();
+    out.check = chomp(bytes.substr(0, end).c_str());
+    out.time = two ? chomp(bytes.substr(end + 1, bytes.find('\n', end + 1) - end - 1).c_str()) : "";
     if (!two || !parseTime(out.time, out.minutes, out.seconds)) {
         printf("Printit: %s holds no time of the form MM:SS\n", kHandOver);
         return false;
@@ -152,7 +158,14 @@ bool drawCertificate(const HandOver& handOver, const std::string& path, const tm
         date[0] = '\0';
     const Round round = {handOver.time, durationText(brand, handOver.minutes, handOver.seconds),
                          date, handOver.check};
-    cairo_surface_t* surface = cairo_pdf_surface_create(path.c_str(), 595.28, 841.89);
+    // Made in memory, then written whole (a reader never sees half a certificate).
+    std::string pdf;
+    cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(
+        [](void* into, const unsigned char* data, unsigned int length) {
+            static_cast<std::string*>(into)->append(reinterpret_cast<const char*>(data), length);
+            return CAIRO_STATUS_SUCCESS;
+        },
+        &pdf, 595.28, 841.89);
     cairo_t* cr = cairo_create(surface);
     const Certificate c =
         designCertificate(brand, round, [cr](const std::string& text, double size, bool bold) {
@@ -193,12 +206,17 @@ bool drawCertificate(const HandOver& handOver, const std::string& path, const tm
     cairo_show_page(cr);
     cairo_destroy(cr);
     cairo_surface_finish(surface);
-    const bool ok = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
-    if (!ok)
-        printf("Printit: cannot write %s: %s\n", path.c_str(),
-               cairo_status_to_string(cairo_surface_status(surface)));
+    const cairo_status_t status = cairo_surface_status(surface);
     cairo_surface_destroy(surface);
-    return ok;
+    if (status != CAIRO_STATUS_SUCCESS) {
+        printf("Printit: cannot make %s: %s\n", path.c_str(), cairo_status_to_string(status));
+        return false;
+    }
+    if (!gnReplaceFile(path.c_str(), pdf.data(), pdf.size())) {
+        printf("Printit: cannot write %s: %s\n", path.c_str(), strerror(errno));
+        return false;
+    }
+    return true;
 }
 
 // solrind_printit --page <page.html> [<brand file>]: writes the browser's certificate page
@@ -208,7 +226,7 @@ int writePage(const char* path, const char* brandFile) {
     std::vector<std::string> problems;
     if (!brand.read(brandFile, problems)) {
         for (const std::string& problem : problems)
-            printf("Printit: %s\n", problem.c_str());
+            printf("Printit: %s\n", Brand::line(problem).c_str());
         return 1;
     }
     return writeCertificatePage(brand, path) ? 0 : 1;
@@ -246,7 +264,7 @@ int main(int argc, char** argv) {
     const bool own = access(kBrandFile, F_OK) == 0;
     if (!brand.read(own ? kBrandFile : "", problems)) {
         for (const std::string& problem : problems)
-            printf("Printit: %s\n", problem.c_str());
+            printf("Printit: %s\n", Brand::line(problem).c_str());
         problems.clear();
         brand.read("", problems);
     }
@@ -255,8 +273,9 @@ int main(int argc, char** argv) {
     if (!logoFile.empty() && !Brand::isDrawing(logoFile)) {
         std::string why;
         if (!(logo = loadLogo(logoFile, why)))
-            printf("Printit: %s: cannot read %s (%s)\n", brand.where("pictures.logo").c_str(),
-                   logoFile.c_str(), why.c_str());
+            printf("Printit: %s\n", Brand::line(brand.where("pictures.logo") + ": cannot read " +
+                                                logoFile + " (" + why + ")")
+                                        .c_str());
     }
     const bool drawn = drawCertificate(handOver, name, now, brand, logo);
     if (logo)
