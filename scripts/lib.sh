@@ -15,6 +15,8 @@ WEB_TEST_PACKAGES=(chromium)
 PUPPETEER_VERSION=24.43.1  # the last that runs on Debian's node 20
 # emscripten's tools need Debian's node modules.
 export NODE_PATH=/usr/share/nodejs
+# The tree that playing, checking pictures, the screenshots and the web build share.
+GAME_OPTIONS=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSOLRIND_TESTS=OFF)
 # Kept outside the checkout, across clones: SDL2 built for the browser, puppeteer-core.
 WEB_CACHE="${SOLRIND_WEB_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/solrind}"
 

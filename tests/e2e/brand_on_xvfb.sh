@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A second brand played on a 640x520 Xvfb screen: the Sonnwerk example (German texts, other
-# colours, an SVG logo, a 900 by 600 photo) drawn by the art maker, then the real game shows
+# colours, an SVG logo, a 660 by 440 photo) drawn by the art maker, then the real game shows
 # its start screen, its welcome screen, its rules (I) and its board (S), each read back from
 # the screen; shots of each are left in the scratch folder.
 # Usage: brand_on_xvfb.sh <game binary> <art maker> <brand examples folder> <scratch dir>
@@ -9,8 +9,7 @@ game="$1" artmaker="$2" brands="$3" SCRATCH="$4"
 source "$(dirname "$0")/lib.sh"
 rm -rf "$SCRATCH"
 mkdir -p "$SCRATCH/brand" "$SCRATCH/run/Save" "$SCRATCH/run/Bin"
-cp "$brands/sonnwerk.toml" "$brands/sonnwerk-logo.svg" "$SCRATCH/brand/"
-convert -size 900x600 -seed 7 plasma:fractal "$SCRATCH/brand/sonnwerk-foto.jpg"
+cp "$brands/sonnwerk.toml" "$brands/sonnwerk-logo.svg" "$brands/sonnwerk-foto.jpg" "$SCRATCH/brand/"
 ASAN_OPTIONS=detect_leaks=0 "$artmaker" --brand "$SCRATCH/brand/sonnwerk.toml" "$SCRATCH/run" >/dev/null
 start_xvfb 640 520 "$SCRATCH"
 pid=

@@ -1,4 +1,6 @@
 // The menu frame by frame with the real pictures: start screens, screens, pages, the table.
+#include <gtest/gtest-spi.h>
+
 #include "CountFont.h"
 #include "EngineFixture.h"
 #include "GameInput.h"
@@ -81,6 +83,12 @@ TEST_F(MenuTest, TheHighscoreTable) {
     }
     SDL_FreeSurface(picture);
     EXPECT_TRUE(pointManip::isEqual(shell.countFont->textPos, pt{240, 161 + 180}));
+}
+
+// A step the runner does not know fails the test, rather than checking nothing.
+TEST_F(MenuTest, AMisspeltStepFails) {
+    load();
+    EXPECT_NONFATAL_FAILURE(playMenu({{"expect bord", "garbage"}}), "expect bord garbage: no such step");
 }
 
 // A background where it stands; none held after one that fails; Esc quits as Q does.

@@ -206,6 +206,9 @@ bool ShellFixture::check(const Step& s) {
         EXPECT_EQ(fileExists(s.text), s.a != 0) << where;
     } else if (v == "expect updates") {
         EXPECT_EQ(lastFrame, s.text) << where;
+    } else if (v != "frames" && v != "until") {
+        ADD_FAILURE() << where << ": no such step";  // a misspelt check would check nothing
+        return false;
     }
     return v.rfind("expect", 0) != 0 && v != "frames" && v != "until";
 }

@@ -16,9 +16,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cctype>
 #include <cstring>
 #include <ctime>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -28,6 +28,8 @@
 namespace {
 
 using Table = SolrindPHighscore;
+
+constexpr const char* kKeptPrefix = "Highscore.hs.";  // then the date the reset kept it
 
 std::string defaultFolder() {
     if (const char* home = getenv("SOLRIND_HOME"))
@@ -99,13 +101,28 @@ int printTable(const std::string& file, bool csv) {
     return 0;
 }
 
+// Whether a name is that of a table the reset kept: "Highscore.hs.2026-12-07-040000", perhaps
+// with "-<n>" after it.
+bool isDated(const std::string& name) {
+    static const char kForm[] = "dddd-dd-dd-dddddd";  // d: a digit
+    const size_t start = strlen(kKeptPrefix), end = start + sizeof kForm - 1;
+    if (name.compare(0, start, kKeptPrefix) != 0 || name.size() < end)
+        return false;
+    for (size_t i = 0; i < end - start; ++i)
+        if (kForm[i] == 'd' ? !isdigit(static_cast<unsigned char>(name[start + i]))
+                            : name[start + i] != kForm[i])
+            return false;
+    if (name.size() == end)
+        return true;
+    return name[end] == '-' && name.size() > end + 1 &&
+           name.find_first_not_of("0123456789", end + 1) == std::string::npos;
+}
+
 // When a kept table was kept: the date in its name ("Highscore.hs.2026-12-07-040000"), else
 // the time it was last written, in the same form, so that both sort together.
 std::string keptWhen(const std::string& name, const std::string& path) {
-    static const std::regex dated(R"(Highscore\.hs\.(\d{4}-\d\d-\d\d-\d{6})(-\d+)?)");
-    std::smatch match;
-    if (std::regex_match(name, match, dated))
-        return match[1].str() + match[2].str();
+    if (isDated(name))
+        return name.substr(strlen(kKeptPrefix));
     struct stat info = {};
     stat(path.c_str(), &info);
     tm local;
