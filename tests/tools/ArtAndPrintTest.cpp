@@ -131,6 +131,25 @@ TEST(Brand, EveryExampleDraws) {
     EXPECT_EQ(runCommand("ls " SOLRIND_BRANDS "/*.toml | wc -l").out, "2\n");  // all of them
 }
 
+// A word wider than its panel (an address) is broken within the panel: the margin right of
+// the welcome text is the same as without it.
+TEST(Brand, ALongWordStaysWithinItsPanel) {
+    const std::string brand = exampleBrand("solrind"), file = brand + "/solrind.toml";
+    std::string text = readFile(file);
+    const size_t start = text.find("Midsummer night"), end = text.find("\"\"\"", start);
+    writeFile(file, text.replace(start, end - start, "See www.solrind.example"));
+    ASSERT_EQ(art("--brand " + file + " " + brand + "/plain").status, 0);
+    text.replace(text.find("See www"), 23, "See https://www.solrind.example/midsummer/puzzle/prizes/for-everyone-who-completes-it");
+    writeFile(file, text);
+    const RunResult run = art("--brand " + file + " " + brand + "/long");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(runCommand("compare -metric AE -extract 38x260+481+100 " + brand +
+                         "/plain/GFX/Backgrounds/Welcome.bmp " + brand +
+                         "/long/GFX/Backgrounds/Welcome.bmp null: 2>&1")
+                  .out,
+              "0");
+}
+
 TEST(Brand, ASecondBrandIsDrawnCheckedAndPrinted) {
     const std::string brand = exampleBrand("sonnwerk"), game = brand + "/game";
     RunResult run = art("--brand " + brand + "/sonnwerk.toml " + game);

@@ -405,6 +405,20 @@ bool Type::inkBox(const std::string& text, int& left, int& top, int& right, int&
     return right >= 0;
 }
 
+size_t Type::fittingPrefix(const std::string& word, int width) const {
+    const auto next = [&](size_t at) {  // the start of the UTF-8 character after the one at `at`
+        ++at;
+        while (at < word.size() && (static_cast<unsigned char>(word[at]) & 0xC0) == 0x80)
+            ++at;
+        return at;
+    };
+    size_t cut = next(0);  // one character at least, however narrow the column
+    for (size_t more = next(cut); cut < word.size() && this->width(word.substr(0, more)) <= width;
+         more = next(more))
+        cut = more;
+    return cut;
+}
+
 int Type::paragraph(Canvas& canvas, const std::string& text, int x, int y, int width, Colour c,
                     Align align, int bottom) const {
     std::istringstream lines(text);
@@ -427,9 +441,21 @@ int Type::paragraph(Canvas& canvas, const std::string& text, int x, int y, int w
         };
         while (words >> word) {
             const std::string candidate = line.empty() ? word : line + " " + word;
-            if (!line.empty() && this->width(candidate) > width)
+            if (this->width(candidate) <= width) {
+                line = candidate;
+                continue;
+            }
+            if (!line.empty())
                 flush();
-            line = line.empty() ? word : line + " " + word;
+            // A word wider than the column (an address, a run of a script without spaces) is
+            // broken between its characters: every line stays within the column.
+            while (this->width(word) > width) {
+                const size_t cut = fittingPrefix(word, width);
+                line = word.substr(0, cut);
+                flush();
+                word.erase(0, cut);
+            }
+            line = word;
         }
         if (!line.empty())
             flush();

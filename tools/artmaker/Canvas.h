@@ -96,13 +96,16 @@ class Type {
     // The box of the pixels the text covers at least half, relative to where draw() puts the
     // line's top left corner; false for text without ink.
     bool inkBox(const std::string& text, int& left, int& top, int& right, int& bottom) const;
-    // Word-wraps text into a column; a blank line in text starts a new paragraph. Lines that
-    // would reach below `bottom` are not drawn. Returns the y below the last line, drawn or
-    // not.
+    // Word-wraps text into a column; a blank line in text starts a new paragraph, and a word
+    // wider than the column is broken between its characters. Lines that would reach below
+    // `bottom` are not drawn. Returns the y below the last line, drawn or not.
     int paragraph(Canvas& canvas, const std::string& text, int x, int y, int width, Colour c,
                   Align align = Align::Left, int bottom = 1 << 30) const;
 
   private:
+    // The bytes of the word's longest start (whole characters, one at least) that fits.
+    size_t fittingPrefix(const std::string& word, int width) const;
+
     TTF_Font* font;
 };
 
