@@ -212,6 +212,22 @@ TEST(Brand, ABrandThatCannotBeDrawnSaysWhereAndDrawsNothing) {
         EXPECT_TRUE(std::regex_match(run.err, std::regex(file + b.line + "\n"))) << run.err;
         EXPECT_FALSE(fileExists(brand + "/game")) << b.to;
     }
+    // Every problem of a file in one run, each entry named as the file reads it, from 1.
+    std::string all = original;
+    for (const auto& [from, to] :
+         {std::pair<std::string, std::string>{"accent = \"#FFD660\"", "accent = \"gold\""},
+          {"title = \"Second prize\"\n", ""},
+          {"logo = \"\"", "logo = \"missing.png\""},
+          {"\"Hover over a piece", "\"Hover over a piece" + words(90)}})
+        all.replace(all.find(from), from.size(), to);
+    writeFile(file, all);
+    const RunResult every = art("--brand " + file + " " + brand + "/game");
+    EXPECT_EQ(every.status, 1);
+    EXPECT_TRUE(std::regex_match(
+        every.err, std::regex(file + ": colours.accent: .*\n" + file + ": prizes\\[2\\].title: missing\n" +
+                              file + ": pictures.logo: cannot read .*\n" + file +
+                              ": rules.items\\[4\\]: [0-9]+ lines, at most [0-9] fit\n")))
+        << every.err;
     // An entry newer than the file (the keyboard's OK) is the built-in one, and says so.
     std::string older = original;
     older.erase(older.find("ok = \"OK\""),

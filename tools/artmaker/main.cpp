@@ -89,7 +89,16 @@ bool writeRecord(const std::string& file, const std::map<std::string, std::strin
 }
 
 // The desktop's icon: the brand's logo (the sun for the built-in one) on its night colour.
+// Whether the brand has problems, after printing them.
+bool hasProblems() {
+    for (const std::string& problem : art.problems)
+        fprintf(stderr, "%s\n", Brand::line(problem).c_str());
+    return !art.problems.empty();
+}
+
 int drawIcon(const char* file) {
+    if (hasProblems())
+        return 1;
     Canvas icon(128, 128, palette.night);
     icon.verticalGradient(0, 0, 128, 128, palette.night, palette.deepBlue);
     if (art.logo)
@@ -144,11 +153,8 @@ int drawPictures(const std::string& folder, const std::string& brandFile, bool i
         drawn.emplace_back(new Canvas(file.width, file.height, {0, 0, 0}));
         drawings.at(file.path)(*drawn.back());
     }
-    if (!art.problems.empty()) {
-        for (const std::string& problem : art.problems)
-            fprintf(stderr, "%s\n", Brand::line(problem).c_str());
+    if (hasProblems())
         return 1;
-    }
 
     const std::string recordFile = folder + "/" + kRecord;
     std::map<std::string, std::string> record = readRecord(recordFile);
@@ -231,16 +237,23 @@ int main(int argc, char** argv) {
         fprintf(stderr, "Cannot start SDL: %s\n", SDL_GetError());
         return 1;
     }
+    // Every problem of a brand in one run: its entries, its pictures and what does not fit are
+    // all found (drawing in memory, with the built-in brand's values where the file's are
+    // wrong) before anything is written; then nothing is written if there is one.
     Brand brand;
     std::vector<std::string> problems;
-    const bool read = brand.read(brandFile, problems) && setBrandArt(brand);
+    brand.read(brandFile, problems);
     for (const std::string& note : brand.notes)
         printf("%s\n", Brand::line(note).c_str());
-    for (const std::string& problem : problems.empty() ? art.problems : problems)
-        fprintf(stderr, "%s\n", Brand::line(problem).c_str());
-    const int status = !read          ? 1
-                       : icon.empty() ? drawPictures(folder, brandFile, ifStale)
-                                      : drawIcon(icon.c_str());
+    int status = 1;
+    if (brand.complete) {
+        setBrandArt(brand);
+        art.problems.insert(art.problems.begin(), problems.begin(), problems.end());
+        status = icon.empty() ? drawPictures(folder, brandFile, ifStale) : drawIcon(icon.c_str());
+    } else {
+        for (const std::string& problem : problems)
+            fprintf(stderr, "%s\n", Brand::line(problem).c_str());
+    }
     releaseBrandArt();
     TTF_Quit();
     SDL_Quit();

@@ -82,6 +82,18 @@ const Entry kSchema[] = {
     {"certificate.paper", Kind::kPaper, 0},
 };
 
+// The path toml++ takes for an entry: "prizes.2.title" is "prizes[1].title".
+std::string tomlPath(const std::string& key) {
+    const size_t first = key.find('.'), second = key.find('.', first + 1);
+    if (first == std::string::npos || second == std::string::npos)
+        return key;
+    const std::string page = key.substr(first + 1, second - first - 1);
+    if (page.empty() || page.find_first_not_of("0123456789") != std::string::npos)
+        return key;
+    return key.substr(0, first) + "[" + std::to_string(std::stoi(page) - 1) + "]" +
+           key.substr(second);
+}
+
 // The folder of a file, with its slash; "" for a file in the working directory.
 std::string folderOf(const std::string& file) {
     const size_t slash = file.rfind('/');
@@ -149,8 +161,29 @@ std::string Brand::line(const std::string& text) {
     return out;
 }
 
+std::string Brand::where(const std::string& key) const {
+    return name + ": " + shownKey(key);
+}
+
+std::string Brand::shownKey(const std::string& key) {
+    // "prizes.2.title" is shown as the file reads: the second [[prizes]] page's title.
+    std::string shown;
+    size_t start = 0;
+    for (size_t dot = key.find('.'); start <= key.size(); dot = key.find('.', start)) {
+        const std::string part = key.substr(start, dot == std::string::npos ? std::string::npos
+                                                                            : dot - start);
+        const bool number = !part.empty() && part.find_first_not_of("0123456789") == std::string::npos;
+        shown += number ? "[" + part + "]" : (shown.empty() ? "" : ".") + part;
+        if (dot == std::string::npos)
+            break;
+        start = dot + 1;
+    }
+    return shown;
+}
+
 bool Brand::read(const std::string& file, std::vector<std::string>& problems) {
     name = file.empty() ? "the built-in brand" : file;
+    complete = false;
     const size_t before = problems.size();
     // Read only when it is a regular file: a pipe named as the brand would block for ever.
     std::string text = kDefaultBrand, why;
@@ -177,69 +210,83 @@ bool Brand::read(const std::string& file, std::vector<std::string>& problems) {
     const auto problem = [&](const std::string& key, const std::string& what) {
         problems.push_back(where(key) + ": " + what);
     };
-    // An entry a file made before it existed does not have: the built-in brand's.
-    toml::table builtIn;
-    const auto fallback = [&](const std::string& key) {
-        if (builtIn.empty())
-            builtIn = toml::parse(std::string_view(kDefaultBrand));
-        const toml::node_view<toml::node> node = builtIn.at_path(key);
-        notes.push_back(where(key) + ": not in the file; drawn as \"" +
-                        node.value_or(std::string()) + "\"");
-        return node;
-    };
-    // One entry: a text, a list, a colour, a picture or the paper.
-    const auto take = [&](const std::string& key, Kind kind, int count, bool optional,
-                          toml::node_view<toml::node> node) {
-        if (!node && optional)
-            node = fallback(key);
-        if (!node) {
-            problem(key, "missing");
-        } else if (kind == Kind::kLines) {
+    toml::table builtIn = toml::parse(std::string_view(kDefaultBrand));
+    // One entry: a text, a list, a colour, a picture or the paper; false, with the problem,
+    // when the node is none of what the entry takes.
+    const auto take = [&](const std::string& key, Kind kind, int count,
+                          toml::node_view<toml::node> node, bool quiet) {
+        const auto bad = [&](const std::string& what) {
+            if (!quiet)
+                problem(key, what);
+            return false;
+        };
+        if (!node)
+            return bad("missing");
+        if (kind == Kind::kLines) {
             const toml::array* array = node.as_array();
             std::vector<std::string> lines;
             for (size_t i = 0; array && i < array->size(); ++i)
                 if (auto line = array->get(i)->value<std::string>())
                     lines.push_back(*line);
             if (!array || lines.size() != array->size() || lines.empty())
-                problem(key, "a list of texts in brackets, [\"...\", \"...\"], is expected");
-            else if (count && static_cast<int>(lines.size()) != count)
-                problem(key, std::to_string(lines.size()) + " texts, " + std::to_string(count) +
-                                 " are expected");
+                return bad("a list of texts in brackets, [\"...\", \"...\"], is expected");
+            if (count && static_cast<int>(lines.size()) != count)
+                return bad(std::to_string(lines.size()) + " texts, " + std::to_string(count) +
+                           " are expected");
             lists[key] = lines;
-        } else if (auto value = node.value<std::string>()) {
-            uint32_t colour = 0;
-            if (kind == Kind::kColour && !parseColour(*value, colour))
-                problem(key, "\"" + *value + "\" is no colour: write \"#RRGGBB\"");
-            else if (kind == Kind::kPaper && *value != "A4" && *value != "Letter")
-                problem(key, "\"" + *value + "\" is no paper size: write \"A4\" or \"Letter\"");
-            colours[key] = colour;
-            const bool isFile = kind == Kind::kPicture && !value->empty() && !isDrawing(*value);
-            texts[key] = isFile && (*value)[0] != '/' ? folder + *value : *value;
-        } else {
-            problem(key, "a text in quotes is expected");
+            return true;
+        }
+        const auto value = node.value<std::string>();
+        if (!value)
+            return bad("a text in quotes is expected");
+        uint32_t colour = 0;
+        if (kind == Kind::kColour && !parseColour(*value, colour))
+            return bad("\"" + *value + "\" is no colour: write \"#RRGGBB\"");
+        if (kind == Kind::kPaper && *value != "A4" && *value != "Letter")
+            return bad("\"" + *value + "\" is no paper size: write \"A4\" or \"Letter\"");
+        colours[key] = colour;
+        const bool isFile = kind == Kind::kPicture && !value->empty() && !isDrawing(*value);
+        texts[key] = isFile && (*value)[0] != '/' ? folder + *value : *value;
+        return true;
+    };
+    // An entry the file lacks or gets wrong takes the built-in brand's value, so that the
+    // rest can still be drawn and every problem of the file told in one run. An optional one
+    // (newer than files made before it) is no problem: a note says what is drawn.
+    const auto entry = [&](const std::string& key, Kind kind, int count, bool optional,
+                           toml::node_view<toml::node> node) {
+        if (!node && optional) {
+            take(key, kind, count, builtIn.at_path(tomlPath(key)), true);
+            notes.push_back(where(key) + ": not in the file; drawn as \"" + texts[key] + "\"");
+        } else if (!take(key, kind, count, node, false)) {
+            take(key, kind, count, builtIn.at_path(tomlPath(key)), true);
         }
     };
-    for (const Entry& entry : kSchema) {
-        const std::string key = entry.key;
+    for (const Entry& e : kSchema) {
+        const std::string key = e.key;
         known.insert(key);
-        if (entry.count >= 0) {
-            take(key, entry.kind, entry.count, entry.optional, root.at_path(key));
+        if (e.count >= 0) {
+            entry(key, e.kind, e.count, e.optional, root.at_path(key));
             continue;
         }
         toml::array* pages = root[key].as_array();
-        const int wanted = -entry.count;
-        if (!pages || !pages->is_array_of_tables() || static_cast<int>(pages->size()) != wanted) {
+        const int wanted = -e.count;
+        const bool whole =
+            pages && pages->is_array_of_tables() && static_cast<int>(pages->size()) == wanted;
+        if (!whole)
             problem(key, std::to_string(wanted) + " pages are expected, each [[" + key +
                              "]] with a title, a text and a picture");
-            continue;
-        }
         for (int page = 1; page <= wanted; ++page) {
-            toml::table& table = *pages->get(static_cast<size_t>(page - 1))->as_table();
+            toml::table* table = whole ? pages->get(static_cast<size_t>(page - 1))->as_table()
+                                       : nullptr;
             const std::string prefix = key + "." + std::to_string(page) + ".";
-            for (const char* part : {"title", "text", "picture"})
-                take(prefix + part, std::string(part) == "picture" ? Kind::kPicture : Kind::kText,
-                     0, false, toml::node_view<toml::node>(table.get(part)));
-            for (auto&& [inner, node] : table)
+            for (const char* part : {"title", "text", "picture"}) {
+                const Kind kind = std::string(part) == "picture" ? Kind::kPicture : Kind::kText;
+                if (table)
+                    entry(prefix + part, kind, 0, false, toml::node_view<toml::node>(table->get(part)));
+                else  // the pages are wrong, as said: the built-in ones stand in
+                    take(prefix + part, kind, 0, builtIn.at_path(tomlPath(prefix + part)), true);
+            }
+            for (auto&& [inner, node] : table ? *table : toml::table())
                 if (inner != "title" && inner != "text" && inner != "picture")
                     problem(prefix + std::string(inner.str()), "unknown entry");
         }
@@ -248,5 +295,6 @@ bool Brand::read(const std::string& file, std::vector<std::string>& problems) {
     unknownKeys(root, "", known, unknown);
     for (const std::string& key : unknown)
         problem(key, "unknown entry");
+    complete = true;
     return problems.size() == before;
 }

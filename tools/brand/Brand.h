@@ -12,7 +12,9 @@
 class Brand {
   public:
     // Reads and checks a brand file, or the built-in one for "". Every problem is one line
-    // naming the file and the entry ("acme.toml: rules.items[3]: ..."); true when none.
+    // naming the file and the entry ("acme.toml: rules.items[3]: ..."); true when none. An
+    // entry that is missing or wrong takes the built-in brand's value, so that a brand with
+    // problems can still be drawn (in memory) to find the rest of them: see `complete`.
     bool read(const std::string& file, std::vector<std::string>& problems);
 
     // Entries by their dotted key: "welcome.title", "prizes.2.text" (pages count from 1).
@@ -26,11 +28,14 @@ class Brand {
     // A problem as one line, whatever the brand file holds: control characters shown escaped
     // ("\n", "\x1b"), so that no text of a brand can forge a line of its own in a log.
     static std::string line(const std::string& text);
-    // "<file>: <key>", the start of a problem's line about an entry.
-    std::string where(const std::string& key) const { return name + ": " + key; }
+    // "<file>: <entry>", the start of a problem's line about an entry, the entry named as the
+    // file reads, counted from 1: "rules.items[3]", "menu.buttons[5]", "prizes[2].title".
+    std::string where(const std::string& key) const;
+    static std::string shownKey(const std::string& key);
 
     std::string name;                // the file as given, or "the built-in brand"
     std::vector<std::string> notes;  // entries taken from the built-in brand, one line each
+    bool complete = false;           // every entry has a value (the file could be parsed)
 
   private:
     std::map<std::string, std::string> texts;  // texts, pictures and the paper
