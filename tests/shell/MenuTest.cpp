@@ -88,7 +88,8 @@ TEST_F(MenuTest, TheHighscoreTable) {
 // A step the runner does not know fails the test, rather than checking nothing.
 TEST_F(MenuTest, AMisspeltStepFails) {
     load();
-    EXPECT_NONFATAL_FAILURE(playMenu({{"expect bord", "garbage"}}), "expect bord garbage: no such step");
+    EXPECT_NONFATAL_FAILURE(playMenu({{"expect bord", "garbage"}}),
+                            "expect bord garbage: no such step");
 }
 
 // A background where it stands; none held after one that fails; Esc quits as Q does.

@@ -124,8 +124,8 @@ TEST(ArtMaker, RedrawsOnlyWhatIsMissingOrStillItsOwn) {
 TEST(Brand, EveryExampleDraws) {
     const std::string out = makeTempDir("examples");
     for (const char* name : {"solrind", "sonnwerk"}) {
-        const RunResult run = art("--brand " SOLRIND_BRANDS "/" + std::string(name) + ".toml " +
-                                  out + "/" + name);
+        const RunResult run =
+            art("--brand " SOLRIND_BRANDS "/" + std::string(name) + ".toml " + out + "/" + name);
         EXPECT_EQ(run.status, 0) << name << ": " << run.err;
     }
     EXPECT_EQ(runCommand("ls " SOLRIND_BRANDS "/*.toml | wc -l").out, "2\n");  // all of them
@@ -139,7 +139,9 @@ TEST(Brand, ALongWordStaysWithinItsPanel) {
     const size_t start = text.find("Midsummer night"), end = text.find("\"\"\"", start);
     writeFile(file, text.replace(start, end - start, "See www.solrind.example"));
     ASSERT_EQ(art("--brand " + file + " " + brand + "/plain").status, 0);
-    text.replace(text.find("See www"), 23, "See https://www.solrind.example/midsummer/puzzle/prizes/for-everyone-who-completes-it");
+    text.replace(
+        text.find("See www"), 23,
+        "See https://www.solrind.example/midsummer/puzzle/prizes/for-everyone-who-completes-it");
     writeFile(file, text);
     const RunResult run = art("--brand " + file + " " + brand + "/long");
     EXPECT_EQ(run.status, 0) << run.err;
@@ -161,8 +163,8 @@ TEST(Brand, ASecondBrandIsDrawnCheckedAndPrinted) {
     SDL_FreeSurface(menu);
     // The puzzle is the photo's middle square scaled to 440 by 440, as ImageMagick makes it.
     EXPECT_LT(std::stod(runCommand("convert " + brand +
-                                   "/sonnwerk-foto.jpg -gravity center -crop 440x440+0+0 " +
-                                   brand + "/square.png && compare -metric RMSE " + game +
+                                   "/sonnwerk-foto.jpg -gravity center -crop 440x440+0+0 " + brand +
+                                   "/square.png && compare -metric RMSE " + game +
                                    "/GFX/Game/Puzzle.bmp " + brand + "/square.png null: 2>&1")
                             .out),
               0.02 * 65535);  // one of 65535: a crop 10 pixels off is at 0.04
@@ -224,9 +226,10 @@ TEST(Brand, ABrandThatCannotBeDrawnSaysWhereAndDrawsNothing) {
     const RunResult every = art("--brand " + file + " " + brand + "/game");
     EXPECT_EQ(every.status, 1);
     EXPECT_TRUE(std::regex_match(
-        every.err, std::regex(file + ": colours.accent: .*\n" + file + ": prizes\\[2\\].title: missing\n" +
-                              file + ": pictures.logo: cannot read .*\n" + file +
-                              ": rules.items\\[4\\]: [0-9]+ lines, at most [0-9] fit\n")))
+        every.err,
+        std::regex(file + ": colours.accent: .*\n" + file + ": prizes\\[2\\].title: missing\n" +
+                   file + ": pictures.logo: cannot read .*\n" + file +
+                   ": rules.items\\[4\\]: [0-9]+ lines, at most [0-9] fit\n")))
         << every.err;
     // An entry newer than the file (the keyboard's OK) is the built-in one, and says so.
     std::string older = original;
@@ -235,9 +238,11 @@ TEST(Brand, ABrandThatCannotBeDrawnSaysWhereAndDrawsNothing) {
     writeFile(file, older);
     const RunResult run = art("--brand " + file + " " + brand + "/game");
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, file +
-                           ": record.ok: not in the file; drawn as \"OK\"\nDrew 21 pictures into " +
-                           brand + "/game/GFX\n");
+    EXPECT_EQ(
+        run.out,
+        file +
+            ": record.ok: not in the file; the built-in \"OK\" stands in\nDrew 21 pictures into " +
+            brand + "/game/GFX\n");
 }
 
 // What a brand names is read only when it is a regular file and a picture of a sane size: a
@@ -289,6 +294,39 @@ TEST(Brand, FilesAStrangerNamesCostNothing) {
     runCommand("mkdir -p " + brand + "/game/Bin && mkfifo " + brand + "/game/Bin/tmp");
     piped = runCommand("cd " + brand + "/game && ASAN_OPTIONS=detect_leaks=0 " SOLRIND_PRINTIT);
     EXPECT_EQ(piped.out, "Printit: cannot read Bin/tmp: it is not a regular file\n");
+}
+
+// A French brand: the check line, the date, the singular of 0 and the file name in its words.
+TEST(Printit, TheCertificateSpeaksTheBrandsLanguage) {
+    const std::string folder = makeTempDir("francais");
+    std::string text = readFile(SOLRIND_BRANDS "/solrind.toml");
+    text.replace(text.find("[certificate]"), std::string::npos,
+                 "[certificate]\nheading = \"Certificat\"\ncompleted = \"Résolu en\"\n"
+                 "minutes = [\"minute\", \"minutes\"]\nseconds = [\"seconde\", \"secondes\"]\n"
+                 "duration = \"{minutes} et {seconds}\"\nprinted = \"Imprimé le %d %B %Y (%a)\"\n"
+                 "claim = \"Montrez-le au stand.\"\npaper = \"A4\"\n"
+                 "check = \"Les tricheurs seront punis !\"\nmonths = [\"janvier\", \"février\", "
+                 "\"mars\", \"avril\", \"mai\", \"juin\", \"juillet\", \"août\", \"septembre\", "
+                 "\"octobre\", \"novembre\", \"décembre\"]\ndays = [\"dimanche\", \"lundi\", "
+                 "\"mardi\", \"mercredi\", \"jeudi\", \"vendredi\", \"samedi\"]\n"
+                 "singular = [0, 1]\nfile = \"Certificat été/../\"\n");
+    runCommand("mkdir " + folder + "/Bin");
+    writeFile(folder + "/Bin/brand.toml", text);
+    const RunResult run = print(folder, "Cheaters will be punished!\r\n00:07\r\n");
+    EXPECT_EQ(run.status, 0) << run.out;
+    const std::string pdf = runCommand("ls " + folder + "/Certificates/").out;
+    EXPECT_TRUE(std::regex_match(pdf, std::regex("certificat-été-00-07-[0-9-]+\\.pdf\n"))) << pdf;
+    const std::string shown =
+        runCommand("pdftotext " + folder + "/Certificates/" + pdf.substr(0, pdf.size() - 1) + " -")
+            .out;
+    for (const char* line : {"0 minute et 7 secondes", "Les tricheurs seront punis !"})
+        EXPECT_NE(shown.find(line), std::string::npos) << line << " in " << shown;
+    EXPECT_TRUE(std::regex_search(
+        shown, std::regex("Imprimé le [0-9]{2} (janvier|février|mars|avril|mai|juin|juillet|"
+                          "août|septembre|octobre|novembre|décembre) [0-9]{4} \\((dim|lun|mar|mer|"
+                          "jeu|ven|sam)\\)")))
+        << shown;
+    EXPECT_EQ(shown.find("Cheaters"), std::string::npos);
 }
 
 TEST(Printit, TheCertificateShowsTheTimeAndIsKept) {

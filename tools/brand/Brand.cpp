@@ -11,7 +11,7 @@
 
 namespace {
 
-enum class Kind { kText, kLines, kColour, kPicture, kPaper };
+enum class Kind { kText, kLines, kColour, kPicture, kPaper, kNumbers };
 
 struct Entry {
     const char* key;
@@ -80,6 +80,11 @@ const Entry kSchema[] = {
     {"certificate.printed", Kind::kText, 0},
     {"certificate.claim", Kind::kText, 0},
     {"certificate.paper", Kind::kPaper, 0},
+    {"certificate.check", Kind::kText, 0, true},
+    {"certificate.months", Kind::kLines, 12, true},
+    {"certificate.days", Kind::kLines, 7, true},
+    {"certificate.singular", Kind::kNumbers, 0, true},
+    {"certificate.file", Kind::kText, 0, true},
 };
 
 // The path toml++ takes for an entry: "prizes.2.title" is "prizes[1].title".
@@ -161,6 +166,19 @@ std::string Brand::line(const std::string& text) {
     return out;
 }
 
+std::string Brand::shownValue(const std::string& key) const {
+    if (texts.count(key))
+        return "\"" + texts.at(key) + "\"";
+    std::string shown;
+    if (lists.count(key))
+        for (const std::string& item : lists.at(key))
+            shown += (shown.empty() ? "[\"" : ", \"") + item + "\"";
+    if (numberLists.count(key))
+        for (const int64_t n : numberLists.at(key))
+            shown += (shown.empty() ? "[" : ", ") + std::to_string(n);
+    return shown.empty() ? "[]" : shown + "]";
+}
+
 std::string Brand::where(const std::string& key) const {
     return name + ": " + shownKey(key);
 }
@@ -170,9 +188,10 @@ std::string Brand::shownKey(const std::string& key) {
     std::string shown;
     size_t start = 0;
     for (size_t dot = key.find('.'); start <= key.size(); dot = key.find('.', start)) {
-        const std::string part = key.substr(start, dot == std::string::npos ? std::string::npos
-                                                                            : dot - start);
-        const bool number = !part.empty() && part.find_first_not_of("0123456789") == std::string::npos;
+        const std::string part =
+            key.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+        const bool number =
+            !part.empty() && part.find_first_not_of("0123456789") == std::string::npos;
         shown += number ? "[" + part + "]" : (shown.empty() ? "" : ".") + part;
         if (dot == std::string::npos)
             break;
@@ -236,6 +255,17 @@ bool Brand::read(const std::string& file, std::vector<std::string>& problems) {
             lists[key] = lines;
             return true;
         }
+        if (kind == Kind::kNumbers) {
+            const toml::array* array = node.as_array();
+            std::vector<int64_t> values;
+            for (size_t i = 0; array && i < array->size(); ++i)
+                if (auto n = array->get(i)->value<int64_t>())
+                    values.push_back(*n);
+            if (!array || values.size() != array->size())
+                return bad("a list of whole numbers in brackets, [0, 1], is expected");
+            numberLists[key] = values;
+            return true;
+        }
         const auto value = node.value<std::string>();
         if (!value)
             return bad("a text in quotes is expected");
@@ -256,7 +286,8 @@ bool Brand::read(const std::string& file, std::vector<std::string>& problems) {
                            toml::node_view<toml::node> node) {
         if (!node && optional) {
             take(key, kind, count, builtIn.at_path(tomlPath(key)), true);
-            notes.push_back(where(key) + ": not in the file; drawn as \"" + texts[key] + "\"");
+            notes.push_back(where(key) + ": not in the file; the built-in " + shownValue(key) +
+                            " stands in");
         } else if (!take(key, kind, count, node, false)) {
             take(key, kind, count, builtIn.at_path(tomlPath(key)), true);
         }
@@ -276,13 +307,14 @@ bool Brand::read(const std::string& file, std::vector<std::string>& problems) {
             problem(key, std::to_string(wanted) + " pages are expected, each [[" + key +
                              "]] with a title, a text and a picture");
         for (int page = 1; page <= wanted; ++page) {
-            toml::table* table = whole ? pages->get(static_cast<size_t>(page - 1))->as_table()
-                                       : nullptr;
+            toml::table* table =
+                whole ? pages->get(static_cast<size_t>(page - 1))->as_table() : nullptr;
             const std::string prefix = key + "." + std::to_string(page) + ".";
             for (const char* part : {"title", "text", "picture"}) {
                 const Kind kind = std::string(part) == "picture" ? Kind::kPicture : Kind::kText;
                 if (table)
-                    entry(prefix + part, kind, 0, false, toml::node_view<toml::node>(table->get(part)));
+                    entry(prefix + part, kind, 0, false,
+                          toml::node_view<toml::node>(table->get(part)));
                 else  // the pages are wrong, as said: the built-in ones stand in
                     take(prefix + part, kind, 0, builtIn.at_path(tomlPath(prefix + part)), true);
             }

@@ -21,6 +21,9 @@ class Brand {
     const std::string& text(const std::string& key) const { return texts.at(key); }
     const std::vector<std::string>& list(const std::string& key) const { return lists.at(key); }
     uint32_t colour(const std::string& key) const { return colours.at(key); }  // 0xRRGGBB
+    const std::vector<int64_t>& numbers(const std::string& key) const {
+        return numberLists.at(key);
+    }
     // A picture entry: "" for none, a drawing's name, or a file (resolved against the brand
     // file's folder).
     const std::string& picture(const std::string& key) const { return texts.at(key); }
@@ -32,6 +35,7 @@ class Brand {
     // file reads, counted from 1: "rules.items[3]", "menu.buttons[5]", "prizes[2].title".
     std::string where(const std::string& key) const;
     static std::string shownKey(const std::string& key);
+    std::string shownValue(const std::string& key) const;  // as the file would write it
 
     std::string name;                // the file as given, or "the built-in brand"
     std::vector<std::string> notes;  // entries taken from the built-in brand, one line each
@@ -41,6 +45,7 @@ class Brand {
     std::map<std::string, std::string> texts;  // texts, pictures and the paper
     std::map<std::string, std::vector<std::string>> lists;
     std::map<std::string, uint32_t> colours;
+    std::map<std::string, std::vector<int64_t>> numberLists;
 };
 
 // The drawings the art maker has, for a picture entry.

@@ -6,6 +6,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -138,17 +139,16 @@ constexpr const char* kPageScript = R"(
 const words = JSON.parse(document.getElementById('words').textContent);
 const given = new URLSearchParams(location.hash.slice(1));
 const time = /^([0-5][0-9]):([0-5][0-9])$/.exec(given.get('time') || '');
-const counted = (n, key) => n + ' ' + words[key][n === 1 ? 0 : 1];
-const months = ['January', 'February', 'March', 'April', 'May', 'June', 'July', 'August',
-                'September', 'October', 'November', 'December'];
-const days = ['Sunday', 'Monday', 'Tuesday', 'Wednesday', 'Thursday', 'Friday', 'Saturday'];
+const counted = (n, key) => n + ' ' + words[key][words.singular.includes(n) ? 0 : 1];
+const months = words.months, days = words.days;
+const start = name => Array.from(name).slice(0, 3).join('');
 const two = n => String(n).padStart(2, '0');
 const now = new Date();
 const parts = {d: two(now.getDate()), e: String(now.getDate()).padStart(2, ' '),
                m: two(now.getMonth() + 1), Y: now.getFullYear(), y: two(now.getFullYear() % 100),
                H: two(now.getHours()), M: two(now.getMinutes()), S: two(now.getSeconds()),
-               B: months[now.getMonth()], b: months[now.getMonth()].slice(0, 3),
-               A: days[now.getDay()], a: days[now.getDay()].slice(0, 3), '%': '%'};
+               B: months[now.getMonth()], b: start(months[now.getMonth()]),
+               A: days[now.getDay()], a: start(days[now.getDay()]), '%': '%'};
 const fill = (id, text) => { document.getElementById(id).textContent = text; };
 if (time) {
   fill('time', time[0]);
@@ -156,7 +156,7 @@ if (time) {
                                   .split('{seconds}').join(counted(+time[2], 'seconds')));
 }
 fill('printed', words.printed.replace(/%(.)/g, (all, c) => c in parts ? parts[c] : all));
-fill('check', given.get('check') || '');
+fill('check', words.check);
 document.body.dataset.filled = time ? 'yes' : 'no';
 if (given.has('print'))
   document.fonts.ready.then(() => window.print());
@@ -173,12 +173,70 @@ uint32_t lighter(uint32_t rgb, double lighten) {
 }
 
 std::string durationText(const Brand& brand, int minutes, int seconds) {
+    const std::vector<int64_t>& singular = brand.numbers("certificate.singular");
     const auto counted = [&](int n, const char* key) {
-        return std::to_string(n) + " " + brand.list(key)[n == 1 ? 0 : 1];
+        const bool one = std::find(singular.begin(), singular.end(), n) != singular.end();
+        return std::to_string(n) + " " + brand.list(key)[one ? 0 : 1];
     };
     return filled(filled(brand.text("certificate.duration"), "minutes",
                          counted(minutes, "certificate.minutes")),
                   "seconds", counted(seconds, "certificate.seconds"));
+}
+
+std::string printedText(const Brand& brand, const tm& now) {
+    const std::vector<std::string>& months = brand.list("certificate.months");
+    const std::vector<std::string>& days = brand.list("certificate.days");
+    const auto two = [](int n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
+    // The start of a name: its first three characters, however many bytes each takes.
+    const auto start = [](const std::string& name) {
+        size_t at = 0;
+        for (int chars = 0; chars < 3 && at < name.size(); ++chars)
+            do
+                ++at;
+            while (at < name.size() && (static_cast<unsigned char>(name[at]) & 0xC0) == 0x80);
+        return name.substr(0, at);
+    };
+    const std::string& form = brand.text("certificate.printed");
+    std::string text;
+    for (size_t i = 0; i < form.size(); ++i) {
+        if (form[i] != '%' || i + 1 == form.size()) {
+            text += form[i];
+            continue;
+        }
+        const char c = form[++i];
+        const int month = now.tm_mon % 12, day = now.tm_wday % 7;
+        text += c == 'd'   ? two(now.tm_mday)
+                : c == 'e' ? (now.tm_mday < 10 ? " " : "") + std::to_string(now.tm_mday)
+                : c == 'm' ? two(now.tm_mon + 1)
+                : c == 'Y' ? std::to_string(now.tm_year + 1900)
+                : c == 'y' ? two((now.tm_year + 1900) % 100)
+                : c == 'H' ? two(now.tm_hour)
+                : c == 'M' ? two(now.tm_min)
+                : c == 'S' ? two(now.tm_sec)
+                : c == 'B' ? months[static_cast<size_t>(month)]
+                : c == 'b' ? start(months[static_cast<size_t>(month)])
+                : c == 'A' ? days[static_cast<size_t>(day)]
+                : c == 'a' ? start(days[static_cast<size_t>(day)])
+                : c == '%' ? "%"
+                           : std::string("%") + c;
+    }
+    return text;
+}
+
+std::string certificateFileName(const Brand& brand) {
+    // Letters of any script (the brand file is UTF-8) and digits stay, lower case; anything
+    // else (spaces, slashes, dots) becomes one dash.
+    std::string name;
+    for (const unsigned char c : brand.text("certificate.file")) {
+        const bool kept = isalnum(c) || c == '_' || c >= 0x80;
+        if (kept)
+            name += static_cast<char>(c < 0x80 ? tolower(c) : c);
+        else if (!name.empty() && name.back() != '-')
+            name += '-';
+    }
+    while (!name.empty() && name.back() == '-')
+        name.pop_back();
+    return name.empty() ? "certificate" : name;
 }
 
 Certificate designCertificate(const Brand& brand, const Round& round, const TextWidth& width) {
@@ -280,14 +338,24 @@ bool writeCertificatePage(const Brand& brand, const std::string& path) {
             page << " id=\"" << id << "\"";
         page << ">" << escaped(line.text) << "</text>\n";
     }
+    const auto list = [&](const std::string& key) {
+        std::string items;
+        for (const std::string& item : brand.list(key))
+            items += (items.empty() ? "[" : ", ") + json(item);
+        return items + "]";
+    };
+    std::string singular;
+    for (const int64_t n : brand.numbers("certificate.singular"))
+        singular += (singular.empty() ? "" : ", ") + std::to_string(n);
     page << "</svg>\n<script type=\"application/json\" id=\"words\">{\"duration\": "
          << json(brand.text("certificate.duration"))
-         << ", \"printed\": " << json(brand.text("certificate.printed")) << ", \"minutes\": ["
-         << json(brand.list("certificate.minutes")[0]) << ", "
-         << json(brand.list("certificate.minutes")[1]) << "], \"seconds\": ["
-         << json(brand.list("certificate.seconds")[0]) << ", "
-         << json(brand.list("certificate.seconds")[1]) << "]}</script>\n<script>" << kPageScript
-         << "</script>\n</body></html>\n";
+         << ", \"printed\": " << json(brand.text("certificate.printed"))
+         << ", \"minutes\": " << list("certificate.minutes")
+         << ", \"seconds\": " << list("certificate.seconds")
+         << ", \"months\": " << list("certificate.months")
+         << ", \"days\": " << list("certificate.days") << ", \"singular\": [" << singular
+         << "], \"check\": " << json(brand.text("certificate.check")) << "}</script>\n<script>"
+         << kPageScript << "</script>\n</body></html>\n";
 
     const std::string text = page.str();
     if (!gnReplaceFile(path.c_str(), text.data(), text.size())) {

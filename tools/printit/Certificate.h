@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
@@ -49,8 +50,14 @@ using TextWidth = std::function<double(const std::string& text, double size, boo
 Certificate designCertificate(const Brand& brand, const Round& round, const TextWidth& width);
 // The colour mixed with white by `lighten` (0: as it is, 1: white).
 uint32_t lighter(uint32_t rgb, double lighten);
-// The duration in the brand's words: "2 minutes and 5 seconds".
+// The duration in the brand's words: "2 minutes and 5 seconds", a count said with the first
+// word when the brand's singular list holds it.
 std::string durationText(const Brand& brand, int minutes, int seconds);
+// When it was printed, in the brand's form (strftime's %d %e %m %Y %y %H %M %S %B %b %A %a),
+// the months and days in the brand's words.
+std::string printedText(const Brand& brand, const tm& now);
+// The start of a certificate's file name: the brand's, in letters, digits, - and _.
+std::string certificateFileName(const Brand& brand);
 
 // Writes the browser's certificate page for the brand: the same design as the PDF, in SVG,
 // with the round's fields filled in by the page's script from its address

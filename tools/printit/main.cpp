@@ -153,11 +153,10 @@ void sun(cairo_t* cr, double cx, double cy, double r) {
 // nothing for one that could not be read.
 bool drawCertificate(const HandOver& handOver, const std::string& path, const tm& now,
                      const Brand& brand, cairo_surface_t* logo) {
-    char date[256];
-    if (strftime(date, sizeof date, brand.text("certificate.printed").c_str(), &now) == 0)
-        date[0] = '\0';
+    // The hand-over's first line is the fixed check line; the certificate says it in the
+    // brand's words.
     const Round round = {handOver.time, durationText(brand, handOver.minutes, handOver.seconds),
-                         date, handOver.check};
+                         printedText(brand, now), brand.text("certificate.check")};
     // Made in memory, then written whole (a reader never sees half a certificate).
     std::string pdf;
     cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(
@@ -250,13 +249,6 @@ int main(int argc, char** argv) {
         printf("Printit: cannot make the folder %s: %s\n", kFolder, strerror(errno));
         return 1;
     }
-    const time_t seconds = time(nullptr);
-    tm now;
-    localtime_r(&seconds, &now);
-    char name[128];
-    snprintf(name, sizeof name, "%s/solrind-%02d-%02d-%04d%02d%02d-%02d%02d%02d-%d.pdf", kFolder,
-             handOver.minutes, handOver.seconds, now.tm_year + 1900, now.tm_mon + 1, now.tm_mday,
-             now.tm_hour, now.tm_min, now.tm_sec, static_cast<int>(getpid()));
     // The sponsor's brand beside the program (a brand that cannot be read prints the built-in
     // one's certificate, after saying why: the player still gets one).
     Brand brand;
@@ -268,6 +260,14 @@ int main(int argc, char** argv) {
         problems.clear();
         brand.read("", problems);
     }
+    const time_t seconds = time(nullptr);
+    tm now;
+    localtime_r(&seconds, &now);
+    char name[256];
+    snprintf(name, sizeof name, "%s/%.64s-%02d-%02d-%04d%02d%02d-%02d%02d%02d-%d.pdf", kFolder,
+             certificateFileName(brand).c_str(), handOver.minutes, handOver.seconds,
+             now.tm_year + 1900, now.tm_mon + 1, now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec,
+             static_cast<int>(getpid()));
     cairo_surface_t* logo = nullptr;
     const std::string& logoFile = brand.picture("pictures.logo");
     if (!logoFile.empty() && !Brand::isDrawing(logoFile)) {
