@@ -10,6 +10,8 @@
   const certificate = document.getElementById('certificate');
   const certificatePage = document.getElementById('certificate-page');
 
+  // The page's own texts, in the brand's words (the site's index.html is made from the brand).
+  const texts = JSON.parse(document.getElementById('texts').textContent);
   const say = text => {
     status.textContent = text;
     status.hidden = !text;
@@ -85,7 +87,12 @@
     canvas: canvas,
     print: text => console.log(text),
     printErr: text => console.error(text),
-    setStatus: text => say(text),
+    // Emscripten's own progress lines ("Downloading data... (12/34)") in the brand's words.
+    setStatus: text => {
+      const part = /\((\d+)\/(\d+)\)/.exec(text);
+      say(!text ? '' : part && +part[2] ? texts.loading + ' ' + Math.floor(100 * part[1] / part[2]) + ' %'
+                                        : texts.loading);
+    },
     preRun: [() => {
       // The table lives in IndexedDB: read before the game starts, written at every save.
       FS.mkdir('/Save');
@@ -103,10 +110,10 @@
       canvas.focus();
     },
     onExit: () => {
-      say('The game has ended. Reload the page to play again.');
+      say(texts.ended);
     },
     onAbort: what => {
-      say('The game stopped: ' + what + '. Reload the page to play again.');
+      say(texts.stopped.split('{what}').join(what));
     },
     solrindHiddenMs: () =>
       Math.round(hiddenTotal + (hiddenSince === null ? 0 : performance.now() - hiddenSince)),

@@ -50,6 +50,7 @@ EM_JS(void, webSaveFiles, (), {
             console.log('Solrind: the table could not be kept in this browser: ' + error);
     });
 });
+EM_JS(void, webPageTitle, (char* into, int size), { stringToUTF8(document.title, into, size); });
 EM_JS(void, webKeyboard, (int on), {
     if (Module.solrindKeyboard)
         Module.solrindKeyboard(on != 0);
@@ -84,7 +85,11 @@ SDL_Surface* gnPort::openVideo(uint32_t width, uint32_t height) {
         SDL_SetError("A picture of %d by %d pixels cannot be shown", w, h);
         return nullptr;
     }
-    window = SDL_CreateWindow("Solrind", 0, 0, w, h, 0);  // the page's canvas
+    // SDL names the page after its window: the window takes the page's own title (the
+    // brand's), so that the page keeps it.
+    char title[256] = "";
+    webPageTitle(title, sizeof title);
+    window = SDL_CreateWindow(title, 0, 0, w, h, 0);  // the page's canvas
     if (window)
         surface = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, kPictureFormat);
     if (!surface) {

@@ -181,6 +181,16 @@ TEST(Brand, ASecondBrandIsDrawnCheckedAndPrinted) {
         EXPECT_NE(text.find(line), std::string::npos) << line << " in " << text;
     EXPECT_EQ(text.find("Solrind"), std::string::npos) << text;
     EXPECT_NE(runCommand("pdfinfo " + pdf).out.find("612 x 792 pts (letter)"), std::string::npos);
+    // The web page around the game in the brand's words.
+    run = art("--brand " + brand + "/sonnwerk.toml --site-page " SOLRIND_SOURCE "/web/index.html " +
+              brand + "/index.html");
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::string page = readFile(brand + "/index.html");
+    for (const char* part : {"<html lang=\"de\">", "<title>Das Sonnwerk-Puzzle</title>",
+                             ">Drucken</button>", ">Schließen</button>", ">Wird geladen …</p>",
+                             "\"ended\": \"Das Spiel ist zu Ende."})
+        EXPECT_NE(page.find(part), std::string::npos) << part;
+    EXPECT_EQ(page.find("{{"), std::string::npos);
 }
 
 TEST(Brand, ABrandThatCannotBeDrawnSaysWhereAndDrawsNothing) {

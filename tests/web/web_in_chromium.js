@@ -109,6 +109,9 @@ async function main() {
     await eventually('the first start screen', () => shows(page, 'Screens/Startscreen-01', 0), 10);
     await eventually('the welcome screen after the start screens', () => welcome(page), 30);
     check('audio opened', false, lines.some(line => line.startsWith("Couldn't open audio")));
+    check('the page in the brand\'s words', ['The Solrind Puzzle', 'en', 'Print'], await page.evaluate(
+        () => [document.title, document.documentElement.lang, document.getElementById('print').textContent]));
+    check('its icon', 200, await page.evaluate(() => fetch('favicon.png').then(r => r.status)));
     check('nothing went wrong on the page', [], lines.filter(line => /error|abort/i.test(line)));
 
     await page.keyboard.press('r');

@@ -199,12 +199,44 @@ int drawPictures(const std::string& folder, const std::string& brandFile, bool i
     return failures == 0 ? 0 : 1;
 }
 
+// The web page around the game from its template: {{key}} becomes the brand's text for that
+// key as HTML, {{json:key}} as a JSON string.
+int writeSitePage(const Brand& brand, const std::string& from, const std::string& to) {
+    std::string page, why;
+    if (!gnReadFile(from.c_str(), kPictureBytesMax, page, why)) {
+        fprintf(stderr, "Cannot read %s: %s\n", from.c_str(), why.c_str());
+        return 1;
+    }
+    for (size_t at = page.find("{{"); at != std::string::npos; at = page.find("{{", at)) {
+        const size_t end = page.find("}}", at);
+        std::string key = page.substr(at + 2, end == std::string::npos ? 0 : end - at - 2);
+        const bool json = key.compare(0, 5, "json:") == 0;
+        key.erase(0, json ? 5 : 0);
+        std::string text;
+        try {
+            text = brand.text(key);
+        } catch (const std::out_of_range&) {
+            fprintf(stderr, "%s names {{%s}}, which no brand has\n", from.c_str(), key.c_str());
+            return 1;
+        }
+        const std::string value = json ? Brand::jsonText(text) : Brand::markupText(text);
+        page.replace(at, end - at + 2, value);
+        at += value.size();
+    }
+    if (!gnReplaceFile(to.c_str(), page.data(), page.size())) {
+        fprintf(stderr, "Cannot write %s: %s\n", to.c_str(), strerror(errno));
+        return 1;
+    }
+    return 0;
+}
+
 int usage(const char* self) {
     fprintf(stderr,
             "usage: %s [--brand <brand file>] [--if-stale] <game folder>\n"
             "       %s --check <game folder>\n"
-            "       %s [--brand <brand file>] --icon <file.png>\n",
-            self, self, self);
+            "       %s [--brand <brand file>] --icon <file.png>\n"
+            "       %s [--brand <brand file>] --site-page <template.html> <page.html>\n",
+            self, self, self, self);
     return 2;
 }
 
@@ -212,15 +244,18 @@ int usage(const char* self) {
 
 int main(int argc, char** argv) {
     bool ifStale = false;
-    std::string brandFile, folder, icon, check;
+    std::string brandFile, folder, icon, check, siteTemplate, sitePage;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool valued = arg == "--brand" || arg == "--icon" || arg == "--check";
-        if (valued && i + 1 == argc)
+        if ((valued && i + 1 == argc) || (arg == "--site-page" && i + 2 >= argc))
             return usage(argv[0]);
-        if (arg == "--if-stale")
+        if (arg == "--if-stale") {
             ifStale = true;
-        else if (valued)
+        } else if (arg == "--site-page") {
+            siteTemplate = argv[++i];
+            sitePage = argv[++i];
+        } else if (valued)
             (arg == "--brand" ? brandFile : arg == "--icon" ? icon : check) = argv[++i];
         else if (arg[0] != '-' && folder.empty())
             folder = arg;
@@ -231,7 +266,7 @@ int main(int argc, char** argv) {
         return folder.empty() && !ifStale && brandFile.empty() && icon.empty()
                    ? (checkArt(check) == 0 ? 0 : 1)
                    : usage(argv[0]);
-    if (folder.empty() == icon.empty())
+    if (folder.empty() + icon.empty() + sitePage.empty() != 2)
         return usage(argv[0]);
     if (SDL_Init(0) != 0 || TTF_Init() != 0) {
         fprintf(stderr, "Cannot start SDL: %s\n", SDL_GetError());
@@ -246,13 +281,15 @@ int main(int argc, char** argv) {
     for (const std::string& note : brand.notes)
         printf("%s\n", Brand::line(note).c_str());
     int status = 1;
-    if (brand.complete) {
+    if (!brand.complete || (!sitePage.empty() && !problems.empty())) {
+        for (const std::string& problem : problems)
+            fprintf(stderr, "%s\n", Brand::line(problem).c_str());
+    } else if (!sitePage.empty()) {
+        status = writeSitePage(brand, siteTemplate, sitePage);
+    } else {
         setBrandArt(brand);
         art.problems.insert(art.problems.begin(), problems.begin(), problems.end());
         status = icon.empty() ? drawPictures(folder, brandFile, ifStale) : drawIcon(icon.c_str());
-    } else {
-        for (const std::string& problem : problems)
-            fprintf(stderr, "%s\n", Brand::line(problem).c_str());
     }
     releaseBrandArt();
     TTF_Quit();

@@ -81,6 +81,13 @@ const Entry kSchema[] = {
     {"certificate.claim", Kind::kText, 0},
     {"certificate.paper", Kind::kPaper, 0},
     {"certificate.check", Kind::kText, 0, true},
+    {"page.language", Kind::kText, 0, true},
+    {"page.loading", Kind::kText, 0, true},
+    {"page.full_screen", Kind::kText, 0, true},
+    {"page.print", Kind::kText, 0, true},
+    {"page.close", Kind::kText, 0, true},
+    {"page.ended", Kind::kText, 0, true},
+    {"page.stopped", Kind::kText, 0, true},
     {"certificate.months", Kind::kLines, 12, true},
     {"certificate.days", Kind::kLines, 7, true},
     {"certificate.singular", Kind::kNumbers, 0, true},
@@ -198,6 +205,34 @@ std::string Brand::shownKey(const std::string& key) {
         start = dot + 1;
     }
     return shown;
+}
+
+std::string Brand::markupText(const std::string& text) {
+    std::string out;
+    for (const char c : text)
+        out += c == '&'   ? "&amp;"
+               : c == '<' ? "&lt;"
+               : c == '>' ? "&gt;"
+               : c == '"' ? "&quot;"
+                          : std::string(1, c);
+    return out;
+}
+
+std::string Brand::jsonText(const std::string& text) {
+    std::string out = "\"";
+    for (const unsigned char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20 || c == '<' || c == '>' || c == '&') {
+            char code[8];
+            snprintf(code, sizeof code, "\\u%04x", c);
+            out += code;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
 }
 
 bool Brand::read(const std::string& file, std::vector<std::string>& problems) {

@@ -31,6 +31,10 @@ class Brand {
     // A problem as one line, whatever the brand file holds: control characters shown escaped
     // ("\n", "\x1b"), so that no text of a brand can forge a line of its own in a log.
     static std::string line(const std::string& text);
+    // A text for a web page: in HTML or SVG text and attributes, and as a JSON string that is
+    // safe inside a <script>.
+    static std::string markupText(const std::string& text);
+    static std::string jsonText(const std::string& text);
     // "<file>: <entry>", the start of a problem's line about an entry, the entry named as the
     // file reads, counted from 1: "rules.items[3]", "menu.buttons[5]", "prizes[2].title".
     std::string where(const std::string& key) const;

@@ -55,31 +55,8 @@ uint32_t scaled(uint32_t rgb, double factor) {
     return part(16) | part(8) | part(0);
 }
 
-std::string escaped(const std::string& text) {  // for XML text and attributes
-    std::string out;
-    for (char c : text)
-        out += c == '&'   ? "&amp;"
-               : c == '<' ? "&lt;"
-               : c == '>' ? "&gt;"
-               : c == '"' ? "&quot;"
-                          : std::string(1, c);
-    return out;
-}
-
-std::string json(const std::string& text) {  // a JSON string, safe inside a <script>
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\')
-            out += '\\', out += static_cast<char>(c);
-        else if (c < 0x20 || c == '<' || c == '>' || c == '&') {
-            char code[8];
-            snprintf(code, sizeof code, "\\u%04x", c);
-            out += code;
-        } else
-            out += static_cast<char>(c);
-    }
-    return out + "\"";
-}
+const auto escaped = Brand::markupText;
+const auto json = Brand::jsonText;
 
 std::string hex(uint32_t rgb) {
     char text[8];
