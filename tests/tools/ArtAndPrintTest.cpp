@@ -107,9 +107,7 @@ TEST(ArtMaker, RedrawsOnlyWhatIsMissingOrStillItsOwn) {
     struct stat before;
     ASSERT_EQ(stat((gfx + "Rules.bmp").c_str(), &before), 0);
     unlink((gfx + "Prizes1.bmp").c_str());
-    utimbuf longAgo = {0, 0};
-    ASSERT_EQ(utime((folder + "/GFX/.artmaker").c_str(), &longAgo), 0);
-    const RunResult result = art("--if-stale " + folder);
+    RunResult result = art("--if-stale " + folder);
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "Drew 1 picture into " + folder + "/GFX\n");
     EXPECT_EQ(readFile(gfx + "Welcome.bmp"), rules);
@@ -117,7 +115,26 @@ TEST(ArtMaker, RedrawsOnlyWhatIsMissingOrStillItsOwn) {
     struct stat after;
     ASSERT_EQ(stat((gfx + "Rules.bmp").c_str(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino);  // its own, unchanged drawing is left as it was
-    EXPECT_FALSE(fileExists(gfx + "Welcome.bmp.new"));
+    // What it draws from decides, not dates: a brand, then a new logo under the same brand
+    // file, then the built-in brand again; each redraws its own pictures, never the
+    // designer's; the same brand again draws nothing.
+    const std::string brand = folder + "/brand.toml", logo = folder + "/logo.png";
+    std::string text = readFile(SOLRIND_BRANDS "/solrind.toml");
+    writeFile(brand, text.replace(text.find("logo = \"\""), 9, "logo = \"logo.png\""));
+    std::string menu = readFile(folder + "/GFX/Menus/Menu.bmp");
+    for (const char* colour : {"red", "blue", ""}) {
+        if (*colour)
+            runCommand(std::string("convert -size 60x40 xc:") + colour + " " + logo);
+        const std::string with = *colour ? "--brand " + brand + " " : "";
+        result = art(with + "--if-stale " + folder);
+        EXPECT_TRUE(std::regex_match(result.out, std::regex("Drew [0-9]+ pictures into .*\n")))
+            << colour << ": " << result.out;
+        EXPECT_NE(readFile(folder + "/GFX/Menus/Menu.bmp"), menu) << colour;  // its logo
+        menu = readFile(folder + "/GFX/Menus/Menu.bmp");
+        EXPECT_EQ(art(with + "--if-stale " + folder).out, "") << colour;
+        EXPECT_EQ(readFile(gfx + "Welcome.bmp"), rules) << colour;
+    }
+    EXPECT_EQ(readFile(gfx + "Rules.bmp"), rules);
 }
 
 // Every example brand in docs/ draws as it stands there.

@@ -33,6 +33,7 @@ namespace {
 
 constexpr const char* kRecord = "GFX/.artmaker";  // "<hash> <path>" per line, under the folder
 constexpr size_t kPictureBytesMax = 64u << 20;    // more than any picture of the game
+constexpr const char* kDigestKey = ".drawn-from";  // the record's line for what it was drawn from
 
 struct Picture {
     const char* path;  // under the game folder
@@ -46,12 +47,6 @@ bool makeDirectories(const std::string& file) {
         if (mkdir(file.substr(0, slash).c_str(), 0755) != 0 && errno != EEXIST)
             return false;
     return true;
-}
-
-// The modification time of a file, 0 when missing.
-time_t modified(const std::string& path) {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 ? info.st_mtime : 0;
 }
 
 // A file's bytes, when it is a regular file that can be read.
@@ -113,12 +108,28 @@ int drawIcon(const char* file) {
     return saved ? 0 : 1;
 }
 
+// What a drawing depends on, as one digest: the art maker itself, the brand as read and every
+// picture file it names (a file that cannot be read counts as its reason).
+std::string drawingDigest(const Brand& brand) {
+    std::string all, bytes, why;
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n > 0 && gnReadFile(std::string(self, static_cast<size_t>(n)).c_str(), kPictureBytesMax,
+                            bytes, why))
+        all += hashOf(bytes);
+    all += hashOf(brand.source);
+    for (const std::string& file : brand.pictureFiles())
+        all += file + (gnReadFile(file.c_str(), kPictureBytesMax, bytes, why) ? hashOf(bytes) : why);
+    return hashOf(all);
+}
+
 // Draws the 21 pictures into the folder. Every picture is drawn in memory first, so that a
 // brand whose texts do not fit writes nothing. Without ifStale: everything. With it: what is
-// missing; and, when the art maker or the brand file is newer than the record, what still
-// holds its last drawing (redrawn) and what it has no record of (taken into the record only
-// if it is what it draws now).
-int drawPictures(const std::string& folder, const std::string& brandFile, bool ifStale) {
+// missing; and, when what the drawing depends on changed since the last one (another brand,
+// a new logo or photo under the same brand file, a new art maker), what still holds its last
+// drawing (redrawn) and what it has no record of (taken into the record only if it is what
+// it draws now). A picture someone replaced is never touched.
+int drawPictures(const std::string& folder, const Brand& brand, bool ifStale) {
     const Canvas* puzzle = art.puzzle;
     Canvas landscape(440, 440, {0, 0, 0});
     if (!puzzle) {
@@ -158,11 +169,8 @@ int drawPictures(const std::string& folder, const std::string& brandFile, bool i
 
     const std::string recordFile = folder + "/" + kRecord;
     std::map<std::string, std::string> record = readRecord(recordFile);
-    char self[4096];
-    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    const time_t made = std::max(n > 0 ? modified(std::string(self, static_cast<size_t>(n))) : 0,
-                                 brandFile.empty() ? 0 : modified(brandFile));
-    const bool rebuilt = made >= modified(recordFile);
+    const std::string digest = drawingDigest(brand);
+    const bool rebuilt = record[kDigestKey] != digest;
     int failures = 0, written = 0;
     for (int i = 0; i < kArtFileCount; ++i) {
         const std::string path = kArtFiles[i].path, file = folder + "/" + path;
@@ -190,6 +198,8 @@ int drawPictures(const std::string& folder, const std::string& brandFile, bool i
         }
         record[path] = hashOf(now);
     }
+    if (failures == 0)
+        record[kDigestKey] = digest;  // else the next run tries again
     if (!writeRecord(recordFile, record)) {
         fprintf(stderr, "Cannot write %s\n", recordFile.c_str());
         ++failures;
@@ -289,7 +299,7 @@ int main(int argc, char** argv) {
     } else {
         setBrandArt(brand);
         art.problems.insert(art.problems.begin(), problems.begin(), problems.end());
-        status = icon.empty() ? drawPictures(folder, brandFile, ifStale) : drawIcon(icon.c_str());
+        status = icon.empty() ? drawPictures(folder, brand, ifStale) : drawIcon(icon.c_str());
     }
     releaseBrandArt();
     TTF_Quit();

@@ -207,6 +207,17 @@ std::string Brand::shownKey(const std::string& key) {
     return shown;
 }
 
+std::vector<std::string> Brand::pictureFiles() const {
+    std::vector<std::string> files;
+    for (const auto& [key, value] : texts) {
+        const bool picture = key.compare(0, 9, "pictures.") == 0 ||
+                             (key.size() > 8 && key.compare(key.size() - 8, 8, ".picture") == 0);
+        if (picture && !value.empty() && !isDrawing(value))
+            files.push_back(value);
+    }
+    return files;
+}
+
 std::string Brand::markupText(const std::string& text) {
     std::string out;
     for (const char c : text)
@@ -245,6 +256,7 @@ bool Brand::read(const std::string& file, std::vector<std::string>& problems) {
         problems.push_back(name + ": cannot read it (" + why + ")");
         return false;
     }
+    source = text;
     toml::table root;
     try {
         root = toml::parse(std::string_view(text), std::string_view(name));

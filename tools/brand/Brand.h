@@ -28,6 +28,10 @@ class Brand {
     // file's folder).
     const std::string& picture(const std::string& key) const { return texts.at(key); }
     static bool isDrawing(const std::string& picture);
+    // The files the brand's picture entries name (none for drawings and ""), and the brand as
+    // it was read: together, all a drawing of the brand depends on.
+    std::vector<std::string> pictureFiles() const;
+    std::string source;
     // A problem as one line, whatever the brand file holds: control characters shown escaped
     // ("\n", "\x1b"), so that no text of a brand can forge a line of its own in a log.
     static std::string line(const std::string& text);
