@@ -41,6 +41,7 @@ TEST_F(MixingTest, SlicesRepeatsAndEnds) {
         {1000, false, {256, 256, 256, 232, 0}, {0, 256, 512, 768, -1}, 3},
         {1000, true, {256, 256, 256, 232, 256}, {0, 256, 512, 768, 0}, 5},
         {0, true, {0, 0, 0, 0, 0}, {-1, -1, -1, -1, -1}, 0},
+        {257, false, {256, 1, 0, 0, 0}, {0, 256, -1, -1, -1}, 1},  // a last slice of one byte
         // clang-format on
     };
     for (const auto& c : cases) {

@@ -118,10 +118,10 @@ TEST_F(ScreenTest, ExposeResizeAndTheMouse) {
     pushEvent(SDL_WINDOWEVENT, SDL_WINDOWEVENT_EXPOSED);
     screen.update();
     EXPECT_EQ(port.windows, (Lines{"0 0 1024 768"}));
-    // clang-format off
-    expectPixels(port.windowSurface(), {
-        {10, 10, kBlack}, {500, 10, kBlue}});
-    // clang-format on
+    expectPixels(port.windowSurface(), {{38, 300, kBlack}, {39, 300, kBlue}, {983, 767, kBlue}});
+    port.clearLog();
+    screen.refreshAll();  // the whole picture again, as it was sent: nothing more reaches it
+    EXPECT_EQ(port.windows, Lines{});
     const struct {
         int windowX, windowY;
         const char* picture;

@@ -78,3 +78,32 @@ TEST_F(EngineFixture, EveryObjectUsedAgainstItsContractSaysWhatAndWhere) {
     expectPixels(surface(),
                  {{16, 26, kWhite}, {23, 33, kWhite}, {15, 26, kBlack}, {24, 33, kBlack}});
 }
+
+// A clipped sprite draws exactly the part of its frame inside the clip, one row of it too;
+// frames turn over cyclically; a sprite takes another's state whole.
+TEST_F(EngineFixture, ClippedFramesTurnOverAndStateIsTaken) {
+    gnImage* picture = image(writeBmp("frame.bmp", 20, 20, positionColour));
+    ClippedAnimSprite sprite;
+    sprite.setScreen(&screen);
+    sprite.frameCount = 3;
+    sprite.open();
+    for (int f = 0; f < 3; ++f)
+        sprite.frames[f] = {picture, gnRect(0, 0, 20, 20)};
+    sprite.pos = pt{20, 20};             // the frame from (10, 10) to (29, 29)
+    sprite.clip = gnRect(12, 14, 5, 1);  // its right and bottom edges cut it
+    sprite.show();
+    expectPixels(surface(), {{12, 14, positionColour(2, 4)},
+                             {16, 14, positionColour(6, 4)},
+                             {17, 14, kBlack},
+                             {11, 14, kBlack},
+                             {12, 15, kBlack},
+                             {12, 13, kBlack}});
+    std::string turned;
+    for (int i = 0; i < 4; ++i)
+        sprite.act(), turned += std::to_string(sprite.currentFrame);
+    EXPECT_EQ(turned, "1201");
+    sprite.oldPos = pt{7, 9};
+    ClippedAnimSprite other;
+    other.assignState(&sprite);
+    EXPECT_EQ(join(other.pos.x, other.pos.y, other.oldPos.x, other.oldPos.y), "20 20 7 9");
+}

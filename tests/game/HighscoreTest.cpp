@@ -51,6 +51,7 @@ TEST_F(HighscoreTest, WhatEachFileReadsAs) {
         {"", none, "", ""},
         {scoreTable("").substr(0, 519), none, "(it is shorter than 520 bytes): ", ""},
         {scoreTable(scoreRecord("ok", 59, 59) + scoreRecord("z9 }~\x7f", 0, 0)) + "junk after 520 bytes", "ok 59:59, z9 }~\x7f 0:0", "", ""},
+        {scoreTable(scoreRecord("abcdefghij", 0, 1)), "abcdefghij 0:1, solrind 10:0", "", ""},  // ten: the limit
         {scoreTable(other), "q 0:5, solrind 10:0", "", ""},
         {scoreTable(scoreRecord("Upper", 1, 0)), none, font, ".1"},
         {scoreTable(word(INT32_MIN) + scoreRecord("a", 1, 0).substr(4)), none, font, ".2"},
@@ -176,10 +177,9 @@ TEST_F(HighscoreTest, TwoWritersNeverTearTheTable) {
                 failed += !gnReplaceFile(kFile, tables[w].data(), tables[w].size());
             _exit(failed);
         }
-    int reads = 0, torn = 0, running = 2;
-    for (int status = 0; running > 0;) {
+    int reads = 0, torn = 0, status = 0;
+    for (int running = 2; running > 0; ++reads) {
         const std::string seen = readFile(kFile);
-        ++reads;
         torn += seen != tables[0] && seen != tables[1];
         for (pid_t& w : writers)
             if (w != 0 && waitpid(w, &status, WNOHANG) == w) {

@@ -32,9 +32,8 @@ bool eventually(const std::function<bool()>& made) {
 
 }  // namespace
 
-// Each press of P after a round of 2:05 writes the file and starts the real print program once,
-// until another screen is chosen; the time is the clock's; a new file replaces the old one (a
-// print program may still read it); one that cannot be written is one line.
+// Each press of P after a round of 2:05 writes the file and starts the print program once, until
+// another screen; a new file replaces the old (still read); one not written is one line.
 TEST_F(PrintTest, EachPressWritesTheHandOverFileAndStartsTheProgramOnce) {
     load();
     shell.countFont->giveTime(2, 5);

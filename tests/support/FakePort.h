@@ -21,6 +21,10 @@ class FakePort : public gnPort {
     uint32_t getTicks() override { return now; }
     void delay(uint32_t ms) override;  // advances the clock at once
     void showWindowAreas(const SDL_Rect* areas, int count) override;
+    void startProgram(const char* commandLine) override {  // the real one, counted
+        ++programsStarted;
+        gnPort::startProgram(commandLine);
+    }
     // The fake's mouse events are in picture pixels.
     void eventToPicture(int windowX, int windowY, int* x, int* y) const override {
         *x = windowX, *y = windowY;
@@ -36,6 +40,7 @@ class FakePort : public gnPort {
     uint32_t mouseButtons = 0;
     std::set<SDL_Keycode> held;
     std::vector<uint32_t> sleeps;
+    int programsStarted = 0;
     std::vector<std::string> log;        // "update x y w h", "present", "delay ms", in order
     std::vector<std::string> windows;    // window areas sent to the monitor, "x y w h"
     std::function<void()> afterPresent;  // scripted steps run after each present

@@ -204,6 +204,8 @@ bool ShellFixture::check(const Step& s) {
         return false;
     } else if (v == "expect file") {
         EXPECT_EQ(fileExists(s.text), s.a != 0) << where;
+    } else if (v == "expect prints") {
+        EXPECT_EQ(port.programsStarted, s.a) << where;
     } else if (v == "expect updates") {
         EXPECT_EQ(lastFrame, s.text) << where;
     } else if (v != "frames" && v != "until") {

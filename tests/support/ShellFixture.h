@@ -23,8 +23,9 @@
 // x, "expect pixel" x y 0xRRGGBB, "expect choice" n, "expect clock" "mm|ss", "expect file" 1|0
 // path, "expect updates" (the last frame's, latest first, '|' between), "expect lit" 1|0 col row,
 // "expect glow" frame col row, "expect caret" 1|0, "expect button" id 0|1|2 (its normal,
-// highlighted or pressed picture; -1 none). Set-up: "set clock" m s, "arrange" "k ..."
-// (every piece home but those, queued in that order), "gates shut" (after every frame from now on).
+// highlighted or pressed picture; -1 none), "expect prints" n (print programs started). Set-up:
+// "set clock" m s, "arrange" "k ..." (every piece home but those, queued in that order), "gates
+// shut" (after every frame from now on).
 struct Step {
     Step(const char* verb, int a = 0, int b = 0, int c = 0, int d = 0)
         : verb(verb), a(a), b(b), c(c), d(d) {}

@@ -25,11 +25,8 @@ RunResult print(const std::string& folder, const std::string& handOver,
 
 // A copy of an example brand with its logo and photo, in a folder of its own.
 std::string exampleBrand(const char* name) {
-    const std::string folder = makeTempDir("brand"), from = SOLRIND_BRANDS "/";
-    EXPECT_EQ(runCommand("cp " + from + name + ".toml " + from + "sonnwerk-logo.svg " + from +
-                         "sonnwerk-foto.jpg " + folder)
-                  .status,
-              0);
+    const std::string folder = makeTempDir("brand");
+    runCommand("cd " SOLRIND_BRANDS " && cp " + std::string(name) + ".toml sonnwerk-* " + folder);
     return folder;
 }
 
@@ -137,24 +134,14 @@ TEST(ArtMaker, RedrawsOnlyWhatIsMissingOrStillItsOwn) {
     EXPECT_EQ(readFile(gfx + "Rules.bmp"), rules);
 }
 
-// Every example brand in docs/ draws as it stands there.
-TEST(Brand, EveryExampleDraws) {
-    const std::string out = makeTempDir("examples");
-    for (const char* name : {"solrind", "sonnwerk"}) {
-        const RunResult run =
-            art("--brand " SOLRIND_BRANDS "/" + std::string(name) + ".toml " + out + "/" + name);
-        EXPECT_EQ(run.status, 0) << name << ": " << run.err;
-    }
-    EXPECT_EQ(runCommand("ls " SOLRIND_BRANDS "/*.toml | wc -l").out, "2\n");  // all of them
-}
-
 // A word wider than its panel (an address) is broken within the panel: the margin right of
 // the welcome text is the same as without it.
 TEST(Brand, ALongWordStaysWithinItsPanel) {
     const std::string brand = exampleBrand("solrind"), file = brand + "/solrind.toml";
     std::string text = readFile(file);
-    const size_t start = text.find("Midsummer night"), end = text.find("\"\"\"", start);
-    writeFile(file, text.replace(start, end - start, "See www.solrind.example"));
+    const size_t start = text.find("Midsummer night");
+    writeFile(file,
+              text.replace(start, text.find("\"\"\"", start) - start, "See www.solrind.example"));
     ASSERT_EQ(art("--brand " + file + " " + brand + "/plain").status, 0);
     text.replace(
         text.find("See www"), 23,
@@ -169,12 +156,16 @@ TEST(Brand, ALongWordStaysWithinItsPanel) {
               "0");
 }
 
+// The second example, as it stands in docs/ (the first is the built-in brand every other test
+// draws): drawn, checked, printed, its web page.
 TEST(Brand, ASecondBrandIsDrawnCheckedAndPrinted) {
+    EXPECT_EQ(runCommand("ls " SOLRIND_BRANDS "/*.toml | wc -l").out, "3\n");  // no other
     const std::string brand = exampleBrand("sonnwerk"), game = brand + "/game";
-    RunResult run = art("--brand " + brand + "/sonnwerk.toml " + game);
+    RunResult run = art("--brand " SOLRIND_BRANDS "/sonnwerk.toml " + game);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "Drew 21 pictures into " + game + "/GFX\n");
     EXPECT_EQ(art("--check " + game).out, "Checked 21 pictures in " + game + "/GFX: all usable\n");
+    EXPECT_EQ(art("--brand " SOLRIND_BRANDS "/soleil.toml " + brand + "/fr").err, "");  // the third
     SDL_Surface* menu = SDL_LoadBMP((game + "/GFX/Menus/Menu.bmp").c_str());
     EXPECT_EQ(pixelAt(menu, 5, 300), 0x06231Bu);  // the menu column in the brand's panel colour
     SDL_FreeSurface(menu);
@@ -203,9 +194,9 @@ TEST(Brand, ASecondBrandIsDrawnCheckedAndPrinted) {
               brand + "/index.html");
     EXPECT_EQ(run.status, 0) << run.err;
     const std::string page = readFile(brand + "/index.html");
-    for (const char* part : {"<html lang=\"de\">", "<title>Das Sonnwerk-Puzzle</title>",
-                             ">Drucken</button>", ">Schließen</button>", ">Wird geladen …</p>",
-                             "\"ended\": \"Das Spiel ist zu Ende."})
+    for (const char* part :
+         {"<html lang=\"de\">", "<title>Das Sonnwerk-Puzzle</title>", ">Drucken</button>",
+          ">Schließen</button>", ">Wird geladen …</p>", "\"ended\": \"Das Spiel ist zu Ende."})
         EXPECT_NE(page.find(part), std::string::npos) << part;
     EXPECT_EQ(page.find("{{"), std::string::npos);
 }
@@ -220,11 +211,8 @@ TEST(Brand, ABrandThatCannotBeDrawnSaysWhereAndDrawsNothing) {
         std::string line;  // what the art maker says, as a pattern
     } bad[] = {
         // clang-format off
-        {"logo = \"\"", "logo = \"missing.png\"", ": pictures.logo: cannot read .*/missing.png \\(.+\\)"},
         {"puzzle = \"\"", "puzzle = \"photo.jpg\"", ": pictures.puzzle: cannot read .*/photo.jpg \\(.+\\)"},
-        {"\"Hover over a piece", "\"Hover over a piece" + words(90), ": rules.items\\[4\\]: [0-9]+ lines, at most [0-9] fit"},
         {"ink = ", "accnt = \"#000000\"\nink = ", ": colours.accnt: unknown entry"},
-        {"accent = \"#FFD660\"", "accent = \"gold\"", ": colours.accent: \"gold\" is no colour: write \"#RRGGBB\""},
         {"accent = \"#FFD660\"", "accent = \"#12\\nsolrind: drew 21 pictures\"",  // no forged line
          ": colours.accent: \"#12\\\\nsolrind: drew 21 pictures\" is no colour: write \"#RRGGBB\""},
         {"call = \"Tap Play or press S to start\"", "", ": welcome.call: missing"},
@@ -272,9 +260,8 @@ TEST(Brand, ABrandThatCannotBeDrawnSaysWhereAndDrawsNothing) {
             brand + "/game/GFX\n");
 }
 
-// What a brand names is read only when it is a regular file and a picture of a sane size: a
-// pipe, a text file, a PNG declaring 16000 by 16000 pixels are one line each and cost
-// nothing; an SVG declaring 30000 by 30000 is drawn at the size it is shown.
+// Only regular picture files of a sane size are read: a pipe, a text file, a 16000 by 16000 PNG
+// are one line each; a 30000 by 30000 SVG is drawn at the size it is shown.
 TEST(Brand, FilesAStrangerNamesCostNothing) {
     const std::string brand = exampleBrand("solrind"), file = brand + "/solrind.toml";
     const std::string original = readFile(file);
@@ -282,9 +269,7 @@ TEST(Brand, FilesAStrangerNamesCostNothing) {
     writeFile(brand + "/huge.png",
               std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x3e\x80\0\0\x3e\x80", 24));
     writeFile(brand + "/huge.svg",
-              "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"30000\" "
-              "height=\"30000\"><circle cx=\"15000\" cy=\"15000\" r=\"9000\" "
-              "fill=\"#c03\"/></svg>\n");
+              "<svg width=\"30000\" height=\"30000\"><rect width=\"9\"/></svg>");
     mkfifo((brand + "/pipe.png").c_str(), 0644);
     const auto withLogo = [&](const std::string& logo) {
         std::string text = original;
@@ -301,14 +286,15 @@ TEST(Brand, FilesAStrangerNamesCostNothing) {
         {"pipe.png", "it is not a regular file"}};
     for (const auto& [logo, why] : refused) {
         const RunResult run = withLogo(logo);
-        EXPECT_EQ(run.status, 1) << logo;
-        EXPECT_EQ(run.err,
-                  file + ": pictures.logo: cannot read " + brand + "/" + logo + " (" + why + ")\n");
+        const std::string line =
+            file + ": pictures.logo: cannot read " + brand + "/" + logo + " (" + why + ")\n";
+        EXPECT_EQ(run.err, line);
+        EXPECT_EQ(run.status, 1);
         // The browser's certificate page: no file but a picture goes into it.
-        const RunResult page = runCommand(
-            "ASAN_OPTIONS=detect_leaks=0 " SOLRIND_PRINTIT " --page " + brand + "/c.html " + file);
-        EXPECT_EQ(page.out, "Printit: " + file + ": pictures.logo: cannot read " + brand + "/" +
-                                logo + " (" + why + ")\n");
+        EXPECT_EQ(runCommand("ASAN_OPTIONS=detect_leaks=0 " SOLRIND_PRINTIT " --page " + brand +
+                             "/c.html " + file)
+                      .out,
+                  "Printit: " + line);
         EXPECT_EQ(readFile(brand + "/c.html").find("data:"), std::string::npos) << logo;
     }
     const RunResult run = withLogo("huge.svg");
@@ -323,22 +309,14 @@ TEST(Brand, FilesAStrangerNamesCostNothing) {
     EXPECT_EQ(piped.out, "Printit: cannot read Bin/tmp: it is not a regular file\n");
 }
 
-// A French brand: the check line, the date, the singular of 0 and the file name in its words.
+// The French example: the check line, the date, the singular of 0 and the file name (safe,
+// whatever the brand says) in its words.
 TEST(Printit, TheCertificateSpeaksTheBrandsLanguage) {
     const std::string folder = makeTempDir("francais");
-    std::string text = readFile(SOLRIND_BRANDS "/solrind.toml");
-    text.replace(text.find("[certificate]"), std::string::npos,
-                 "[certificate]\nheading = \"Certificat\"\ncompleted = \"Résolu en\"\n"
-                 "minutes = [\"minute\", \"minutes\"]\nseconds = [\"seconde\", \"secondes\"]\n"
-                 "duration = \"{minutes} et {seconds}\"\nprinted = \"Imprimé le %d %B %Y (%a)\"\n"
-                 "claim = \"Montrez-le au stand.\"\npaper = \"A4\"\n"
-                 "check = \"Les tricheurs seront punis !\"\nmonths = [\"janvier\", \"février\", "
-                 "\"mars\", \"avril\", \"mai\", \"juin\", \"juillet\", \"août\", \"septembre\", "
-                 "\"octobre\", \"novembre\", \"décembre\"]\ndays = [\"dimanche\", \"lundi\", "
-                 "\"mardi\", \"mercredi\", \"jeudi\", \"vendredi\", \"samedi\"]\n"
-                 "singular = [0, 1]\nfile = \"Certificat été/../\"\n");
+    std::string text = readFile(SOLRIND_BRANDS "/soleil.toml");
     runCommand("mkdir " + folder + "/Bin");
-    writeFile(folder + "/Bin/brand.toml", text);
+    writeFile(folder + "/Bin/brand.toml",
+              text.replace(text.find("file = "), 19, "file = \"Certificat été/../\""));
     const RunResult run = print(folder, "Cheaters will be punished!\r\n00:07\r\n");
     EXPECT_EQ(run.status, 0) << run.out;
     const std::string pdf = runCommand("ls " + folder + "/Certificates/").out;
@@ -349,9 +327,10 @@ TEST(Printit, TheCertificateSpeaksTheBrandsLanguage) {
     for (const char* line : {"0 minute et 7 secondes", "Les tricheurs seront punis !"})
         EXPECT_NE(shown.find(line), std::string::npos) << line << " in " << shown;
     EXPECT_TRUE(std::regex_search(
-        shown, std::regex("Imprimé le [0-9]{2} (janvier|février|mars|avril|mai|juin|juillet|"
-                          "août|septembre|octobre|novembre|décembre) [0-9]{4} \\((dim|lun|mar|mer|"
-                          "jeu|ven|sam)\\)")))
+        shown,
+        std::regex("Imprimé le ((lun|mar|mercre|jeu|vendre|same)di|dimanche) [0-9]{2} (janvier|"
+                   "février|mars|avril|mai|juin|juillet|août|septembre|octobre|novembre|"
+                   "décembre) [0-9]{4} à [0-9]{2}:[0-9]{2}")))
         << shown;
     EXPECT_EQ(shown.find("Cheaters"), std::string::npos);
 }

@@ -31,8 +31,8 @@
 
 namespace {
 
-constexpr const char* kRecord = "GFX/.artmaker";  // "<hash> <path>" per line, under the folder
-constexpr size_t kPictureBytesMax = 64u << 20;    // more than any picture of the game
+constexpr const char* kRecord = "GFX/.artmaker";   // "<hash> <path>" per line, under the folder
+constexpr size_t kPictureBytesMax = 64u << 20;     // more than any picture of the game
 constexpr const char* kDigestKey = ".drawn-from";  // the record's line for what it was drawn from
 
 struct Picture {
@@ -114,12 +114,13 @@ std::string drawingDigest(const Brand& brand) {
     std::string all, bytes, why;
     char self[4096];
     const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n > 0 && gnReadFile(std::string(self, static_cast<size_t>(n)).c_str(), kPictureBytesMax,
-                            bytes, why))
+    if (n > 0 &&
+        gnReadFile(std::string(self, static_cast<size_t>(n)).c_str(), kPictureBytesMax, bytes, why))
         all += hashOf(bytes);
     all += hashOf(brand.source);
     for (const std::string& file : brand.pictureFiles())
-        all += file + (gnReadFile(file.c_str(), kPictureBytesMax, bytes, why) ? hashOf(bytes) : why);
+        all +=
+            file + (gnReadFile(file.c_str(), kPictureBytesMax, bytes, why) ? hashOf(bytes) : why);
     return hashOf(all);
 }
 
