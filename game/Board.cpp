@@ -3,11 +3,10 @@
 #include <cstdlib>
 
 #include "Gates.h"
+#include "Random.h"
 #include "RingQueue.h"
 
 namespace {
-
-constexpr uint32_t kSeedModulus = 10000;  // the seed is the milliseconds since start modulo this
 
 // The three holes just outside the board, each behind one gate.
 struct Hole {
@@ -76,13 +75,14 @@ BoardPiece* Board::pieceAt(int col, int row) const {
     return nullptr;
 }
 
-void Board::checkMove(BoardPiece* piece, int dx, int dy) {
+bool Board::checkMove(BoardPiece* piece, int dx, int dy) {
     const int x = piece->col + dx;
     const int y = piece->row + dy;
-    if (isPieceFree(x, y) && isOnBoard(x, y)) {
-        piece->dirX = dx;
-        piece->dirY = dy;
-    }
+    if (!isPieceFree(x, y) || !isOnBoard(x, y))
+        return false;
+    piece->dirX = dx;
+    piece->dirY = dy;
+    return true;
 }
 
 bool Board::hasCompleted() const {
@@ -100,16 +100,16 @@ void Board::queuePiece(int index) {
 }
 
 void Board::initGame(uint32_t seed) {
-    srand(seed % kSeedModulus);
+    gameRandom().seed(seed % kSeedModulus);
     queue->clear();
     for (int index = 0; index < kPieceCount; ++index)
         queuePiece(index);
     queue->unsort();
 }
 
-void Board::releasePiece() {
+bool Board::releasePiece() {
     if (queue->count() == 0 || !isPieceFree(1, 0))
-        return;
+        return false;
     BoardPiece* piece = static_cast<BoardPiece*>(queue->removeElem());
     piece->inQueue = false;
     piece->pos = cellCentre(1, 0);
@@ -118,6 +118,7 @@ void Board::releasePiece() {
     piece->stepDelay = 0;
     piece->col = 1;
     piece->row = 0;
+    return true;
 }
 
 void Board::slidePiece(int index) {
@@ -142,6 +143,12 @@ void Board::slidePiece(int index) {
         pointManip::movePoint(piece->pos, kPieceStep * piece->dirX, kPieceStep * piece->dirY);
 }
 
+void Board::slideMoving() {
+    for (int index = 0; index < kPieceCount; ++index)
+        if (!pieces[index]->inQueue && isMoving(pieces[index]))
+            slidePiece(index);
+}
+
 BoardMove Board::dragMove(const pt& pressPoint, const pt& dragVector) {
     BoardMove move = {BoardMove::kNone, -1, -1, 0, 0};
     posToIndex(pressPoint, move.col, move.row);
@@ -157,11 +164,30 @@ BoardMove Board::dragMove(const pt& pressPoint, const pt& dragVector) {
     return move;
 }
 
-void Board::apply(const BoardMove& move) {
-    if (move.kind == BoardMove::kRelease) {
-        releasePiece();
-    } else if (move.kind == BoardMove::kPush) {
-        if (BoardPiece* piece = pieceAt(move.col, move.row))
-            checkMove(piece, move.dx, move.dy);
+bool Board::apply(const BoardMove& move) {
+    if (move.kind == BoardMove::kRelease)
+        return releasePiece();
+    BoardPiece* piece = move.kind == BoardMove::kPush ? pieceAt(move.col, move.row) : nullptr;
+    return piece && checkMove(piece, move.dx, move.dy);
+}
+
+uint32_t Board::digest(uint32_t hash) const {
+    for (const BoardPiece* p : pieces) {
+        hash = digestAdd(hash, p->inQueue);
+        if (!p->inQueue)  // a queued piece's place is left over from before
+            for (const int32_t v :
+                 {p->col, p->row, p->dirX, p->dirY, p->stepDelay, p->pos.x, p->pos.y})
+                hash = digestAdd(hash, v);
     }
+    hash = digestAdd(hash, queue->head);
+    for (int32_t i = 0; i < queue->capacity; ++i) {
+        const void* slot = queue->slots[i];
+        int32_t index = -1;
+        for (int32_t k = 0; k < kPieceCount; ++k)
+            index = pieces[k] == slot ? k : index;
+        hash = digestAdd(hash, index);
+    }
+    for (const Gates* gate : gates)
+        hash = digestAdd(digestAdd(hash, gate->currentFrame), gate->opening);
+    return hash;
 }

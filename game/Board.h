@@ -12,6 +12,14 @@
 class Gates;
 class RingQueue;
 
+// FNV-1a over the value's four bytes, low first: a digest step that is the same everywhere.
+inline uint32_t digestAdd(uint32_t hash, int32_t value) {
+    for (int shift = 0; shift < 32; shift += 8)
+        hash = (hash ^ (static_cast<uint32_t>(value) >> shift & 0xFF)) * 16777619u;
+    return hash;
+}
+constexpr uint32_t kDigestStart = 2166136261u;
+
 // A player's move, as the round makes it from the mouse.
 struct BoardMove {
     enum Kind { kNone, kRelease, kPush };
@@ -31,6 +39,7 @@ class Board {
     static constexpr int32_t kLeft = 160;  // screen pixels of the top left cell's corner
     static constexpr int32_t kTop = 40;
     static constexpr int32_t kPieceStep = kCellSize / 2;  // pixels a moving piece goes a frame
+    static constexpr uint32_t kSeedModulus = 10000;       // srand gets the seed modulo this
 
     // Works on the owner's pieces, queue and gates, which outlive the board.
     Board(BoardPiece* (&pieces)[kPieceCount], RingQueue*& queue, Gates* (&gates)[kGateCount]);
@@ -48,25 +57,32 @@ class Board {
     static pt cellCentre(int col, int row);  // in screen pixels
     // The first piece in index order off the queue standing on (col, row), or null.
     BoardPiece* pieceAt(int col, int row) const;
-    // Sets the piece moving one cell in (dx, dy) if that cell is free and on the board.
-    void checkMove(BoardPiece* piece, int dx, int dy);
+    // Sets the piece moving one cell in (dx, dy) if that cell is free and on the board;
+    // whether it did.
+    bool checkMove(BoardPiece* piece, int dx, int dy);
     // The queue is empty and every piece stands on its home cell.
     bool hasCompleted() const;
     void queuePiece(int index);
     // A new game: seeds rand() with seed % 10000, queues every piece and shuffles the queue.
     void initGame(uint32_t seed);
     // The next queued piece onto cell (1, 0), moving right, when the queue holds one and
-    // (1, 0) is free.
-    void releasePiece();
+    // (1, 0) is free; whether it did.
+    bool releasePiece();
     // The slide step of a moving piece: half a cell a frame until blocked; from a hole cell
     // back into the queue.
     void slidePiece(int index);
+    void slideMoving();  // the slide step of each moving piece, in index order
 
     // The move a drag makes: the piece on the press cell pushed along the drag's longer axis
     // (vertical when both are equal); none for a drag of no length or from off the board.
     static BoardMove dragMove(const pt& pressPoint, const pt& dragVector);
-    // Releases a piece, or starts the push of the piece on the move's cell.
-    void apply(const BoardMove& move);
+    // Releases a piece, or starts the push of the piece on the move's cell; whether the move
+    // changed the board (a release from an empty queue, a push from an empty cell or against
+    // a piece or an edge does not).
+    bool apply(const BoardMove& move);
+    // Carries hash on over everything the rules read: each piece's place, motion, step and
+    // drawn position, the queue's order, the gates' frames and directions.
+    uint32_t digest(uint32_t hash) const;
 
   private:
     BoardPiece* (&pieces)[kPieceCount];  // index = row * 5 + column - 1; not owned

@@ -109,9 +109,14 @@ void CountFont::addSec(int32_t n) {
 }
 
 void CountFont::tick() {
+    if (advance())
+        showTime();
+}
+
+bool CountFont::advance() {
     if (tickCount <= kTickLimit) {
         ++tickCount;
-        return;
+        return false;
     }
     tickCount = 0;
     if (seconds < kMaxSeconds) {
@@ -120,7 +125,7 @@ void CountFont::tick() {
         ++minutes;
         seconds = 0;
     }
-    showTime();
+    return true;
 }
 
 void CountFont::showTime() {

@@ -37,6 +37,8 @@ class CountFont : public gnBitmapFont {
     int32_t getSeconds() const { return seconds; }
     // Counts one frame; every 27th advances the time (stopping at 59|59) and draws it.
     void tick();
+    // The counting of tick alone, without drawing (a replay's clock): true when it advanced.
+    bool advance();
     // Restores the five glyph cells at textPos from the background, then draws the time.
     void showTime();
 

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "Random.h"
+
 Gates::Gates() : opening(false) {
     frameCount = kFrames;
 }
@@ -18,7 +20,7 @@ void Gates::init(gnImage* image, int32_t x, int32_t y, int32_t w, int32_t h) {
 }
 
 void Gates::act() {
-    if (rand() % kTurnChance == 0)
+    if (gameRandom().next() % kTurnChance == 0)
         opening = !opening;
     if (opening) {
         if (currentFrame < frameCount - 1)

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "Random.h"
+
 #include "gnExceptions.h"
 
 RingQueue::RingQueue() : head(0), capacity(0), slots{} {}
@@ -57,7 +59,7 @@ int32_t RingQueue::count() const {
 
 void RingQueue::unsort() {
     for (int32_t i = 0; i < capacity; ++i) {
-        const int32_t j = rand() % capacity;
+        const int32_t j = gameRandom().next() % capacity;
         void* swapped = slots[i];
         slots[i] = slots[j];
         slots[j] = swapped;

@@ -5,7 +5,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # What building and playing need (Xvfb too, so that a machine without a display can play).
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev
-    libtomlplusplus-dev fonts-dejavu-core libcairo2-dev libcups2-dev xvfb xauth)
+    libtomlplusplus-dev nlohmann-json3-dev fonts-dejavu-core libcairo2-dev libcups2-dev xvfb xauth)
 # What the tests add.
 TEST_PACKAGES=(libgtest-dev libgmock-dev xdotool x11-utils openbox imagemagick poppler-utils)
 BENCH_PACKAGES=(libbenchmark-dev libx11-dev)

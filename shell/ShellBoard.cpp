@@ -1,6 +1,7 @@
 // The board's drawing and the start of a game; the rules themselves are the board's.
 #include "CountFont.h"
 #include "ImageBackground.h"
+#include "RoundFile.h"
 #include "SolrindPGameShell.h"
 #include "gnTime.h"
 
@@ -17,7 +18,12 @@ void SolrindPGameShell::eraseBoard() {
 }
 
 void SolrindPGameShell::initGame() {
-    board.initGame(gnGetTicks());
+    round.start(gnGetTicks());
+    roundfile::stamp(round.record);
     countFont->textPos = kClockPos;
-    countFont->giveTime(0, 0);
+}
+
+void SolrindPGameShell::keepRound() {
+    if (round.record.frames > 0)  // a round ended before its first frame was never seen
+        roundfile::save(round.record, roundfile::kFolder, roundsCap);
 }

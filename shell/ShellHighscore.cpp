@@ -58,6 +58,8 @@ void SolrindPGameShell::checkHighscore() {
         }
         enterHandler->backgroundImage = nullptr;
         table->updateSlotName(slot, enterHandler->text);
+        round.record.record = true;
+        round.record.name = table->getSlotName(slot);
         gameInput->activate();  // the menu takes the input again
     }
     delete table;  // writes the file

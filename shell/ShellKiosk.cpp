@@ -7,6 +7,7 @@
 #include <string>
 
 #include "GameInput.h"
+#include "RoundFile.h"
 #include "SolrindPGameShell.h"
 #include "gnInput.h"
 #include "gnTime.h"
@@ -29,15 +30,15 @@ constexpr int kAttractChoices[] = {Shell::kWelcome,  Shell::kRules,    Shell::kP
                                    Shell::kNextPage, Shell::kScores};
 constexpr int kAttractSteps = sizeof kAttractChoices / sizeof kAttractChoices[0];
 
-// The seconds a text gives: digits only, 1 to kIdleSecondsMax; 0 for anything else.
-uint32_t secondsIn(const char* text) {
-    uint32_t seconds = 0;
+// The number a text gives: digits only, 1 to max; 0 for anything else.
+uint32_t numberIn(const char* text, uint32_t max) {
+    uint32_t number = 0;
     for (const char* c = text; *c; ++c) {
-        if (*c < '0' || *c > '9' || seconds > kIdleSecondsMax)
+        if (*c < '0' || *c > '9' || number > max)
             return 0;
-        seconds = seconds * 10 + static_cast<uint32_t>(*c - '0');
+        number = number * 10 + static_cast<uint32_t>(*c - '0');
     }
-    return seconds <= kIdleSecondsMax ? seconds : 0;
+    return number <= max ? number : 0;
 }
 
 // A setting as a line may show it: printable characters only, at most kShownMax of them.
@@ -51,6 +52,16 @@ std::string shown(const char* text) {
 }  // namespace
 
 void SolrindPGameShell::readKioskSettings() {
+    uint32_t megabytes = roundfile::kDefaultCapMb;
+    if (const char* text = getenv(roundfile::kCapVariable)) {
+        if (const uint32_t given = numberIn(text, roundfile::kMaxCapMb))
+            megabytes = given;
+        else
+            printf("%s=%s is no number of megabytes from 1 to %u: %u are kept\n",
+                   roundfile::kCapVariable, shown(text).c_str(), roundfile::kMaxCapMb,
+                   roundfile::kDefaultCapMb);
+    }
+    roundsCap = uint64_t{megabytes} * roundfile::kMegabyte;
     const char* kiosk = getenv(kKioskVariable);
     if (!kiosk || std::string(kiosk) != "1") {
         idleLimitMs = 0;
@@ -58,7 +69,7 @@ void SolrindPGameShell::readKioskSettings() {
     }
     uint32_t seconds = kIdleSeconds;
     if (const char* text = getenv(kIdleVariable)) {
-        if (const uint32_t given = secondsIn(text))
+        if (const uint32_t given = numberIn(text, kIdleSecondsMax))
             seconds = given;
         else
             printf("%s=%s is no number of seconds from 1 to %u: %u are used\n", kIdleVariable,

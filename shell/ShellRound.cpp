@@ -30,6 +30,7 @@ void SolrindPGameShell::game() {
             gameFrame();
         } while (!gameInput->done && !completed);
     }
+    round.finish(completed);
     if (completed) {
         gnDelay(kCompletedPauseMs);
         checkHighscore();
@@ -37,6 +38,7 @@ void SolrindPGameShell::game() {
     } else {
         gameInput->selected = kWelcome;  // the menu goes on with its welcome screen
     }
+    keepRound();
     gameInput->done = gnTerminationRequested();  // a quit ends only the round, a SIGTERM all
     aloneFrom = gnGetTicks();                    // the menu is left alone from now
 }
@@ -47,10 +49,11 @@ void SolrindPGameShell::gameFrame() {
         pressEscape(gameInput);  // the next visitor finds no one else's board
     if (gameInput->selected != kPlay)
         gameInput->done = true;
-    completed = hasCompleted();  // noticed at the start of the frame after the last step
+    completed = round.beginFrame();  // noticed at the start of the frame after the last step
     eraseBoard();
     showGates();
-    countFont->tick();
+    if (round.countTime())
+        countFont->showTime();
     screen->beginUpdate();
     handleBoard();
     screen->dontUpdate();  // all of it lies in the board's or the gates' areas, sent already
@@ -68,11 +71,11 @@ void SolrindPGameShell::handleBoard() {
     if (overCorner)
         highlightCorner();
     // Clicks and drags count only while nothing moves; made meanwhile, they are lost.
-    if (!board.hasMovingPieces()) {
+    if (round.isStill()) {
         if (gameInput->buttonPressed && overCorner)
-            board.apply(BoardMove{BoardMove::kRelease, 0, 0, 0, 0});
+            round.play(BoardMove{BoardMove::kRelease, 0, 0, 0, 0});
         if (gameInput->buttonReleased)
-            board.apply(Board::dragMove(gameInput->pressPoint, gameInput->dragVector));
+            round.play(Board::dragMove(gameInput->pressPoint, gameInput->dragVector));
     }
     for (int index = 0; index < kPieceCount; ++index) {
         BoardPiece* piece = pieces[index];
@@ -118,10 +121,9 @@ void SolrindPGameShell::showCursor(int x, int y) {
 }
 
 void SolrindPGameShell::showGates() {
-    for (Gates* gate : gates) {
-        gate->act();
+    round.swingGates();
+    for (Gates* gate : gates)
         gate->show();
-    }
 }
 
 void SolrindPGameShell::highlightCorner() {

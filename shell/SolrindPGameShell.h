@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "Board.h"
+#include "Round.h"
 #include "gnExceptions.h"
 #include "gnGeomUtil.h"
 
@@ -129,8 +130,10 @@ class SolrindPGameShell : public gnCheckedExec {
     void slidePiece(int index) { board.slidePiece(index); }
     void eraseBoard();  // redraws the board area from the background
     // A new game: seeds rand() from the clock, queues and shuffles all pieces, puts the game
-    // clock at 00|00.
+    // clock at 00|00, and starts the round's record.
     void initGame();
+    // Keeps the round's record in "Save/Rounds": every round played, completed or given up.
+    void keepRound();
 
     // The game round.
     void game();                    // plays one round, then the highscore flow or back to the menu
@@ -142,6 +145,7 @@ class SolrindPGameShell : public gnCheckedExec {
 
     // The kiosk (SOLRIND_KIOSK=1): a round or a name entry left alone SOLRIND_IDLE_SECONDS
     // (90 without it) ends as Esc ends it; a menu left alone shows the attract loop.
+    // Also the rounds' limit (SOLRIND_ROUNDS_MB).
     void readKioskSettings();
     // No input for idleLimitMs, in a kiosk, and as long since aloneFrom (the start of the round,
     // of the name entry, or the return to the menu after a round: the pause before the entry
@@ -189,5 +193,7 @@ class SolrindPGameShell : public gnCheckedExec {
     int attractStep = 0;          // its next screen
     uint32_t attractSince = 0;    // ticks when it began
     uint32_t attractShownAt = 0;  // and when it showed its last screen
+    uint64_t roundsCap = 0;       // bytes the kept rounds may take
     Board board{pieces, queue, gates};
+    Round round{board, gates, countFont};  // the rules frame by frame and the round's record
 };
