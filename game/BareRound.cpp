@@ -1,6 +1,5 @@
 #include "BareRound.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -18,10 +17,6 @@ BareRound::BareRound() {
     }
     for (int g = 0; g < Board::kGateCount; ++g)
         gates[g] = &gateStore[g];
-}
-
-int BareRound::indexOf(const BoardPiece* piece) const {
-    return static_cast<int>(std::find(pieces, pieces + Board::kPieceCount, piece) - pieces);
 }
 
 std::string BareRound::clockText() const {
@@ -47,7 +42,7 @@ std::string BareRound::boardText() const {
             }
             const bool home = piece->col == piece->homeCol && piece->row == piece->homeRow;
             text += ' ';
-            text += static_cast<char>((home ? 'A' : 'a') + indexOf(piece));
+            text += static_cast<char>((home ? 'A' : 'a') + board.indexOf(piece));
             text += piece->dirX > 0   ? '>'
                     : piece->dirX < 0 ? '<'
                     : piece->dirY > 0 ? 'v'

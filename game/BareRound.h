@@ -19,7 +19,6 @@ struct BareRound {
     // ".." an empty cell, "##" the corner; then the queue and the gates.
     std::string boardText() const;
     std::string clockText() const;  // 02:13
-    int indexOf(const BoardPiece* piece) const;
 
     BoardPiece pieceStore[Board::kPieceCount];
     BoardPiece* pieces[Board::kPieceCount] = {};

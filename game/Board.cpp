@@ -143,6 +143,21 @@ void Board::slidePiece(int index) {
         pointManip::movePoint(piece->pos, kPieceStep * piece->dirX, kPieceStep * piece->dirY);
 }
 
+int Board::indexOf(const BoardPiece* piece) const {
+    for (int index = 0; index < kPieceCount; ++index)
+        if (pieces[index] == piece)
+            return index;
+    return -1;
+}
+
+std::vector<int> Board::queued() const {
+    std::vector<int> order;
+    for (int32_t i = 0; i < queue->capacity; ++i)
+        if (const void* slot = queue->slots[(queue->head + i) % queue->capacity])
+            order.push_back(indexOf(static_cast<const BoardPiece*>(slot)));
+    return order;
+}
+
 void Board::slideMoving() {
     for (int index = 0; index < kPieceCount; ++index)
         if (!pieces[index]->inQueue && isMoving(pieces[index]))

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "BoardPiece.h"
 #include "gnGeomUtil.h"
@@ -80,6 +81,11 @@ class Board {
     // changed the board (a release from an empty queue, a push from an empty cell or against
     // a piece or an edge does not).
     bool apply(const BoardMove& move);
+    // For a player that reads the board: a piece's index, the queue in the order it releases,
+    // a gate.
+    int indexOf(const BoardPiece* piece) const;
+    std::vector<int> queued() const;
+    const Gates& gate(int g) const { return *gates[g]; }
     // Carries hash on over everything the rules read: each piece's place, motion, step and
     // drawn position, the queue's order, the gates' frames and directions.
     uint32_t digest(uint32_t hash) const;

@@ -35,7 +35,7 @@ class GlibcRandom : public RandomSource {
 // musl's rand (the browser build's C library): a 64-bit linear congruential generator.
 class MuslRandom : public RandomSource {
   public:
-    void seed(uint32_t seed) override { state = seed - 1ull; }
+    void seed(uint32_t seed) override { state = seed - 1u; }  // 32-bit: 0 gives 2^32 - 1
     int32_t next() override;
 
   private:

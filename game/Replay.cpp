@@ -65,8 +65,8 @@ std::string Replay::play(const RoundRecord& record, std::string* story,
     round.start(record.seed);
     const auto showBoard = [&](int32_t frame) {
         if (story && std::find(boardsAt->begin(), boardsAt->end(), frame) != boardsAt->end())
-            *story +=
-                "after frame " + std::to_string(frame) + " (" + bare.clockText() + "):\n" + bare.boardText();
+            *story += "after frame " + std::to_string(frame) + " (" + bare.clockText() + "):\n" +
+                      bare.boardText();
     };
     showBoard(0);
     const std::vector<RoundMove>& moves = record.moves;
@@ -100,11 +100,11 @@ std::string Replay::play(const RoundRecord& record, std::string* story,
                 return at + "the rules refuse it: " + refused;
             if (story) {
                 const bool released = move.move.kind == BoardMove::kRelease;
-                const BoardPiece* moved = board.pieceAt(released ? 1 : move.move.col,
-                                                        released ? 0 : move.move.row);
+                const BoardPiece* moved =
+                    board.pieceAt(released ? 1 : move.move.col, released ? 0 : move.move.row);
                 *story += "frame " + std::to_string(frame) + " (" + bare.clockText() +
                           "): " + describe(move.move) + ", piece " +
-                          static_cast<char>('A' + bare.indexOf(moved)) + "\n";
+                          static_cast<char>('A' + board.indexOf(moved)) + "\n";
             }
         }
         board.slideMoving();
@@ -157,4 +157,3 @@ std::string Replay::describe(const BoardMove& move) {
     const char* way = move.dx > 0 ? "right" : move.dx < 0 ? "left" : move.dy > 0 ? "down" : "up";
     return "push " + cell(move.col, move.row) + " " + way;
 }
-

@@ -225,8 +225,9 @@ void makeRoom(const std::string& folder, const std::string& written, uint64_t ca
     }
     for (size_t i = 1; i < folders.size(); ++i)
         rmdir(folders[i].c_str());  // a kept day left empty; fails harmlessly otherwise
-    printf("%s holds more than %" PRIu64 " MB of rounds: the %d oldest removed\n", folder.c_str(),
-           cap / kMegabyte, removed);
+    if (removed > 0)
+        printf("%s holds more than %" PRIu64 " MB of rounds: the %d oldest removed\n",
+               folder.c_str(), cap / kMegabyte, removed);
 }
 
 }  // namespace

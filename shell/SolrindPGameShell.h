@@ -7,6 +7,7 @@
 
 #include "Board.h"
 #include "Round.h"
+#include "RoundFile.h"
 #include "gnExceptions.h"
 #include "gnGeomUtil.h"
 
@@ -193,7 +194,7 @@ class SolrindPGameShell : public gnCheckedExec {
     int attractStep = 0;          // its next screen
     uint32_t attractSince = 0;    // ticks when it began
     uint32_t attractShownAt = 0;  // and when it showed its last screen
-    uint64_t roundsCap = 0;       // bytes the kept rounds may take
+    uint64_t roundsCap = uint64_t{roundfile::kDefaultCapMb} * roundfile::kMegabyte;  // kept rounds
     Board board{pieces, queue, gates};
     Round round{board, gates, countFont};  // the rules frame by frame and the round's record
 };

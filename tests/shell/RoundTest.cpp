@@ -1,6 +1,8 @@
 // Rounds through the real shell as lists of steps, from the first frame to the print key.
 #include "CountFont.h"
 #include "GameInput.h"
+#include "Replay.h"
+#include "RoundFile.h"
 #include "ShellFixture.h"
 #include "SolrindPHighscore.h"
 
@@ -131,4 +133,37 @@ TEST_F(RoundTest, TheNameEntryEndsWithEscapeOrAQuit) {
     EXPECT_EQ(
         std::string(table.getSlotName(0)) + "," + table.getSlotName(1) + "," + table.getSlotName(2),
         ",z,solrind");  // the second 00:01 below the first
+}
+
+// A player's round through the real input, from its seed to the name in the table: its record
+// verifies, with the name and the time the table holds. Given up, a round is kept too.
+TEST_F(RoundTest, ARoundPlayedToItsEndIsKeptAndVerifies) {
+    frameBudget = 6000;
+    playMenu({{"key", SDLK_s},
+              {"until", "round"},
+              {"bot"},
+              {"until", "name"},
+              {"key", SDLK_a},
+              {"key", SDLK_RETURN},
+              {"until", "menu"},
+              {"frames", 1},
+              {"key", SDLK_s},
+              {"until", "round"},
+              {"frames", 30},
+              {"key", SDLK_ESCAPE},
+              {"until", "menu"}});
+    const Lines names = listFolder("Save/Rounds");
+    ASSERT_EQ(names.size(), 2u);
+    RoundRecord played, givenUp;
+    std::string why;
+    ASSERT_TRUE(roundfile::parse(readFile("Save/Rounds/" + names[0]), played, why)) << why;
+    ASSERT_TRUE(roundfile::parse(readFile("Save/Rounds/" + names[1]), givenUp, why)) << why;
+    if (givenUp.completed)
+        std::swap(played, givenUp);  // both started within the same second
+    EXPECT_EQ(join(played.completed, played.record, played.name, played.library), "1 1 a glibc");
+    EXPECT_EQ(readFile("Save/Highscore.hs").substr(0, 52),
+              scoreRecord("a", played.minutes, played.seconds).substr(0, 52));
+    EXPECT_GT(played.moves.size(), 100u);
+    EXPECT_EQ(join(givenUp.completed, givenUp.record, givenUp.frames), "0 0 32");
+    EXPECT_EQ(Replay().verify(played), "");
 }

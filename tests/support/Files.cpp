@@ -4,8 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -112,4 +114,13 @@ std::string word(int32_t value) {
     for (int i = 0; i < 4; ++i)
         bytes[i] = static_cast<char>(static_cast<uint32_t>(value) >> (8 * i));
     return bytes;
+}
+
+Lines listFolder(const std::string& path) {
+    Lines names;
+    std::error_code none;
+    for (const auto& entry : std::filesystem::directory_iterator(path, none))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }

@@ -27,6 +27,7 @@ RunResult runCommand(const std::string& commandLine);
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 bool fileExists(const std::string& path);
+Lines listFolder(const std::string& path);        // the names in it, sorted; none without it
 std::string makeTempDir(const std::string& tag);  // new and empty, under the build's tmp
 
 // While it lives the working directory is a new temporary folder; then it is back.

@@ -9,12 +9,15 @@
 
 #include "BoardMap.h"
 #include "BoardPiece.h"
+#include "Bot.h"
 #include "CountFont.h"
 #include "EnterInput.h"
 #include "GameInput.h"
 #include "Gates.h"
 #include "ImageBackground.h"
+#include "Replay.h"
 #include "RingQueue.h"
+#include "RoundFile.h"
 #include "gnImages.h"
 #include "gnScreen.h"
 
@@ -33,6 +36,17 @@ void ShellFixture::SetUp() {
 
 void ShellFixture::TearDown() {
     port.afterPresent = port.afterDelay = nullptr;
+    Replay replay;
+    for (const std::string& name : listFolder("Save/Rounds")) {
+        RoundRecord record;
+        std::string why;
+        ASSERT_TRUE(roundfile::parse(readFile("Save/Rounds/" + name), record, why)) << why;
+        why = replay.verify(record);
+        if (staged.count(record.id))
+            EXPECT_NE(why, "") << name << ": a round the test changed verifies";
+        else if (!gatesHeld.count(record.id))
+            EXPECT_EQ(why, "") << name;
+    }
     if (loaded && shell.screen && shell.screen->isOpen())
         shell.freeData();
     SDL_CloseAudio();  // what SDL_Quit does at the end of a run
@@ -79,6 +93,8 @@ void ShellFixture::onFrame() {
     tapped.clear();
     if (holding != SDLK_UNKNOWN)
         pushKey(SDL_KEYDOWN, holding, true);
+    if (gatesShut && inRound())
+        gatesHeld.insert(shell.round.record.id);
     if (gatesShut)
         for (Gates* gate : shell.gates)
             gate->currentFrame = 0, gate->opening = false;
@@ -96,6 +112,17 @@ bool ShellFixture::runStep(const Step& s) {
     const std::string& v = s.verb;
     if (v == "frames")
         return frames - lastDone >= s.a;
+    if (v == "bot") {
+        if (!inRound() || shell.board.hasCompleted())
+            return true;
+        const BoardMove move = shell.board.hasMovingPieces() ? BoardMove{} : Bot::plan(shell.board);
+        const pt from = Board::cellCentre(move.col, move.row);
+        if (move.kind == BoardMove::kRelease)
+            check(Step("click", from.x, from.y));  // on the corner
+        else if (move.kind == BoardMove::kPush)
+            check(Step("drag", from.x, from.y, 40 * move.dx, 40 * move.dy));
+        return false;
+    }
     if (v == "until") {
         if (s.text == "round")
             return inRound();
@@ -116,6 +143,8 @@ bool ShellFixture::runStep(const Step& s) {
 bool ShellFixture::check(const Step& s) {
     const std::string& v = s.verb;
     const std::string where = "step " + std::to_string(next) + ", " + v + " " + s.text;
+    if (v == "bot")
+        return false;  // its input went out while it ran
     if (v == "key" || v == "hold") {
         port.held.insert(s.a);
         pushKey(SDL_KEYDOWN, s.a);
@@ -153,6 +182,7 @@ bool ShellFixture::check(const Step& s) {
     } else if (v == "terminate") {
         raise(SIGTERM);
     } else if (v == "arrange") {
+        staged.insert(shell.round.record.id);
         shell.queue->clear();
         for (int i = 0; i < 24; ++i) {
             BoardPiece* piece = shell.pieces[i];
@@ -199,6 +229,7 @@ bool ShellFixture::check(const Step& s) {
     } else if (v == "expect ms") {
         EXPECT_EQ(port.now - mark, static_cast<uint32_t>(s.a)) << where;
     } else if (v == "set clock") {
+        staged.insert(shell.round.record.id);
         shell.countFont->minutes = s.a, shell.countFont->seconds = s.b;
         shell.countFont->tickCount = 0;
         return false;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,9 @@
 // "expect glow" frame col row, "expect caret" 1|0, "expect button" id 0|1|2 (its normal,
 // highlighted or pressed picture; -1 none), "expect prints" n (print programs started). Set-up:
 // "set clock" m s, "arrange" "k ..." (every piece home but those, queued in that order), "gates
-// shut" (after every frame from now on).
+// shut" (after every frame from now on). "bot": a player completes the round (clicks and drags
+// when the board is still), done when the board is complete or the round ends. At the end every
+// round kept in Save/Rounds must verify, and every one the set-up changed (clock, pieces) must not.
 struct Step {
     Step(const char* verb, int a = 0, int b = 0, int c = 0, int d = 0)
         : verb(verb), a(a), b(b), c(c), d(d) {}
@@ -74,5 +77,6 @@ class ShellFixture : public testing::Test {
     uint32_t mark = 0;  // the fake clock at the last "mark"
     std::vector<SDL_Keycode> tapped;
     SDL_Keycode holding = SDLK_UNKNOWN;
-    std::string lastFrame;  // the updates of the last presented frame
+    std::string lastFrame;                    // the updates of the last presented frame
+    std::set<std::string> staged, gatesHeld;  // ids of rounds the set-up changed
 };

@@ -10,8 +10,8 @@ namespace {
 constexpr int kTop = 0;  // the gates, in the board's order
 constexpr int kBottom = 1;
 constexpr int kLeft = 2;
-constexpr int kRowCells = 4;      // the top row's cells (1,0) to (4,0)
-constexpr int kDrop = 1;          // (2,0), under the top hole, as a top row cell
+constexpr int kRowCells = 4;       // the top row's cells (1,0) to (4,0)
+constexpr int kDrop = 1;           // (2,0), under the top hole, as a top row cell
 constexpr int kSearchMax = 20000;  // states the top row's search looks at
 constexpr int kMoveOdds = 4;       // a random player moves on one still frame in four
 
@@ -28,9 +28,9 @@ BoardMove wait() {
 }
 
 // The index of the piece on a cell, or -1.
-int at(const BareRound& bare, int col, int row) {
-    const BoardPiece* piece = bare.board.pieceAt(col, row);
-    return piece ? bare.indexOf(piece) : -1;
+int at(const Board& board, int col, int row) {
+    const BoardPiece* piece = board.pieceAt(col, row);
+    return piece ? board.indexOf(piece) : -1;
 }
 
 int homeIndex(int col, int row) {
@@ -38,18 +38,8 @@ int homeIndex(int col, int row) {
 }
 
 // A gate that cannot open within the next few frames: shut, and not swinging open.
-bool isCalm(const BareRound& bare, int gate) {
-    return bare.gates[gate]->currentFrame == 0 && !bare.gates[gate]->opening;
-}
-
-// The queue in the order it releases.
-std::vector<int> queueOrder(const BareRound& bare) {
-    std::vector<int> order;
-    const RingQueue& queue = *bare.queue;
-    for (int32_t i = 0; i < queue.capacity; ++i)
-        if (const void* slot = queue.slots[(queue.head + i) % queue.capacity])
-            order.push_back(bare.indexOf(static_cast<const BoardPiece*>(slot)));
-    return order;
+bool isCalm(const Board& board, int gate) {
+    return board.gate(gate).currentFrame == 0 && !board.gate(gate).opening;
 }
 
 // The top row alone, once the rows below are complete: its cells and the queue.
@@ -138,7 +128,7 @@ void Bot::play(BareRound& bare, uint32_t seed, int32_t maxFrames) {
         if (round.isStill()) {
             if (style == kRandom)
                 randomMoves(bare);
-            else if (const BoardMove move = plan(bare); move.kind != BoardMove::kNone)
+            else if (const BoardMove move = plan(bare.board); move.kind != BoardMove::kNone)
                 round.play(move);
         }
         bare.board.slideMoving();
@@ -163,48 +153,48 @@ void Bot::randomMoves(BareRound& bare) {
     bare.round.play(push(col, row, way[0], way[1]));  // one that changes nothing is no move
 }
 
-BoardMove Bot::plan(const BareRound& bare) const {
+BoardMove Bot::plan(const Board& board) {
     // The first cell, rows 4 to 1, each row's ends first: (0,r), (1,r), (4,r), (3,r), (2,r).
     static constexpr int kOrder[5] = {0, 1, 4, 3, 2};
     int targetCol = -1, targetRow = -1;
     for (int row = Board::kCells - 1; row >= 1 && targetCol < 0; --row)
         for (const int col : kOrder)
-            if (at(bare, col, row) != homeIndex(col, row)) {
+            if (at(board, col, row) != homeIndex(col, row)) {
                 targetCol = col;
                 targetRow = row;
                 break;
             }
     std::array<int, kRowCells> top;
     for (int c = 0; c < kRowCells; ++c)
-        top[c] = at(bare, c + 1, 0);
+        top[c] = at(board, c + 1, 0);
     if (targetCol < 0) {
         TopRow row{top, {}};
-        for (const int q : queueOrder(bare))
+        for (const int q : board.queued())
             row.queue.push_back(q);
         const BoardMove move = solveTopRow(row);
-        return move.dy < 0 && !bare.gates[kTop]->isOpen() ? wait() : move;
+        return move.dy < 0 && !board.gate(kTop).isOpen() ? wait() : move;
     }
     const int wanted = homeIndex(targetCol, targetRow);
-    if (at(bare, targetCol, targetRow) >= 0)
-        return wait();  // a stranger on the cell: no plan holds
-    if (at(bare, 2, targetRow) == wanted) {  // down column 2: now along the row
+    if (at(board, targetCol, targetRow) >= 0)
+        return wait();                        // a stranger on the cell: no plan holds
+    if (at(board, 2, targetRow) == wanted) {  // down column 2: now along the row
         const bool leftHole = targetRow == 2 && targetCol == 0;
-        if (leftHole && !isCalm(bare, kLeft))
+        if (leftHole && !isCalm(board, kLeft))
             return wait();
         return push(2, targetRow, targetCol < 2 ? -1 : 1, 0);
     }
     const int drop = top[kDrop];
     if (drop == wanted) {
-        if (targetRow == Board::kCells - 1 && !isCalm(bare, kBottom))
+        if (targetRow == Board::kCells - 1 && !isCalm(board, kBottom))
             return wait();
         return push(2, 0, 0, 1);
     }
     if (drop >= 0) {
         if (top[2] == wanted && top[0] < 0)
             return push(2, 0, -1, 0);  // a stop on (1,0) for the wanted piece
-        return bare.gates[kTop]->isOpen() ? push(2, 0, 0, -1) : wait();
+        return board.gate(kTop).isOpen() ? push(2, 0, 0, -1) : wait();
     }
-    const bool queued = bare.queue->count() > 0;
+    const bool queued = !board.queued().empty();
     if (top[2] == wanted)  // on (3,0): stopped by a piece on (1,0) it slides to (2,0)
         return top[0] >= 0 || !queued ? push(3, 0, -1, 0) : release();
     if (top[3] == wanted) {  // on (4,0): (3,0) cleared and a piece on (1,0) first

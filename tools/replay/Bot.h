@@ -25,7 +25,7 @@ class Bot {
     void play(BareRound& bare, uint32_t seed, int32_t maxFrames);
 
     // The planned move for a still board; kNone to wait (for a gate, or when no plan holds).
-    BoardMove plan(const BareRound& bare) const;
+    static BoardMove plan(const Board& board);
 
   private:
     void randomMoves(BareRound& bare);
