@@ -196,11 +196,9 @@ uint32_t Board::digest(uint32_t hash) const {
     }
     hash = digestAdd(hash, queue->head);
     for (int32_t i = 0; i < queue->capacity; ++i) {
-        const void* slot = queue->slots[i];
-        int32_t index = -1;
-        for (int32_t k = 0; k < kPieceCount; ++k)
-            index = pieces[k] == slot ? k : index;
-        hash = digestAdd(hash, index);
+        const BoardPiece* slot = static_cast<const BoardPiece*>(queue->slots[i]);
+        hash =
+            digestAdd(hash, slot ? slot->homeRow * kCells + slot->homeCol - 1 : -1);  // its index
     }
     for (const Gates* gate : gates)
         hash = digestAdd(digestAdd(hash, gate->currentFrame), gate->opening);

@@ -13,11 +13,9 @@
 class Gates;
 class RingQueue;
 
-// FNV-1a over the value's four bytes, low first: a digest step that is the same everywhere.
+// A digest step, the same everywhere: FNV-1a taking a 32-bit word at a time.
 inline uint32_t digestAdd(uint32_t hash, int32_t value) {
-    for (int shift = 0; shift < 32; shift += 8)
-        hash = (hash ^ (static_cast<uint32_t>(value) >> shift & 0xFF)) * 16777619u;
-    return hash;
+    return (hash ^ static_cast<uint32_t>(value)) * 16777619u;
 }
 constexpr uint32_t kDigestStart = 2166136261u;
 

@@ -42,15 +42,17 @@ void GlibcRandom::seed(uint32_t seed) {
     for (int i = 0; i < kRing; ++i)
         state[i] = r[i % kDegree];
     at = 0;  // r[34]
+    back31 = kRing - kDegree;
+    back3 = kRing - kSeparation;
     for (int i = 0; i < kWarmUp; ++i)
         next();
 }
 
 int32_t GlibcRandom::next() {
-    const uint32_t made =
-        state[(at - kDegree + kRing) % kRing] + state[(at - kSeparation + kRing) % kRing];
-    state[at % kRing] = made;
-    at = (at + 1) % kRing;
+    const uint32_t made = state[back31] + state[back3];
+    state[at] = made;
+    for (int* index : {&at, &back31, &back3})
+        *index = *index + 1 == kRing ? 0 : *index + 1;
     return static_cast<int32_t>(made >> 1);
 }
 

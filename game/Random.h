@@ -29,7 +29,9 @@ class GlibcRandom : public RandomSource {
 
   private:
     uint32_t state[34] = {};  // the last 34 numbers made, r[k] at k mod 34
-    int at = 0;               // where the next one is made
+    int at = 0;               // where the next one is made, r[k]
+    int back31 = 0;           // where r[k - 31] is
+    int back3 = 0;            // and r[k - 3]
 };
 
 // musl's rand (the browser build's C library): a 64-bit linear congruential generator.

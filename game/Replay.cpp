@@ -82,22 +82,22 @@ std::string Replay::play(const RoundRecord& record, std::string* story,
         const bool still = round.isStill();
         for (size_t first = next; next < moves.size() && moves[next].frame == frame; ++next) {
             const RoundMove& move = moves[next];
-            const std::string at = "move " + std::to_string(next + 1) + " at frame " +
-                                   std::to_string(frame) + " (" + bare.clockText() + "), " +
-                                   describe(move.move) + ": ";
+            const auto at = [&] {  // made only for a line: a replay makes many moves
+                return "move " + std::to_string(next + 1) + " at frame " + std::to_string(frame) +
+                       " (" + bare.clockText() + "), " + describe(move.move) + ": ";
+            };
             if (next - first > 1 ||
                 (next > first && (moves[first].move.kind != BoardMove::kRelease ||
                                   move.move.kind != BoardMove::kPush)))
-                return at + "a frame takes at most a release and then a push";
+                return at() + "a frame takes at most a release and then a push";
             if (!still)
-                return at + "a piece is still moving, and the rules take no move then";
-            const uint32_t now = round.digest();
-            if (now != move.check)
-                return at + "the round before it is not as recorded (digest " + hex32(now) +
-                       ", recorded " + hex32(move.check) + ")";
-            const std::string refused = whyNot(move.move);
-            if (!round.play(move.move))
-                return at + "the rules refuse it: " + refused;
+                return at() + "a piece is still moving, and the rules take no move then";
+            const bool applied = round.play(move.move);
+            if (round.lastCheck != move.check)
+                return at() + "the round before it is not as recorded (digest " +
+                       hex32(round.lastCheck) + ", recorded " + hex32(move.check) + ")";
+            if (!applied)  // and the board is as it was
+                return at() + "the rules refuse it: " + whyNot(move.move);
             if (story) {
                 const bool released = move.move.kind == BoardMove::kRelease;
                 const BoardPiece* moved =

@@ -33,10 +33,10 @@ bool Round::countTime() {
 }
 
 bool Round::play(const BoardMove& move) {
-    const uint32_t check = digest();
+    lastCheck = digest();
     if (!board.apply(move))
         return false;
-    record.moves.push_back(RoundMove{frame, move, check});
+    record.moves.push_back(RoundMove{frame, move, lastCheck});
     return true;
 }
 

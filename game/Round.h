@@ -61,7 +61,7 @@ class Round {
     bool countTime();   // the clock's frame; whether the time advanced
     // Nothing moves: the frame takes moves.
     bool isStill() const { return !board.hasMovingPieces(); }
-    // Applies the move; records it when it changed the board.
+    // Applies the move; records it when it changed the board. lastCheck is the digest before it.
     bool play(const BoardMove& move);
     // Closes the record: the frames, how it ended, the clock and the final digest.
     void finish(bool completedRound);
@@ -69,6 +69,7 @@ class Round {
     uint32_t digest() const;
 
     int32_t frame = 0;  // frames begun
+    uint32_t lastCheck = 0;
     RoundRecord record;
 
   private:

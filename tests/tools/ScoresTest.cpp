@@ -38,11 +38,17 @@ TEST(Scores, ReadListAndReset) {
     EXPECT_EQ(scores("--csv " + folder).out, csv);
     EXPECT_EQ(scores("--csv --reset " + folder).status, 2);
     const std::string old = readFile(file);
+    mkdir((folder + "/Save/Rounds").c_str(), 0755);
+    writeFile(folder + "/Save/Rounds/a.json", "{}");
     run = scores("--reset " + folder);
     const std::string prefix = file + ": a new table; the old one is kept as ";
     ASSERT_EQ(run.out.substr(0, prefix.size()), prefix) << run.out;
-    const std::string kept = run.out.substr(prefix.size(), run.out.size() - prefix.size() - 1);
+    const std::string kept = run.out.substr(prefix.size(), run.out.find('\n') - prefix.size());
     EXPECT_EQ(readFile(kept), old);  // Highscore.hs.<date>-<time>, byte for byte
+    const std::string rounds = folder + "/Save/Rounds" + kept.substr(file.size());  // same date
+    EXPECT_EQ(run.out.substr(run.out.find('\n') + 1),
+              folder + "/Save/Rounds: the day's rounds are kept as " + rounds + "\n");
+    EXPECT_EQ(readFile(rounds + "/a.json"), "{}");
     EXPECT_EQ(readFile(file), scoreTable(""));
     run = scores("--reset " + folder);  // again, perhaps within the second: another name
     const std::string second =

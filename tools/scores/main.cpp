@@ -4,7 +4,8 @@
 // beside the folder's table, newest first, each with its winner; --reset keeps the old file
 // beside it under a dated name and puts a new default table in its place, atomically, so that
 // it is safe while the game runs (the game reads the file whenever it shows or changes the
-// table). Reading never changes anything.
+// table), and keeps the day's round records ("Save/Rounds") beside it under the same date.
+// Reading never changes anything.
 // Usage: solrind-scores [--csv | --list | --reset] [game folder | table file]; the folder
 // defaults to $SOLRIND_HOME, else $XDG_STATE_HOME/solrind, else ~/.local/state/solrind, as the
 // launcher's.
@@ -48,13 +49,18 @@ std::string readable(const char* name) {
     return text;
 }
 
-// Keeps the file under "<file>.<date>-<time>" (a number added when taken); that name, or "".
-std::string keepDated(const std::string& file) {
+std::string nowStamp() {
     char stamp[32];
     const time_t now = time(nullptr);
     tm local;
     localtime_r(&now, &local);
     strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &local);
+    return stamp;
+}
+
+// Keeps the file under "<file>.<date>-<time>" (a number added when taken); that name, or "".
+std::string keepDated(const std::string& file) {
+    const std::string stamp = nowStamp();
     for (int n = 0; n < 100; ++n) {
         const std::string name = file + "." + stamp + (n ? "-" + std::to_string(n) : "");
         if (link(file.c_str(), name.c_str()) == 0)
@@ -166,7 +172,28 @@ int listKept(const std::string& folder) {
     return 0;
 }
 
-int reset(const std::string& file) {
+// Moves the rounds folder, when it holds any, to "<folder><suffix>"; one line either way.
+int keepRounds(const std::string& rounds, const std::string& suffix) {
+    DIR* dir = opendir(rounds.c_str());
+    if (!dir)
+        return 0;
+    int entries = 0;
+    while (const dirent* entry = readdir(dir))
+        entries += entry->d_name[0] != '.';
+    closedir(dir);
+    if (entries == 0)
+        return 0;
+    const std::string kept = rounds + suffix;
+    if (rename(rounds.c_str(), kept.c_str()) != 0) {
+        fprintf(stderr, "%s: cannot keep the day's rounds aside (%s): they stay where they are\n",
+                rounds.c_str(), strerror(errno));
+        return 1;
+    }
+    printf("%s: the day's rounds are kept as %s\n", rounds.c_str(), kept.c_str());
+    return 0;
+}
+
+int reset(const std::string& file, const std::string& rounds) {
     Table::Slot slots[Table::kSlotCount];
     const char* why = nullptr;
     const Table::FileState state = Table::readTable(file.c_str(), slots, &why);
@@ -188,7 +215,7 @@ int reset(const std::string& file) {
         printf("%s: a new table\n", file.c_str());
     else
         printf("%s: a new table; the old one is kept as %s\n", file.c_str(), kept.c_str());
-    return 0;
+    return keepRounds(rounds, kept.empty() ? "." + nowStamp() : kept.substr(file.size()));
 }
 
 int usage() {
@@ -238,7 +265,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (option == "--reset")
-        return reset(file);
+        return reset(file, place + "/Save/Rounds");
     if (option == "--list")
         return listKept(place);
     return printTable(file, option == "--csv");
