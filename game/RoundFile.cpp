@@ -46,6 +46,7 @@ bool isHex(const std::string& text, size_t digits) {
     return text.size() == digits && text.find_first_not_of("0123456789abcdef") == std::string::npos;
 }
 
+#ifndef __EMSCRIPTEN__
 // A kiosk's name as a file shows it: printable ASCII, at most 64 characters.
 std::string cleanKiosk(const char* name) {
     std::string clean;
@@ -53,6 +54,7 @@ std::string cleanKiosk(const char* name) {
         clean += *c > ' ' && *c < 0x7F ? *c : '-';
     return clean.empty() ? "kiosk" : clean;
 }
+#endif
 
 bool isKiosk(const std::string& name) {
     return !name.empty() && name.size() <= kKioskMax &&

@@ -2,15 +2,16 @@
 // round with a piece released by a tap and moved by a finger drag, the round's clock standing
 // still while the tab is hidden, a rejected table set aside and the new one surviving a
 // reload, the certificate page and its print dialog, the game without audio, and the page on a
-// phone with its keyboard. Every wait has a deadline. Screenshots go to the shots folder.
-// Usage: node web_in_chromium.js <site folder> <GFX folder> <shots folder>
+// phone with its keyboard, and the round's record verified on the desktop with the browser's
+// generator. Every wait has a deadline. Screenshots go to the shots folder.
+// Usage: node web_in_chromium.js <site folder> <GFX folder> <shots folder> <solrind-replay>
 'use strict';
 
 const fs = require('fs');
 const path = require('path');
 const {serve, launch, bmp, canvasPixel, pagePoint, until} = require('./browser.js');
 
-const [site, gfx, shots] = process.argv.slice(2);
+const [site, gfx, shots, replay] = process.argv.slice(2);
 let failures = 0;
 function check(what, expected, actual) {
   if (JSON.stringify(expected) === JSON.stringify(actual)) {
@@ -76,6 +77,19 @@ const kept = page => page.evaluate(() => new Promise(resolve => {
       return resolve([]);
     const keys = db.transaction('FILE_DATA').objectStore('FILE_DATA').getAllKeys();
     keys.onsuccess = () => resolve(keys.result.map(String).sort());
+  };
+}));
+// The first round record kept in IndexedDB, as text, or null.
+const keptRound = page => page.evaluate(() => new Promise(resolve => {
+  const open = indexedDB.open('/Save');
+  open.onerror = () => resolve(null);
+  open.onsuccess = () => {
+    const store = open.result.transaction('FILE_DATA').objectStore('FILE_DATA');
+    const all = store.getAll(IDBKeyRange.bound('/Save/Rounds/', '/Save/Rounds/\uffff'));
+    all.onsuccess = () => {
+      const file = all.result.find(entry => entry.contents && entry.contents.length);
+      resolve(file ? new TextDecoder().decode(file.contents) : null);
+    };
   };
 }));
 const started = page => until(() => page.evaluate(() => !!window.Module && !!Module.solrindFirstPicture), 60, 'the first picture');
@@ -192,6 +206,17 @@ async function main() {
     await page.screenshot({path: path.join(shots, 'web-desktop.png')});
     await page.keyboard.press('q');
     await eventually('Q: the round ends, the welcome screen', () => welcome(page), 30);
+    // Its record, from IndexedDB, proven on the desktop with the browser's C library's rand.
+    let round = null;
+    await eventually('the round kept in IndexedDB', async () => (round = await keptRound(page)) !== null, 10);
+    const record = JSON.parse(round || '{}');
+    check('its moves, kiosk and generator', ['release down left', 'web', 'musl', false],
+          [(record.moves || []).map(move => move.move).join(' '), record.kiosk, record.library, record.completed]);
+    const file = path.join(shots, 'web-round.json');
+    fs.writeFileSync(file, round || '');
+    const said = require('child_process').spawnSync(replay, ['verify', file], {encoding: 'utf8'});
+    check('it verifies on the desktop', file + ': verified: given up at ' + record.time + ' at frame ' +
+          record.frames + ' (musl, seed ' + record.seed + ')\n', said.stdout);
 
     // No Web Audio at all: the game's own line, and the game plays on.
     const silent = await openGame(browser, server.url, desktop, () => {
