@@ -190,3 +190,23 @@ TEST_F(HighscoreTest, TwoWritersNeverTearTheTable) {
     EXPECT_EQ(torn, 0) << "of " << reads << " reads";
     EXPECT_EQ(runCommand("ls -A Save").out, "Highscore.hs\n");
 }
+
+// The writer's temporary file is beside the file, wherever that is (here on another file
+// system than the working folder's), and never left; reads take files of every size whole.
+TEST_F(HighscoreTest, FilesWrittenBesideThemselvesAndReadWhole) {
+    const std::string shm =
+        makeTempDir("shm").replace(0, std::string(SOLRIND_TEST_TMP).size(), "/dev/shm");
+    mkdir(shm.c_str(), 0755);
+    ASSERT_TRUE(gnReplaceFile((shm + "/table").c_str(), "abc", 3));
+    EXPECT_EQ(runCommand("ls -A " + shm + "; ls -A . /").out.find(".tmp"), std::string::npos);
+    EXPECT_EQ(readFile(shm + "/table"), "abc");
+    runCommand("rm -r " + shm);
+    std::string bytes, why;
+    for (const size_t size : {size_t{1}, size_t{65536}, size_t{65537}}) {
+        writeFile("Save/part", std::string(size, 'x'));
+        EXPECT_TRUE(gnReadFile("Save/part", 65537, bytes, why));
+        EXPECT_EQ(bytes.size(), size);
+    }
+    EXPECT_FALSE(gnReadFile("Save/part", 65536, bytes, why));
+    EXPECT_EQ(why, "it is larger than 65536 bytes");
+}
