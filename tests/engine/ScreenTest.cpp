@@ -152,6 +152,27 @@ TEST_F(ScreenTest, ExposeResizeAndTheMouse) {
     }
 }
 
+// Scaled up, every window pixel shows the picture pixel its position maps to: each row and each
+// column of the picture its own colour (the rows repeated, the columns widened).
+TEST_F(ScreenTest, EveryWindowPixelShowsItsPicturePixel) {
+    SDL_Surface* picture = surface();
+    for (int y = 0; y < picture->h; ++y)
+        for (int x = 0; x < picture->w; ++x)
+            static_cast<Uint32*>(picture->pixels)[y * picture->pitch / 4 + x] =
+                SDL_MapRGB(picture->format, static_cast<Uint8>(x), static_cast<Uint8>(x >> 8),
+                           static_cast<Uint8>(y));
+    pushEvent(SDL_WINDOWEVENT, SDL_WINDOWEVENT_EXPOSED);
+    screen.update();
+    int wrong = 0;
+    for (int wy = 0; wy < 768; wy += 1)
+        for (int wx = 39; wx < 984; wx += 7) {
+            int x = 0, y = 0;
+            port.windowToPicture(wx, wy, &x, &y);
+            wrong += pixelAt(port.windowSurface(), wx, wy) != pixelAt(picture, x, y);
+        }
+    EXPECT_EQ(wrong, 0);
+}
+
 // Any part of an image, also centred (halves down), opaque even with alpha, its colour key kept.
 TEST_F(ScreenTest, ImagesDrawAnyPartOfThemselves) {
     gnImage picture;
