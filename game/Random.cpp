@@ -13,7 +13,7 @@ constexpr int kRing = kDegree + kSeparation;  // r[k] is kept at k mod 34: r[k-3
 constexpr uint64_t kMuslMultiplier = 6364136223846793005ull;
 
 CLibraryRandom cLibrary;
-RandomSource* installed = nullptr;
+thread_local RandomSource* installed = nullptr;  // a replay's, for its thread
 
 }  // namespace
 

@@ -1,0 +1,15 @@
+# Writes the migrations, in the order of their numbers, into a C++ file as an array of texts:
+# the server carries its schema and needs no file beside it.
+file(GLOB files "${SOURCE}/migrations/*.sql")
+list(SORT files)
+set(text "// Made from server/migrations by embed.cmake when the server is built.\n#include \"Migrations.h\"\n\nconst std::vector<Migration> kMigrations = {\n")
+foreach(file ${files})
+    get_filename_component(name "${file}" NAME)
+    string(REGEX MATCH "^[0-9]+" number "${name}")
+    math(EXPR number "${number}")
+    file(READ "${file}" sql)
+    string(APPEND text "    {${number}, \"${name}\", R\"migration(${sql})migration\"},\n")
+endforeach()
+string(APPEND text "};\n")
+file(WRITE "${OUTPUT}.new" "${text}")
+file(COPY_FILE "${OUTPUT}.new" "${OUTPUT}" ONLY_IF_DIFFERENT)

@@ -1,0 +1,168 @@
+// The event server on a real PostgreSQL: migrations once, tokens kept only as hashes, rounds
+// kept once each after their replay, every refusal with its status and line, the tables and
+// numbers, and a database that goes away and comes back.
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <pqxx/pqxx>
+#include <thread>
+
+#include "Bot.h"
+#include "EventServer.h"
+#include "EventStore.h"
+#include "Files.h"
+#include "Postgres.h"
+#include "RoundFile.h"
+
+namespace {
+
+using Json = nlohmann::json;
+
+// Round files of a bot, completed or given up, with ids of the test's choosing.
+std::string botRound(Bot::Style style, uint32_t seed, int n) {
+    Bot bot(style, seed);
+    BareRound bare;
+    bot.play(bare, seed, 25 * 200);
+    RoundRecord& record = bare.round.record;
+    roundfile::stamp(record);
+    record.id = std::string(31, 'a') + static_cast<char>('0' + n);
+    return roundfile::format(record);
+}
+
+class EventTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(pg.conninfo.empty()) << pg.why;
+        EventStore(pg.conninfo).migrate();
+    }
+    void serve(const ServerSettings& given) {
+        ServerSettings settings = given;
+        settings.conninfo = pg.conninfo;
+        server = std::make_unique<EventServer>(settings);
+        const int port = server->bind("127.0.0.1", 0);
+        ASSERT_GT(port, 0);
+        serving = std::thread([this] { server->run(); });
+        client = std::make_unique<httplib::Client>("127.0.0.1", port);
+    }
+    void TearDown() override {
+        if (server)
+            server->stop();
+        if (serving.joinable())
+            serving.join();
+    }
+    // The status and the body's error (or its whole body) of a delivery.
+    std::string deliver(const std::string& token, const std::string& body) {
+        const auto result = client->Post("/api/rounds", {{"Authorization", "Bearer " + token}},
+                                         body, "application/json");
+        if (!result)
+            return "no answer";
+        const Json json = Json::parse(result->body);
+        return std::to_string(result->status) + " " +
+               (json.contains("error") ? json["error"].get<std::string>() : json.dump());
+    }
+    Json get(const std::string& path) {
+        const auto result = client->Get(path.c_str());
+        return result ? Json::parse(result->body) : Json();
+    }
+
+    Postgres pg;
+    std::unique_ptr<EventServer> server;
+    std::thread serving;
+    std::unique_ptr<httplib::Client> client;
+};
+
+}  // namespace
+
+TEST_F(EventTest, MigrationsOnceAndTokensOnlyAsHashes) {
+    std::vector<std::thread> servers;  // several servers starting at once
+    for (int i = 0; i < 3; ++i)
+        servers.emplace_back([this] { EXPECT_EQ(EventStore(pg.conninfo).migrate().size(), 0u); });
+    for (std::thread& s : servers)
+        s.join();
+    EventStore store(pg.conninfo);
+    const std::string token = store.addKiosk("stand-1");
+    EXPECT_EQ(token.size(), 64u);
+    EXPECT_EQ(token.find_first_not_of("0123456789abcdef"), std::string::npos);
+    for (const char* name : {"stand-1", "", "two words", "a\nb", "x' OR '1'='1 --"})
+        EXPECT_EQ(store.addKiosk(name), "") << name;
+    std::string name;
+    EXPECT_EQ(store.kioskOf(token, name), 1);
+    EXPECT_EQ(name, "stand-1");
+    EXPECT_EQ(store.kioskOf(token.substr(1), name), -1);
+    pqxx::connection db(pg.conninfo);
+    pqxx::work work(db);
+    EXPECT_EQ(work.exec1("SELECT count(*) FROM schema_migrations")[0].as<int>(), 1);
+    const pqxx::row kiosk = work.exec1("SELECT encode(token_hash, 'hex') FROM kiosks");
+    EXPECT_EQ(kiosk[0].as<std::string>().size(), 64u);
+    EXPECT_NE(kiosk[0].as<std::string>(), token);  // a digest of it, not the token
+}
+
+TEST_F(EventTest, RoundsKeptOnceAfterTheirReplayAndEveryRefusalSaid) {
+    ServerSettings settings;
+    settings.kioskBurst = 6;  // a seventh round from a kiosk is one too many
+    settings.kioskRate = 0.001;
+    serve(settings);
+    EventStore store(pg.conninfo);
+    const std::string one = store.addKiosk("stand-1"), two = store.addKiosk("stand-2");
+    const std::string completed = botRound(Bot::kPlanned, 11, 1);
+    Json forged = Json::parse(completed);
+    forged["time"] = "00:09";
+    Json renamed = Json::parse(completed);
+    renamed["kiosk"] = "elsewhere";  // still a true round, but not the one kept under its id
+    Capture said;
+    EXPECT_EQ(deliver(one, completed),
+              R"(201 {"id":"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa1","kept":"new"})");
+    EXPECT_EQ(deliver(one, completed),
+              R"(200 {"id":"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa1","kept":"before"})");
+    EXPECT_EQ(deliver(one, botRound(Bot::kRandom, 12, 2)).substr(0, 4), "201 ");
+    EXPECT_EQ(deliver(two, renamed.dump()),
+              "409 kiosk stand-2: another round has the id aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa1");
+    EXPECT_EQ(deliver(two, forged.dump()),
+              "422 kiosk stand-2, round aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa1: not verified: the clock "
+              "shows 01:22, recorded 00:09 at frame 2191");
+    EXPECT_EQ(deliver(one + "0", completed), "401 no such kiosk token");
+    EXPECT_EQ(deliver(two, "{\"round\":1}"), "400 kiosk stand-2: not a round: it has no \"id\"");
+    EXPECT_EQ(deliver(two, std::string(roundfile::kMaxBytes + 1, ' ')),
+              "413 the body is larger than 1048576 bytes");
+    for (int i = 0; i < 3; ++i)
+        deliver(two, "{}");
+    EXPECT_EQ(deliver(two, "{}"), "429 too many rounds from kiosk stand-2");
+    const std::string lines = said.finish();
+    EXPECT_EQ(lines.substr(0, lines.find('\n', lines.find("422 ")) + 1),
+              "refused 127.0.0.1 POST /api/rounds: 409 kiosk stand-2: another round has the id "
+              "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa1\n"
+              "refused 127.0.0.1 POST /api/rounds: 422 kiosk stand-2, round "
+              "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa1: not verified: the clock shows 01:22, recorded "
+              "00:09 at frame 2191\n");
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 9) << lines;  // one a refusal
+    // The tables: the completed round alone, of the event, of today, of its kiosk; the numbers.
+    const Json best = get("/api/best")["best"];
+    ASSERT_EQ(best.size(), 1u);
+    EXPECT_EQ(join(best[0]["rank"], best[0]["time"], best[0]["kiosk"]), "1 \"01:22\" \"stand-1\"");
+    EXPECT_EQ(get("/api/best?day=today")["best"], best);
+    EXPECT_EQ(get("/api/best?kiosk=stand-2")["best"], Json::array());
+    EXPECT_EQ(get("/api/best?kiosk=x'%20OR%20'1'='1")["best"], Json::array());
+    EXPECT_EQ(get("/api/best?day=2026-02-30")["error"],
+              "day is no date such as 2026-12-07, nor today");
+    const Json numbers = get("/api/numbers");
+    EXPECT_EQ(join(numbers["rounds"], numbers["completed"], numbers["share"]), "2 1 0.5");
+    EXPECT_EQ(numbers["spread"], Json::parse(R"([{"from":"01:15","rounds":1,"to":"01:29"}])"));
+    EXPECT_EQ(get("/api/kiosks")["kiosks"],
+              Json::parse(R"([{"kiosk":"stand-1","rounds":2},{"kiosk":"stand-2","rounds":0}])"));
+}
+
+// The database stopped: a delivery is told to come again (503), and is kept once it is back.
+TEST_F(EventTest, ADatabaseThatGoesAwayAndComesBack) {
+    serve(ServerSettings());
+    const std::string token = EventStore(pg.conninfo).addKiosk("stand-1");
+    EXPECT_EQ(deliver(token, botRound(Bot::kRandom, 3, 1)).substr(0, 4), "201 ");
+    ASSERT_TRUE(pg.stop());
+    Capture said;
+    const std::string round = botRound(Bot::kRandom, 4, 2);
+    EXPECT_EQ(deliver(token, round), "503 the database cannot be reached");
+    EXPECT_EQ(said.finish(),
+              "refused 127.0.0.1 POST /api/rounds: 503 the database cannot be reached\n");
+    ASSERT_TRUE(pg.start());
+    EXPECT_EQ(deliver(token, round).substr(0, 4), "201 ");
+    EXPECT_EQ(get("/api/kiosks")["kiosks"][0]["rounds"], 2);
+}
