@@ -62,6 +62,9 @@ void SolrindPGameShell::checkHighscore() {
         round.record.name = table->getSlotName(slot);
         gameInput->activate();  // the menu takes the input again
     }
+    // The round's file before the table's: an event's sync that writes the table in between
+    // finds the record among the rounds it has not delivered yet.
+    keepRound();
     delete table;  // writes the file
 }
 

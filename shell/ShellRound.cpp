@@ -37,8 +37,8 @@ void SolrindPGameShell::game() {
         gameInput->selected = kChoiceCompleted;
     } else {
         gameInput->selected = kWelcome;  // the menu goes on with its welcome screen
+        keepRound();
     }
-    keepRound();
     gameInput->done = gnTerminationRequested();  // a quit ends only the round, a SIGTERM all
     aloneFrom = gnGetTicks();                    // the menu is left alone from now
 }

@@ -158,7 +158,8 @@ class SolrindPGameShell : public gnCheckedExec {
     void attract();
     void nextAttractScreen();
 
-    // After a completed round: the name entry for a record, or the other congratulation.
+    // After a completed round: the name entry for a record, or the other congratulation; then
+    // the round's record and the table are kept.
     void checkHighscore();
     void displayHighscore(SolrindPHighscore* table);
 

@@ -13,6 +13,7 @@
 #include "Files.h"
 #include "Postgres.h"
 #include "RoundFile.h"
+#include "Sync.h"
 
 namespace {
 
@@ -35,11 +36,11 @@ class EventTest : public testing::Test {
         ASSERT_FALSE(pg.conninfo.empty()) << pg.why;
         EventStore(pg.conninfo).migrate();
     }
-    void serve(const ServerSettings& given) {
+    void serve(const ServerSettings& given, int at = 0) {
         ServerSettings settings = given;
         settings.conninfo = pg.conninfo;
         server = std::make_unique<EventServer>(settings);
-        const int port = server->bind("127.0.0.1", 0);
+        port = server->bind("127.0.0.1", at);
         ASSERT_GT(port, 0);
         serving = std::thread([this] { server->run(); });
         client = std::make_unique<httplib::Client>("127.0.0.1", port);
@@ -66,6 +67,7 @@ class EventTest : public testing::Test {
     }
 
     Postgres pg;
+    int port = 0;
     std::unique_ptr<EventServer> server;
     std::thread serving;
     std::unique_ptr<httplib::Client> client;
@@ -165,4 +167,68 @@ TEST_F(EventTest, ADatabaseThatGoesAwayAndComesBack) {
     ASSERT_TRUE(pg.start());
     EXPECT_EQ(deliver(token, round).substr(0, 4), "201 ");
     EXPECT_EQ(get("/api/kiosks")["kiosks"][0]["rounds"], 2);
+}
+
+// A kiosk in the event: its rounds delivered and removed, a forged one set aside, the event's
+// table as its own; the server away: the files wait, tries further apart, one line; a round
+// the server kept but whose confirmation was lost: removed, kept once.
+TEST_F(EventTest, AKioskDeliversItsRoundsAndShowsTheEventsTable) {
+    serve(ServerSettings());
+    const std::string kiosk = makeTempDir("kiosk"), rounds = kiosk + "/Save/Rounds/";
+    runCommand("mkdir -p " + rounds);
+    Json record = Json::parse(botRound(Bot::kPlanned, 11, 1));
+    record["record"] = true, record["name"] = "ann";
+    writeFile(rounds + "20261207T100000Z-1.json", record.dump());
+    writeFile(rounds + "20261207T100100Z-2.json", botRound(Bot::kRandom, 12, 2));
+    record["time"] = "00:01";
+    writeFile(rounds + "20261207T100200Z-3.json", record.dump());
+    Sync sync({"http://127.0.0.1:" + std::to_string(port),
+               EventStore(pg.conninfo).addKiosk("stand-1"), kiosk});
+    Capture said;
+    EXPECT_EQ(sync.pass(), Sync::kPassSeconds);
+    const std::string why =
+        "422 kiosk stand-1, round aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa1: not "
+        "verified: the clock shows 01:22, recorded 00:01 at frame 2191";
+    EXPECT_EQ(said.finish(),  // the server's line, then the kiosk's
+              "refused 127.0.0.1 POST /api/rounds: " + why +
+                  "\nsolrind-sync: the event server refused " + rounds +
+                  "20261207T100200Z-3.json (" + why + "): kept as " + kiosk +
+                  "/Save/Rounds.refused/20261207T100200Z-3.json\n");
+    EXPECT_EQ(listFolder(rounds), Lines{});
+    EXPECT_EQ(readFile(kiosk + "/Save/Highscore.hs"), scoreTable(scoreRecord("ann", 1, 22)));
+    server->stop();
+    serving.join();
+    writeFile(rounds + "20261207T110000Z-4.json", botRound(Bot::kRandom, 13, 4));
+    Capture away;
+    const int first = sync.pass(), second = sync.pass(), third = sync.pass();
+    EXPECT_EQ(join(first, second, third), "1 2 4");
+    EXPECT_EQ(away.finish(), "solrind-sync: cannot reach the event server http://127.0.0.1:" +
+                                 std::to_string(port) +
+                                 " (no connection): the rounds wait on the "
+                                 "kiosk, tried again in 1 s\n");
+    serve(ServerSettings(), port);
+    ASSERT_EQ(deliver(EventStore(pg.conninfo).addKiosk("stand-2"), botRound(Bot::kRandom, 14, 5))
+                  .substr(0, 4),
+              "201 ");
+    // Delivered before by this kiosk, its confirmation lost: the file goes, the round stays one.
+    const std::string lost = botRound(Bot::kRandom, 15, 6);
+    writeFile(rounds + "20261207T120000Z-6.json", lost);
+    EXPECT_EQ(sync.pass(), Sync::kPassSeconds);
+    EXPECT_EQ(listFolder(rounds), Lines{});
+    EXPECT_EQ(sync.delivered, 4);
+    EXPECT_EQ(get("/api/kiosks")["kiosks"][0]["rounds"], 4);
+}
+
+TEST(Sync, TheEventsTableWithTheKiosksOwnRecords) {
+    SolrindPHighscore::Slot table[SolrindPHighscore::kSlotCount];
+    std::vector<SolrindPHighscore::Slot> rows;
+    for (const auto& [name, minutes, seconds] : std::vector<std::tuple<const char*, int, int>>{
+             {"eve", 1, 5}, {"kim", 0, 50}, {"own", 1, 5}})
+        rows.push_back({{}, minutes, seconds}), snprintf(rows.back().name, 11, "%s", name);
+    mergeTable(rows, table);
+    unsigned char bytes[SolrindPHighscore::kFileSize];
+    SolrindPHighscore::formatTable(table, bytes);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes), sizeof bytes),
+              scoreTable(scoreRecord("kim", 0, 50) + scoreRecord("eve", 1, 5) +
+                         scoreRecord("own", 1, 5)));
 }
