@@ -100,3 +100,21 @@ build() {
     configure "$@"
     compile "$1"
 }
+
+# Chromium from Debian, driven by puppeteer-core from npm (the version that runs on Debian's
+# node), kept in the cache; prints its node_modules folder.
+browser_driver() {
+    ensure_packages "${WEB_TEST_PACKAGES[@]}" >&2
+    command -v npm >/dev/null || ensure_packages npm >&2
+    local into="$WEB_CACHE/puppeteer-core-$PUPPETEER_VERSION"
+    if [ ! -d "$into/node_modules/puppeteer-core" ]; then
+        stage "Installing puppeteer-core $PUPPETEER_VERSION from npm into $WEB_CACHE" >&2
+        rm -rf "$into.new"
+        mkdir -p "$into.new"
+        PUPPETEER_SKIP_DOWNLOAD=1 npm install --no-audit --no-fund --loglevel=error \
+            --prefix "$into.new" "puppeteer-core@$PUPPETEER_VERSION" >&2
+        rm -rf "$into"
+        mv -T "$into.new" "$into"
+    fi
+    echo "$into/node_modules"
+}

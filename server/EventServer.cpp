@@ -111,6 +111,8 @@ EventServer::EventServer(const ServerSettings& settings)
     http->Get("/api/best", route(&EventServer::best));
     http->Get("/api/numbers", route(&EventServer::numbers));
     http->Get("/api/kiosks", route(&EventServer::kiosks));
+    if (!settings.page.empty() && !http->set_mount_point("/", settings.page))
+        printf("solrind-server: no event page: %s is no folder\n", settings.page.c_str());
     http->set_error_handler([](const httplib::Request& request, httplib::Response& response) {
         const bool form =
             request.get_header_value("Content-Type").find("form") != std::string::npos;

@@ -9,6 +9,7 @@
 //   GET  /api/best            the event's ten best; ?day=YYYY-MM-DD|today, ?kiosk=NAME
 //   GET  /api/numbers         a day's rounds per hour, share completed, spread of times
 //   GET  /api/kiosks          the kiosks and their rounds
+//   GET  /                    the event's page (its folder's files)
 //
 // Every refused request prints one line saying why.
 #pragma once
@@ -31,6 +32,7 @@ struct ServerSettings {
     double kioskBurst = 200;  // and at once (a kiosk back on line with a backlog)
     double addressRate = 50;  // requests a second from one address
     double addressBurst = 200;
+    std::string page;  // the folder of the event's page, served at /; none when empty
 };
 
 // Token buckets by key: each holds up to `burst` requests and refills at `rate` a second.

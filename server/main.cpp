@@ -6,7 +6,8 @@
 //        solrind-server kiosk add NAME        prints the kiosk's token, once
 //        solrind-server kiosk list
 //
-// The database: SOLRIND_DB, as libpq reads a connection (without it "dbname=solrind").
+// The database: SOLRIND_DB, as libpq reads a connection (without it "dbname=solrind"). The
+// event's page: the folder SOLRIND_EVENT_PAGE (without it /usr/share/solrind-server/page).
 // Serving applies the migrations the database lacks first.
 #include <pthread.h>
 
@@ -61,6 +62,8 @@ int serve(const std::string& listen) {
     pthread_sigmask(SIG_BLOCK, &ending, nullptr);
     ServerSettings settings;
     settings.conninfo = conninfo();
+    const char* page = getenv("SOLRIND_EVENT_PAGE");
+    settings.page = page && *page ? page : "/usr/share/solrind-server/page";
     EventServer server(settings);
     if (server.bind(host, port) < 0) {
         fprintf(stderr, "solrind-server: cannot listen on %s: %s\n", listen.c_str(),

@@ -222,15 +222,21 @@ int writeSitePage(const Brand& brand, const std::string& from, const std::string
         const size_t end = page.find("}}", at);
         std::string key = page.substr(at + 2, end == std::string::npos ? 0 : end - at - 2);
         const bool json = key.compare(0, 5, "json:") == 0;
-        key.erase(0, json ? 5 : 0);
+        const bool colour = key.compare(0, 7, "colour:") == 0;
+        key.erase(0, json ? 5 : colour ? 7 : 0);
         std::string text;
         try {
-            text = brand.text(key);
+            char hex[8];
+            if (colour)
+                snprintf(hex, sizeof hex, "#%06X", static_cast<unsigned>(brand.colour(key)));
+            text = colour ? hex : brand.text(key);
         } catch (const std::out_of_range&) {
             fprintf(stderr, "%s names {{%s}}, which no brand has\n", from.c_str(), key.c_str());
             return 1;
         }
-        const std::string value = json ? Brand::jsonText(text) : Brand::markupText(text);
+        const std::string value = json     ? Brand::jsonText(text)
+                                  : colour ? text
+                                           : Brand::markupText(text);
         page.replace(at, end - at + 2, value);
         at += value.size();
     }

@@ -92,6 +92,19 @@ const Entry kSchema[] = {
     {"certificate.days", Kind::kLines, 7, true},
     {"certificate.singular", Kind::kNumbers, 0, true},
     {"certificate.file", Kind::kText, 0, true},
+    {"event.title", Kind::kText, 0, true},
+    {"event.best", Kind::kText, 0, true},
+    {"event.today", Kind::kText, 0, true},
+    {"event.nobody", Kind::kText, 0, true},
+    {"event.numbers", Kind::kText, 0, true},
+    {"event.rounds", Kind::kText, 0, true},
+    {"event.completed", Kind::kText, 0, true},
+    {"event.per_hour", Kind::kText, 0, true},
+    {"event.times", Kind::kText, 0, true},
+    {"event.kiosk", Kind::kText, 0, true},
+    {"event.name", Kind::kText, 0, true},
+    {"event.time", Kind::kText, 0, true},
+    {"event.offline", Kind::kText, 0, true},
 };
 
 // The path toml++ takes for an entry: "prizes.2.title" is "prizes[1].title".

@@ -4,14 +4,16 @@
 // Usage: solrind-replay verify <round file>...
 //        solrind-replay show <round file> [frame...]
 //        solrind-replay numbers glibc|musl <seed> <count>
-//        solrind-replay play [--random] [--seed <n>] <count> <folder>
+//        solrind-replay play [--random] [--seed <n>] [--name <name>] <count> <folder>
 //
 // verify prints one line per file: verified with how the round ended, or what did not hold;
 // status 0 when every round verified, 1 when one did not. show tells a round move by move, with
 // the board as text at the start, at the end and after each frame given. numbers prints the
 // first numbers a library's rand gives after srand(seed), one a line, to set beside the library's
 // own. play lets a bot play rounds (one that completes the puzzle, or one making random legal
-// moves) with this machine's rand, and keeps their records in the folder as the game does.
+// moves) with this machine's rand, and keeps their records in the folder as the game does;
+// with a name, its completed rounds are records under that name.
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +24,7 @@
 #include <vector>
 
 #include "Bot.h"
+#include "CountFont.h"
 #include "Random.h"
 #include "Replay.h"
 #include "RoundFile.h"
@@ -38,7 +41,8 @@ int usage() {
             "usage: solrind-replay verify <round file>...\n"
             "       solrind-replay show <round file> [frame...]\n"
             "       solrind-replay numbers glibc|musl <seed> <count>\n"
-            "       solrind-replay play [--random] [--seed <n>] <count> <folder>\n");
+            "       solrind-replay play [--random] [--seed <n>] [--name <name>] <count> "
+            "<folder>\n");
     return kUsage;
 }
 
@@ -49,6 +53,13 @@ int64_t numberIn(const char* text, int64_t low, int64_t high) {
     if (end == text || *end || text[0] == '-' || text[0] == '+' || n < low || n > high)
         return -1;
     return n;
+}
+
+// A name the table and the font take: up to ten of the font's characters.
+bool isName(const char* name) {
+    const std::string text = name;
+    return text.size() <= 10 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return CountFont::hasGlyph(c); });
 }
 
 // The round in the file, or false after its line.
@@ -119,6 +130,7 @@ int numbers(const char* library, const char* seedText, const char* countText) {
 
 int play(int count, char** args) {
     Bot::Style style = Bot::kPlanned;
+    std::string name;
     std::random_device entropy;
     int64_t seed = entropy();
     int i = 0;
@@ -127,6 +139,8 @@ int play(int count, char** args) {
             style = Bot::kRandom;
         else if (strcmp(args[i], "--seed") == 0 && i + 3 < count)
             seed = numberIn(args[++i], 0, UINT32_MAX);
+        else if (strcmp(args[i], "--name") == 0 && i + 3 < count && isName(args[i + 1]))
+            name = args[++i];
         else
             return usage();
     }
@@ -141,6 +155,8 @@ int play(int count, char** args) {
         bot.play(bare, seeds() % Board::kSeedModulus, kBotFrames);
         RoundRecord& record = bare.round.record;
         roundfile::stamp(record);
+        record.record = record.completed && !name.empty();
+        record.name = record.record ? name : "";
         if (!roundfile::save(record, folder, UINT64_MAX))
             return 1;
         printf("%s/%s: %s %02d:%02d at frame %d\n", folder.c_str(),
