@@ -28,10 +28,10 @@ struct Response;
 
 struct ServerSettings {
     std::string conninfo;
-    double kioskRate = 20;    // rounds a second a kiosk may deliver, on average
-    double kioskBurst = 200;  // and at once (a kiosk back on line with a backlog)
-    double addressRate = 50;  // requests a second from one address
-    double addressBurst = 200;
+    double kioskRate = 20;     // rounds a second a kiosk may deliver, on average
+    double kioskBurst = 200;   // and at once (a kiosk back on line with a backlog)
+    double addressRate = 200;  // requests a second from one address
+    double addressBurst = 2000;
     std::string page;  // the folder of the event's page, served at /; none when empty
 };
 

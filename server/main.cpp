@@ -18,6 +18,7 @@
 #include <pqxx/pqxx>
 #include <string>
 #include <thread>
+#include <tuple>
 
 #include "EventServer.h"
 #include "EventStore.h"
@@ -62,6 +63,21 @@ int serve(const std::string& listen) {
     pthread_sigmask(SIG_BLOCK, &ending, nullptr);
     ServerSettings settings;
     settings.conninfo = conninfo();
+    // Limits a second, each ten times as many at once: SOLRIND_KIOSK_RATE rounds from one
+    // kiosk, SOLRIND_ADDRESS_RATE requests from one address.
+    for (const auto& [name, rate, burst] :
+         {std::tuple{"SOLRIND_KIOSK_RATE", &settings.kioskRate, &settings.kioskBurst},
+          std::tuple{"SOLRIND_ADDRESS_RATE", &settings.addressRate, &settings.addressBurst}})
+        if (const char* text = getenv(name)) {
+            char* end = nullptr;
+            const double given = strtod(text, &end);
+            if (end == text || *end || !(given > 0 && given <= 1e6)) {
+                fprintf(stderr, "solrind-server: %s is no number of requests a second\n", name);
+                return kUsage;
+            }
+            *rate = given;
+            *burst = 10 * given;
+        }
     const char* page = getenv("SOLRIND_EVENT_PAGE");
     settings.page = page && *page ? page : "/usr/share/solrind-server/page";
     EventServer server(settings);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <atomic>
 #include <pqxx/pqxx>
 #include <thread>
 
@@ -172,6 +173,71 @@ TEST_F(EventTest, ADatabaseThatGoesAwayAndComesBack) {
 // A kiosk in the event: its rounds delivered and removed, a forged one set aside, the event's
 // table as its own; the server away: the files wait, tries further apart, one line; a round
 // the server kept but whose confirmation was lost: removed, kept once.
+// PostgreSQL killed during a burst of deliveries from three kiosks, and a database that refuses
+// to write (as on a full disk): each delivery tried again until it is kept, every round kept
+// once, none half.
+TEST_F(EventTest, DeliveriesThroughACrashAndRefusedWrites) {
+    serve(ServerSettings());
+    std::vector<std::string> tokens, rounds;
+    for (const char* kiosk : {"stand-1", "stand-2", "stand-3"})
+        tokens.push_back(EventStore(pg.conninfo).addKiosk(kiosk));
+    for (int n = 0; n < 30; ++n) {
+        Json round = Json::parse(botRound(Bot::kRandom, static_cast<uint32_t>(n), 0));
+        round["id"] = std::string(30, 'b') + static_cast<char>('a' + n / 10) +
+                      static_cast<char>('0' + n % 10);
+        rounds.push_back(round.dump());
+    }
+    Capture quiet;  // the refusals' lines
+    std::atomic<int> kept{0}, retried{0}, sent{0};
+    std::vector<std::thread> kiosks;
+    for (int k = 0; k < 3; ++k)
+        kiosks.emplace_back([&, k] {
+            httplib::Client own("127.0.0.1", port);
+            for (int n = k; n < 30; n += 3) {
+                for (int tries = 0; tries < 300; ++tries, ++retried) {
+                    const auto answer =
+                        own.Post("/api/rounds", {{"Authorization", "Bearer " + tokens[k]}},
+                                 rounds[n], "application/json");
+                    if (answer && (answer->status == 201 || answer->status == 200)) {
+                        ++kept;
+                        break;
+                    }
+                    usleep(20000);
+                }
+                ++sent;
+            }
+        });
+    const auto until = [&](int count) {
+        for (int i = 0; i < 1000 && sent < count; ++i)
+            usleep(5000);
+    };
+    until(6);
+    pg.kill();
+    usleep(300000);
+    EXPECT_TRUE(pg.start());
+    until(18);
+    pqxx::connection admin(pg.conninfo);  // inserts fail as on a full disk, for a while
+    pqxx::nontransaction(admin).exec(
+        "CREATE FUNCTION full_disk() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN RAISE "
+        "EXCEPTION 'could not extend file: No space left on device'; END $$; CREATE TRIGGER "
+        "full_disk BEFORE INSERT ON rounds FOR EACH ROW EXECUTE FUNCTION full_disk()");
+    usleep(300000);
+    pqxx::nontransaction(admin).exec("DROP TRIGGER full_disk ON rounds");
+    for (std::thread& k : kiosks)
+        k.join();
+    const std::string lines = quiet.finish();
+    EXPECT_EQ(kept, 30);
+    EXPECT_GT(retried, 0);
+    EXPECT_NE(lines.find("503 the database cannot be reached"), std::string::npos) << lines;
+    EXPECT_NE(lines.find("500 the database failed: ERROR:  could not extend file: No space left "
+                         "on device"),
+              std::string::npos);
+    pqxx::connection db(pg.conninfo);
+    const pqxx::row counted = pqxx::work(db).exec1(
+        "SELECT count(*), count(DISTINCT id) FROM rounds WHERE id LIKE 'bbbb%'");
+    EXPECT_EQ(join(counted[0].as<int>(), counted[1].as<int>()), "30 30");
+}
+
 TEST_F(EventTest, AKioskDeliversItsRoundsAndShowsTheEventsTable) {
     serve(ServerSettings());
     const std::string kiosk = makeTempDir("kiosk"), rounds = kiosk + "/Save/Rounds/";

@@ -60,6 +60,15 @@ bool Postgres::stop() {
     return run("pg_ctl", "-D " + folder + "/data -m fast -w stop").empty();
 }
 
+void Postgres::kill() {
+    const std::string pid = readFile(folder + "/data/postmaster.pid");
+    runCommand("kill -9 " + pid.substr(0, pid.find('\n')));
+    for (int i = 0; i < 500 && fileExists(folder + "/.s.PGSQL." + std::to_string(port)) &&
+                    runCommand("kill -0 " + pid.substr(0, pid.find('\n'))).status == 0;
+         ++i)
+        usleep(10000);
+}
+
 bool Postgres::start() {
     return run("pg_ctl", "-D " + folder + "/data -w -t 60 -l " + folder + "/log -o '-k " + folder +
                              " -p " + std::to_string(port) +

@@ -11,6 +11,7 @@ class Postgres {
     ~Postgres();  // stops it at once and removes its folder
 
     bool stop();   // a fast shutdown
+    void kill();   // the server killed with SIGKILL, as a crash does
     bool start();  // again, on the same port
 
     std::string conninfo, why;
