@@ -18,6 +18,7 @@ using Json = nlohmann::json;
 constexpr size_t kMaxBody = roundfile::kMaxBytes;
 constexpr size_t kMaxBuckets = 100000;  // forgotten when full: a flood of addresses costs no memory
 constexpr int kTimeoutSeconds = 10;
+constexpr size_t kThreads = 32;
 
 int64_t nowMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -99,6 +100,9 @@ EventServer::EventServer(const ServerSettings& settings)
       byKiosk(settings.kioskRate, settings.kioskBurst),
       byAddress(settings.addressRate, settings.addressBurst) {
     http->set_payload_max_length(kMaxBody);
+    http->set_tcp_nodelay(true);  // an answer leaves at once, not after the peer's delayed ack
+    // Threads enough that deliveries waiting on their commit keep the cores verifying others.
+    http->new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
     http->set_read_timeout(kTimeoutSeconds, 0);
     http->set_write_timeout(kTimeoutSeconds, 0);
     const auto route =

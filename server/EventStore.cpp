@@ -14,8 +14,10 @@ constexpr int kTokenBytes = 32;
 constexpr long kMigrationLock = 73217;  // one server migrates at a time
 constexpr int kSpreadStep = 15;         // seconds
 
-// The day of a round's start in the server's time zone, and the time as the game shows it.
-constexpr const char* kDayOf = "(r.started AT TIME ZONE current_setting('TimeZone'))::date";
+// A round started on the day $1 (a date or 'today') in the server's time zone: a range of the
+// start, which its index serves.
+constexpr const char* kOnDay =
+    "r.started >= $1::date::timestamptz AND r.started < ($1::date + 1)::timestamptz";
 
 std::string timeText(int seconds) {
     char text[16];
@@ -119,9 +121,9 @@ nlohmann::json EventStore::best(const std::string& day, const std::string& kiosk
         std::string("SELECT r.name, r.seconds, k.name, "
                     "to_char(r.started AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS\"Z\"') "
                     "FROM rounds r JOIN kiosks k ON k.id = r.kiosk_id WHERE r.completed "
-                    "AND ($1 = '' OR ") +
-            kDayOf +
-            " = NULLIF($1, '')::date) AND ($2 = '' OR k.name = $2) "
+                    "AND ($2 = '' OR k.name = $2) AND ") +
+            (day.empty() ? "$1 = ''" : kOnDay) +
+            " "
             "ORDER BY r.seconds, r.started, r.id LIMIT 10",
         day, kiosk);
     nlohmann::json table = nlohmann::json::array();
@@ -145,7 +147,7 @@ nlohmann::json EventStore::numbers(const std::string& day) {
          work.exec_params(std::string("SELECT extract(hour FROM r.started AT TIME ZONE "
                                       "current_setting('TimeZone'))::int, count(*), "
                                       "count(*) FILTER (WHERE r.completed) FROM rounds r WHERE ") +
-                              kDayOf + " = $1::date GROUP BY 1",
+                              kOnDay + " GROUP BY 1",
                           day)) {
         nlohmann::json& hour = hours[row[0].as<size_t>()];
         hour["rounds"] = row[1].as<int64_t>();
@@ -157,7 +159,7 @@ nlohmann::json EventStore::numbers(const std::string& day) {
     for (const auto& row : work.exec_params(
              std::string("SELECT r.seconds / $2 * $2, count(*) FROM rounds r WHERE r.completed "
                          "AND ") +
-                 kDayOf + " = $1::date GROUP BY 1 ORDER BY 1",
+                 kOnDay + " GROUP BY 1 ORDER BY 1",
              day, kSpreadStep))
         spread.push_back({{"from", timeText(row[0].as<int>())},
                           {"to", timeText(row[0].as<int>() + kSpreadStep - 1)},
