@@ -104,7 +104,7 @@ TEST_F(EventTest, MigrationsOnceAndTokensOnlyAsHashes) {
 
 TEST_F(EventTest, RoundsKeptOnceAfterTheirReplayAndEveryRefusalSaid) {
     ServerSettings settings;
-    settings.kioskBurst = 6;  // a seventh round from a kiosk is one too many
+    settings.kioskBurst = 7;  // an eighth round from a kiosk is one too many
     settings.kioskRate = 0.001;
     serve(settings);
     EventStore store(pg.conninfo);
@@ -112,6 +112,8 @@ TEST_F(EventTest, RoundsKeptOnceAfterTheirReplayAndEveryRefusalSaid) {
     const std::string completed = botRound(Bot::kPlanned, 11, 1);
     Json forged = Json::parse(completed);
     forged["time"] = "00:09";
+    Json reseeded = Json::parse(completed);
+    reseeded["seed"] = reseeded["seed"].get<int>() + 1;  // a replay of another seed
     Json renamed = Json::parse(completed);
     renamed["kiosk"] = "elsewhere";  // still a true round, but not the one kept under its id
     Capture said;
@@ -125,9 +127,13 @@ TEST_F(EventTest, RoundsKeptOnceAfterTheirReplayAndEveryRefusalSaid) {
     EXPECT_EQ(deliver(two, forged.dump()),
               "422 kiosk stand-2, round aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa1: not verified: the clock "
               "shows 01:22, recorded 00:09 at frame 2191");
+    const std::string another = deliver(two, reseeded.dump());
+    EXPECT_EQ(another.substr(0, another.find("(digest")),
+              "422 kiosk stand-2, round aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa1: not verified: move 1 "
+              "at frame 1 (00:00), release: the round before it is not as recorded ");
     EXPECT_EQ(deliver(one + "0", completed), "401 no such kiosk token");
     EXPECT_EQ(deliver(two, "{\"round\":1}"), "400 kiosk stand-2: not a round: it has no \"id\"");
-    EXPECT_EQ(deliver(two, std::string(roundfile::kMaxBytes + 1, ' ')),
+    EXPECT_EQ(deliver(two, std::string(10 << 20, ' ')),
               "413 the body is larger than 1048576 bytes");
     for (int i = 0; i < 3; ++i)
         deliver(two, "{}");
@@ -139,7 +145,7 @@ TEST_F(EventTest, RoundsKeptOnceAfterTheirReplayAndEveryRefusalSaid) {
               "refused 127.0.0.1 POST /api/rounds: 422 kiosk stand-2, round "
               "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa1: not verified: the clock shows 01:22, recorded "
               "00:09 at frame 2191\n");
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 9) << lines;  // one a refusal
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 10) << lines;  // one a refusal
     // The tables: the completed round alone, of the event, of today, of its kiosk; the numbers.
     const Json best = get("/api/best")["best"];
     ASSERT_EQ(best.size(), 1u);
