@@ -111,15 +111,20 @@ TEST_F(BoardTest, AGameMoveByMove) {
             gates[a]->currentFrame = b;
         ASSERT_EQ(map(), step.board) << step.move;
     }
-    // The fallen piece went in just behind the head: it comes out after all the others.
+    // The fallen piece went in just behind the head: it comes out after all the others, as the
+    // board tells its queue's order.
+    std::vector<int> told = board.queued();
     std::vector<void*> order;
     while (queue->count() > 0)
         order.push_back(queue->removeElem());
     std::vector<void*> expected;
+    std::vector<int> indices;
     for (int k = 15; k >= 0; --k)
-        expected.push_back(pieces[k]);
+        expected.push_back(pieces[k]), indices.push_back(k);
     expected.push_back(pieces[21]);
+    indices.push_back(21);
     EXPECT_EQ(order, expected);
+    EXPECT_EQ(told, indices);
 }
 
 TEST_F(BoardTest, CellsHolesPointsAndDrags) {

@@ -154,6 +154,9 @@ TEST(RoundFile, TheBytesOtherProgramsRead) {
         {R"("kiosk":"stand-2")", R"("kiosk":"a\nb")",
          "\"kiosk\" is no name of 1 to 64 printable characters"},
         {"T20:15", "T24:15", "\"started\" is no time such as 2026-12-07T20:15:03Z"},
+        {"\"2026-12", "\" 026-12", "\"started\" is no time such as 2026-12-07T20:15:03Z"},
+        {"03Z\"", "03\"", "\"started\" is no time such as 2026-12-07T20:15:03Z"},
+        {R"({"frame":0,"opening":false})", "1", "gate 2 is not an object"},
         {R"({"frame":1,"opening":false}])", R"({"frame":5,"opening":false}])",
          "\"frame\" is 5, not 0 to 4"},
         {R"(,{"frame":1,"opening":false}])", "]", "\"gates\" holds 2 gates, not 3"},
@@ -183,6 +186,12 @@ TEST(RoundFile, TheBytesOtherProgramsRead) {
     EXPECT_FALSE(roundfile::parse(std::string(roundfile::kMaxBytes + 1, ' '), read, why));
     EXPECT_EQ(why, "it is larger than 1048576 bytes");
     EXPECT_EQ(roundfile::format(read), kSample);  // a refused file leaves the record as it was
+    // The edges of every range read: cells on the board's edges, the longest name and time.
+    const std::string edges =
+        replace(replace(replace(kSample, "[2,3]", "[0,4]"), "ann\x7f}", "abcdefghij"), "\"02:03\"",
+                "\"59:59\"");
+    EXPECT_TRUE(roundfile::parse(edges, read, why)) << why;
+    EXPECT_EQ(roundfile::format(read), edges);
 }
 
 // The limit counts the folder and the days the nightly reset kept beside it; the oldest go
