@@ -24,6 +24,7 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 constexpr int kIdBytes = 16;
+constexpr size_t kCodeDigits = 12;  // 48 bits: a million rounds share one at odds of 1 in 560
 constexpr size_t kKioskMax = 64;
 constexpr int32_t kMaxFrames = 10000000;  // over four days of frames
 constexpr const char* kSuffix = ".json";
@@ -377,6 +378,28 @@ bool isRoundName(const std::string& name) {
     const size_t suffix = strlen(kSuffix);
     return name.size() > suffix && name[0] != '.' &&
            name.compare(name.size() - suffix, suffix, kSuffix) == 0;
+}
+
+std::string code(const std::string& id) {
+    if (id.size() < kCodeDigits || !isHex(id.substr(0, kCodeDigits), kCodeDigits))
+        return "";
+    std::string text;
+    for (size_t i = 0; i < kCodeDigits; ++i) {
+        if (i > 0 && i % 4 == 0)
+            text += '-';
+        text += static_cast<char>(toupper(static_cast<unsigned char>(id[i])));
+    }
+    return text;
+}
+
+std::string codeKey(const std::string& text) {
+    std::string key;
+    for (const char c : text) {
+        if (c == '-' || c == ' ')
+            continue;
+        key += static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    }
+    return isHex(key, kCodeDigits) ? key : "";
 }
 
 bool save(const RoundRecord& record, const std::string& folder, uint64_t cap) {

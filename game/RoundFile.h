@@ -36,6 +36,13 @@ std::string fileName(const RoundRecord& record);
 // Whether a folder entry's name is that of a round file.
 bool isRoundName(const std::string& name);
 
+// The short code a certificate names its round by: the id's first 12 digits, in capitals, in
+// groups of four ("3F2A-91B0-C4D2"); "" when it does not start with 12 hexadecimal digits.
+std::string code(const std::string& id);
+// A code as someone typed it (dashes, spaces and case ignored) as the id's first 12 digits, or
+// "" when it is no code.
+std::string codeKey(const std::string& text);
+
 // Writes the round into the folder (made when missing), then removes the oldest rounds of it
 // and of the folders the nightly reset kept beside it ("<folder>.<date>") while they hold more
 // than capBytes, with one line saying how many. False, with one line, when it could not be

@@ -9,6 +9,7 @@
 
 #include "EventStore.h"
 #include "Replay.h"
+#include "RoundCheck.h"
 #include "RoundFile.h"
 
 namespace {
@@ -51,6 +52,14 @@ bool isDay(const std::string& day) {
     tm normal = date;  // 2026-02-30 would become 2026-03-02
     timegm(&normal);
     return normal.tm_mday == date.tm_mday && normal.tm_mon == date.tm_mon;
+}
+
+// A time as a certificate shows it: 00:00 to 59:59.
+bool isTime(const std::string& text) {
+    return text.size() == 5 && isdigit(static_cast<unsigned char>(text[0])) && text[0] <= '5' &&
+           isdigit(static_cast<unsigned char>(text[1])) && text[2] == ':' &&
+           isdigit(static_cast<unsigned char>(text[3])) && text[3] <= '5' &&
+           isdigit(static_cast<unsigned char>(text[4]));
 }
 
 // The store of the thread serving a request: a connection of its own, made again after the
@@ -98,7 +107,8 @@ EventServer::EventServer(const ServerSettings& settings)
     : settings(settings),
       http(std::make_unique<httplib::Server>()),
       byKiosk(settings.kioskRate, settings.kioskBurst),
-      byAddress(settings.addressRate, settings.addressBurst) {
+      byAddress(settings.addressRate, settings.addressBurst),
+      byWebsite(settings.websiteRate, settings.websiteBurst) {
     http->set_payload_max_length(kMaxBody);
     http->set_tcp_nodelay(true);  // an answer leaves at once, not after the peer's delayed ack
     // Threads enough that deliveries waiting on their commit keep the cores verifying others.
@@ -115,8 +125,14 @@ EventServer::EventServer(const ServerSettings& settings)
     http->Get("/api/best", route(&EventServer::best));
     http->Get("/api/numbers", route(&EventServer::numbers));
     http->Get("/api/kiosks", route(&EventServer::kiosks));
+    http->Post("/api/seeds", route(&EventServer::issueSeed));
+    http->Post("/api/website/rounds", route(&EventServer::deliverWebsite));
+    http->Get("/api/round", route(&EventServer::round));
+    http->Get("/api/round.svg", route(&EventServer::roundQr));
     if (!settings.page.empty() && !http->set_mount_point("/", settings.page))
         printf("solrind-server: no event page: %s is no folder\n", settings.page.c_str());
+    if (!settings.site.empty() && !http->set_mount_point("/play", settings.site))
+        printf("solrind-server: no website game: %s is no folder\n", settings.site.c_str());
     http->set_error_handler([](const httplib::Request& request, httplib::Response& response) {
         const bool form =
             request.get_header_value("Content-Type").find("form") != std::string::npos;
@@ -203,4 +219,86 @@ void EventServer::kiosks(const httplib::Request& request, httplib::Response& res
     withStore(settings.conninfo, request, response, [&](EventStore& store) {
         answer(response, 200, Json{{"kiosks", store.kiosks()}});
     });
+}
+
+void EventServer::issueSeed(const httplib::Request& request, httplib::Response& response) {
+    if (!byWebsite.take(request.remote_addr, nowMs()))
+        return refuse(request, response, 429, "too many seeds and rounds from this address");
+    withStore(settings.conninfo, request, response, [&](EventStore& store) {
+        const EventStore::Issued issued = store.issueSeed(request.remote_addr);
+        answer(response, 201, Json{{"id", issued.id}, {"seed", issued.seed}});
+    });
+}
+
+void EventServer::deliverWebsite(const httplib::Request& request, httplib::Response& response) {
+    if (!byWebsite.take(request.remote_addr, nowMs()))
+        return refuse(request, response, 429, "too many seeds and rounds from this address");
+    RoundRecord round;
+    std::string why;
+    if (!roundfile::parse(request.body, round, why))
+        return refuse(request, response, 400, "the website: not a round: " + why);
+    withStore(settings.conninfo, request, response, [&](EventStore& store) {
+        const std::string where = "the website, round " + round.id + ": ";
+        why = store.checkIssued(round);
+        if (!why.empty())
+            return refuse(request, response, 422, where + "not counted: " + why);
+        why = Replay().verify(round);
+        if (!why.empty())
+            return refuse(request, response, 422, where + "not verified: " + why);
+        switch (store.keepWebsite(round, request.body)) {
+            case EventStore::kNew:
+                return answer(response, 201, Json{{"id", round.id}, {"kept", "new"}});
+            case EventStore::kAgain:
+                return answer(response, 200, Json{{"id", round.id}, {"kept", "before"}});
+            case EventStore::kOther:
+                return refuse(request, response, 409,
+                              where + "its seed was used already by another round");
+        }
+    });
+}
+
+void EventServer::round(const httplib::Request& request, httplib::Response& response) {
+    const std::string code = request.get_param_value("code");
+    const std::string key = roundfile::codeKey(code);
+    const std::string time = request.get_param_value("time");
+    if (key.empty() || (!time.empty() && !isTime(time)))
+        return refuse(request, response, 400,
+                      "code or time is no round's such as 3F2A-91B0-C4D2 and 01:22");
+    withStore(settings.conninfo, request, response, [&](EventStore& store) {
+        RoundRecord found;
+        std::string kiosk;
+        bool website = false;
+        if (!store.roundByCode(key, found, kiosk, website))
+            return refuse(request, response, 404,
+                          "no round of the event has the code " + roundfile::code(key));
+        char shown[8];
+        snprintf(shown, sizeof shown, "%02d:%02d", found.minutes, found.seconds);
+        // Replayed again now: the page says what the replay shows, not what was once stored.
+        const std::string why = Replay().verify(found);
+        answer(response, 200,
+               Json{{"code", roundfile::code(found.id)},
+                    {"time", shown},
+                    {"completed", found.completed},
+                    {"started", found.started},
+                    {"kiosk", kiosk},
+                    {"website", website},
+                    {"name", found.name},
+                    {"verified", why.empty()},
+                    {"why", why},
+                    {"matches", time.empty() || time == shown}});
+    });
+}
+
+void EventServer::roundQr(const httplib::Request& request, httplib::Response& response) {
+    const std::string key = roundfile::codeKey(request.get_param_value("code"));
+    const std::string time = request.get_param_value("time");
+    if (key.empty() || (!time.empty() && !isTime(time)))
+        return refuse(request, response, 400,
+                      "code or time is no round's such as 3F2A-91B0-C4D2 and 01:22");
+    const std::string host = request.get_header_value("Host");
+    const std::string page = !settings.publicUrl.empty() ? settings.publicUrl : "http://" + host;
+    const QrCode code = encodeQr(roundAddress(page, key, time));
+    if (code.size == 0)
+        return refuse(request, response, 400, "the round's address is too long for a QR code");
+    response.set_content(qrSvg(code, "#000"), "image/svg+xml");
 }

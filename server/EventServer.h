@@ -9,7 +9,12 @@
 //   GET  /api/best            the event's ten best; ?day=YYYY-MM-DD|today, ?kiosk=NAME
 //   GET  /api/numbers         a day's rounds per hour, share completed, spread of times
 //   GET  /api/kiosks          the kiosks and their rounds
-//   GET  /                    the event's page (its folder's files)
+//   POST /api/seeds           a seed for a round on the website, and the round's id
+//   POST /api/website/rounds  a website's round: counts when its replay verifies, its seed was
+//                             issued under its id and it took its frames' real time since
+//   GET  /api/round           ?code=3F2A91B0C4D2[&time=01:22]: the round a certificate names
+//   GET  /api/round.svg       the same query: the QR code of that round's page
+//   GET  /                    the event's page (its folder's files); /play/ the website's game
 //
 // Every refused request prints one line saying why.
 #pragma once
@@ -32,7 +37,13 @@ struct ServerSettings {
     double kioskBurst = 200;   // and at once (a kiosk back on line with a backlog)
     double addressRate = 200;  // requests a second from one address
     double addressBurst = 2000;
+    double websiteRate = 2;  // a second from one address: the website's seeds and rounds
+    double websiteBurst = 20;
     std::string page;  // the folder of the event's page, served at /; none when empty
+    std::string site;  // the folder of the website's game, served at /play/; none when empty
+    // The event page's address as phones reach it, for the certificates' QR codes; without it,
+    // the address the request came to.
+    std::string publicUrl;
 };
 
 // Token buckets by key: each holds up to `burst` requests and refills at `rate` a second.
@@ -66,8 +77,12 @@ class EventServer {
     void best(const httplib::Request& request, httplib::Response& response);
     void numbers(const httplib::Request& request, httplib::Response& response);
     void kiosks(const httplib::Request& request, httplib::Response& response);
+    void issueSeed(const httplib::Request& request, httplib::Response& response);
+    void deliverWebsite(const httplib::Request& request, httplib::Response& response);
+    void round(const httplib::Request& request, httplib::Response& response);
+    void roundQr(const httplib::Request& request, httplib::Response& response);
 
     ServerSettings settings;
     std::unique_ptr<httplib::Server> http;
-    RateLimit byKiosk, byAddress;
+    RateLimit byKiosk, byAddress, byWebsite;
 };

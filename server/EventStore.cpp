@@ -3,16 +3,20 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <pqxx/pqxx>
 
 #include "Migrations.h"
+#include "RoundFile.h"
 
 namespace {
 
 constexpr int kTokenBytes = 32;
 constexpr long kMigrationLock = 73217;  // one server migrates at a time
 constexpr int kSpreadStep = 15;         // seconds
+constexpr int kSeeds = 10000;           // a round's seed is 0 to 9999
+constexpr int kFrameMs = 40;            // a frame of real time at 25 frames a second
 
 // A round started on the day $1 (a date or 'today') in the server's time zone: a range of the
 // start, which its index serves.
@@ -57,16 +61,28 @@ std::vector<int> EventStore::migrate() {
     return applied;
 }
 
-std::string EventStore::addKiosk(const std::string& name) {
-    unsigned char bytes[kTokenBytes];
-    if (getentropy(bytes, sizeof bytes) != 0)
-        throw std::runtime_error("no random bytes for a token");
-    std::string token;
-    for (const unsigned char b : bytes) {
+namespace {
+
+// Random bytes as hexadecimal digits, two a byte; with a number drawn beside them.
+std::string randomHex(size_t bytes, uint32_t* number = nullptr) {
+    std::vector<unsigned char> drawn(bytes + sizeof(uint32_t));
+    if (getentropy(drawn.data(), drawn.size()) != 0)
+        throw std::runtime_error("no random bytes");
+    std::string text;
+    for (size_t i = 0; i < bytes; ++i) {
         char hex[3];
-        snprintf(hex, sizeof hex, "%02x", b);
-        token += hex;
+        snprintf(hex, sizeof hex, "%02x", drawn[i]);
+        text += hex;
     }
+    if (number)
+        memcpy(number, drawn.data() + bytes, sizeof *number);
+    return text;
+}
+
+}  // namespace
+
+std::string EventStore::addKiosk(const std::string& name) {
+    const std::string token = randomHex(kTokenBytes);
     pqxx::work work(connection->db);
     const pqxx::result added = work.exec_params(
         "INSERT INTO kiosks (name, token_hash) SELECT $1, sha256(convert_to($2, 'UTF8')) "
@@ -115,11 +131,70 @@ EventStore::Kept EventStore::keep(const RoundRecord& round, int kioskId, const s
     return kept.empty() ? kOther : kAgain;
 }
 
+EventStore::Issued EventStore::issueSeed(const std::string& address) {
+    uint32_t number = 0;
+    const Issued issued = {randomHex(kTokenBytes / 2, &number), static_cast<int>(number % kSeeds)};
+    pqxx::work work(connection->db);
+    work.exec_params("INSERT INTO seeds (id, seed, address) VALUES ($1, $2, $3)", issued.id,
+                     issued.seed, address);
+    work.commit();
+    return issued;
+}
+
+std::string EventStore::checkIssued(const RoundRecord& round) {
+    pqxx::read_transaction work(connection->db);
+    const pqxx::result found = work.exec_params(
+        "SELECT seed, (extract(epoch FROM clock_timestamp() - issued) * 1000)::bigint FROM seeds "
+        "WHERE id = $1",
+        round.id);
+    if (found.empty())
+        return "no seed was issued for it";
+    const int seed = found[0][0].as<int>();
+    if (static_cast<uint32_t>(seed) != round.seed)
+        return "it was issued seed " + std::to_string(seed) + ", not " + std::to_string(round.seed);
+    const int64_t took = found[0][1].as<int64_t>();
+    const int64_t least = static_cast<int64_t>(round.frames) * kFrameMs;
+    if (took < least) {
+        char why[160];
+        snprintf(why, sizeof why,
+                 "it came %.1f s after its seed was issued, its %d frames take %.1f s: faster than "
+                 "real time",
+                 took / 1000.0, round.frames, least / 1000.0);
+        return why;
+    }
+    return "";
+}
+
+EventStore::Kept EventStore::keepWebsite(const RoundRecord& round, const std::string& file) {
+    pqxx::read_transaction work(connection->db);
+    const int website = work.exec1("SELECT id FROM kiosks WHERE website")[0].as<int>();
+    work.commit();
+    return keep(round, website, file);
+}
+
+bool EventStore::roundByCode(const std::string& key, RoundRecord& round, std::string& kiosk,
+                             bool& website) {
+    pqxx::read_transaction work(connection->db);
+    const pqxx::result found = work.exec_params(
+        "SELECT r.file, k.name, k.website FROM rounds r JOIN kiosks k ON k.id = r.kiosk_id "
+        "WHERE left(r.id, 12) = $1 ORDER BY r.received LIMIT 1",
+        key);
+    if (found.empty())
+        return false;
+    std::string why;
+    if (!roundfile::parse(found[0][0].as<std::string>(), round, why))
+        throw std::runtime_error("the kept round " + key + " is no round: " + why);
+    kiosk = found[0][1].as<std::string>();
+    website = found[0][2].as<bool>();
+    return true;
+}
+
 nlohmann::json EventStore::best(const std::string& day, const std::string& kiosk) {
     pqxx::read_transaction work(connection->db);
     const pqxx::result rows = work.exec_params(
         std::string("SELECT r.name, r.seconds, k.name, "
-                    "to_char(r.started AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS\"Z\"') "
+                    "to_char(r.started AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS\"Z\"'), "
+                    "k.website "
                     "FROM rounds r JOIN kiosks k ON k.id = r.kiosk_id WHERE r.completed "
                     "AND ($2 = '' OR k.name = $2) AND ") +
             (day.empty() ? "$1 = ''" : kOnDay) +
@@ -133,6 +208,7 @@ nlohmann::json EventStore::best(const std::string& day, const std::string& kiosk
                          {"name", row[0].as<std::string>()},
                          {"time", timeText(row[1].as<int>())},
                          {"kiosk", row[2].as<std::string>()},
+                         {"website", row[4].as<bool>()},
                          {"started", row[3].as<std::string>()}});
     return table;
 }

@@ -33,9 +33,25 @@ class EventStore {
     // changes nothing.
     Kept keep(const RoundRecord& round, int kioskId, const std::string& file);
 
+    // A seed for a round on the website: a new round id and a seed from 0 to 9999, both drawn
+    // at random, noted with the time and the address they were issued to.
+    struct Issued {
+        std::string id;
+        int seed;
+    };
+    Issued issueSeed(const std::string& address);
+    // Whether a website's round may count: "" when its seed was issued under its id and it
+    // took at least its frames' real time since; else why not, one line.
+    std::string checkIssued(const RoundRecord& round);
+    // Keeps a verified round of the website, as keep does for a kiosk's.
+    Kept keepWebsite(const RoundRecord& round, const std::string& file);
+    // The round a certificate's code (the id's first 12 digits) names: its record and kiosk
+    // ("the website" for the site's); false when there is none.
+    bool roundByCode(const std::string& key, RoundRecord& round, std::string& kiosk, bool& website);
+
     // The ten best completed rounds, best first (equal times: the earlier first): of the event,
     // of one day (YYYY-MM-DD in the server's time zone) or of one kiosk. Each: rank, name,
-    // time, kiosk, started.
+    // time, kiosk, website (whether the website's), started.
     nlohmann::json best(const std::string& day = "", const std::string& kiosk = "");
     // The sponsor's numbers: rounds and completed rounds, each hour of the day, and the spread
     // of completed times in 15-second steps.

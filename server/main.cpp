@@ -8,6 +8,8 @@
 //
 // The database: SOLRIND_DB, as libpq reads a connection (without it "dbname=solrind"). The
 // event's page: the folder SOLRIND_EVENT_PAGE (without it /usr/share/solrind-server/page).
+// The website's game: the folder SOLRIND_WEBSITE (none without it), served at /play/. The
+// page's address as phones reach it, for the certificates: SOLRIND_PUBLIC_URL.
 // Serving applies the migrations the database lacks first.
 #include <pthread.h>
 
@@ -64,10 +66,12 @@ int serve(const std::string& listen) {
     ServerSettings settings;
     settings.conninfo = conninfo();
     // Limits a second, each ten times as many at once: SOLRIND_KIOSK_RATE rounds from one
-    // kiosk, SOLRIND_ADDRESS_RATE requests from one address.
+    // kiosk, SOLRIND_ADDRESS_RATE requests from one address, SOLRIND_WEBSITE_RATE seeds and
+    // rounds of the website from one address.
     for (const auto& [name, rate, burst] :
          {std::tuple{"SOLRIND_KIOSK_RATE", &settings.kioskRate, &settings.kioskBurst},
-          std::tuple{"SOLRIND_ADDRESS_RATE", &settings.addressRate, &settings.addressBurst}})
+          std::tuple{"SOLRIND_ADDRESS_RATE", &settings.addressRate, &settings.addressBurst},
+          std::tuple{"SOLRIND_WEBSITE_RATE", &settings.websiteRate, &settings.websiteBurst}})
         if (const char* text = getenv(name)) {
             char* end = nullptr;
             const double given = strtod(text, &end);
@@ -80,6 +84,10 @@ int serve(const std::string& listen) {
         }
     const char* page = getenv("SOLRIND_EVENT_PAGE");
     settings.page = page && *page ? page : "/usr/share/solrind-server/page";
+    const char* site = getenv("SOLRIND_WEBSITE");
+    settings.site = site ? site : "";
+    const char* publicUrl = getenv("SOLRIND_PUBLIC_URL");
+    settings.publicUrl = publicUrl ? publicUrl : "";
     EventServer server(settings);
     if (server.bind(host, port) < 0) {
         fprintf(stderr, "solrind-server: cannot listen on %s: %s\n", listen.c_str(),

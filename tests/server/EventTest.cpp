@@ -21,14 +21,17 @@ namespace {
 using Json = nlohmann::json;
 
 // Round files of a bot, completed or given up, with ids of the test's choosing.
-std::string botRound(Bot::Style style, uint32_t seed, int n) {
+std::string botRound(Bot::Style style, uint32_t seed, const std::string& id) {
     Bot bot(style, seed);
     BareRound bare;
     bot.play(bare, seed, 25 * 200);
     RoundRecord& record = bare.round.record;
     roundfile::stamp(record);
-    record.id = std::string(31, 'a') + static_cast<char>('0' + n);
+    record.id = id;
     return roundfile::format(record);
+}
+std::string botRound(Bot::Style style, uint32_t seed, int n) {
+    return botRound(style, seed, std::string(31, 'a') + static_cast<char>('0' + n));
 }
 
 class EventTest : public testing::Test {
@@ -53,9 +56,10 @@ class EventTest : public testing::Test {
             serving.join();
     }
     // The status and the body's error (or its whole body) of a delivery.
-    std::string deliver(const std::string& token, const std::string& body) {
-        const auto result = client->Post("/api/rounds", {{"Authorization", "Bearer " + token}},
-                                         body, "application/json");
+    std::string deliver(const std::string& token, const std::string& body,
+                        const char* path = "/api/rounds") {
+        const auto result =
+            client->Post(path, {{"Authorization", "Bearer " + token}}, body, "application/json");
         if (!result)
             return "no answer";
         const Json json = Json::parse(result->body);
@@ -89,15 +93,16 @@ TEST_F(EventTest, MigrationsOnceAndTokensOnlyAsHashes) {
     for (const char* name : {"stand-1", "", "two words", "a\nb", "x' OR '1'='1 --"})
         EXPECT_EQ(store.addKiosk(name), "") << name;
     std::string name;
-    EXPECT_EQ(store.kioskOf(token, name), 1);
+    EXPECT_EQ(store.kioskOf(token, name), 2);  // the website's row is the first
     EXPECT_EQ(name, "stand-1");
     EXPECT_EQ(store.kioskOf(token.substr(1), name), -1);
     pqxx::connection db(pg.conninfo);
     pqxx::work work(db);
     EXPECT_EQ(work.exec1("SELECT string_agg(file, ' ' ORDER BY number) FROM schema_migrations")[0]
                   .as<std::string>(),
-              "001_event.sql 002_best_order.sql");
-    const pqxx::row kiosk = work.exec1("SELECT encode(token_hash, 'hex') FROM kiosks");
+              "001_event.sql 002_best_order.sql 003_website.sql");
+    EXPECT_EQ(store.kioskOf("", name), -1);  // the website's empty hash is no token's
+    const pqxx::row kiosk = work.exec1("SELECT encode(token_hash, 'hex') FROM kiosks WHERE id = 2");
     EXPECT_EQ(kiosk[0].as<std::string>().size(), 64u);
     EXPECT_NE(kiosk[0].as<std::string>(), token);  // a digest of it, not the token
 }
@@ -159,7 +164,8 @@ TEST_F(EventTest, RoundsKeptOnceAfterTheirReplayAndEveryRefusalSaid) {
     EXPECT_EQ(join(numbers["rounds"], numbers["completed"], numbers["share"]), "2 1 0.5");
     EXPECT_EQ(numbers["spread"], Json::parse(R"([{"from":"01:15","rounds":1,"to":"01:29"}])"));
     EXPECT_EQ(get("/api/kiosks")["kiosks"],
-              Json::parse(R"([{"kiosk":"stand-1","rounds":2},{"kiosk":"stand-2","rounds":0}])"));
+              Json::parse(R"([{"kiosk":"the website","rounds":0},{"kiosk":"stand-1","rounds":2},)"
+                          R"({"kiosk":"stand-2","rounds":0}])"));
 }
 
 // The database stopped: a delivery is told to come again (503), and is kept once it is back.
@@ -175,7 +181,7 @@ TEST_F(EventTest, ADatabaseThatGoesAwayAndComesBack) {
               "refused 127.0.0.1 POST /api/rounds: 503 the database cannot be reached\n");
     ASSERT_TRUE(pg.start());
     EXPECT_EQ(deliver(token, round).substr(0, 4), "201 ");
-    EXPECT_EQ(get("/api/kiosks")["kiosks"][0]["rounds"], 2);
+    EXPECT_EQ(get("/api/kiosks")["kiosks"][1]["rounds"], 2);
 }
 
 // A kiosk in the event: its rounds delivered and removed, a forged one set aside, the event's
@@ -290,7 +296,118 @@ TEST_F(EventTest, AKioskDeliversItsRoundsAndShowsTheEventsTable) {
     EXPECT_EQ(sync.pass(), Sync::kPassSeconds);
     EXPECT_EQ(listFolder(rounds), Lines{});
     EXPECT_EQ(sync.delivered, 4);
-    EXPECT_EQ(get("/api/kiosks")["kiosks"][0]["rounds"], 4);
+    EXPECT_EQ(get("/api/kiosks")["kiosks"][1]["rounds"], 4);
+}
+
+// The website: a seed issued, the round delivered under its id once it took its real time,
+// each way of cheating refused with its reason, and the round a certificate names.
+TEST_F(EventTest, WebsiteRoundsCountOnlyFromAnIssuedSeedInRealTime) {
+    ServerSettings settings;
+    settings.websiteRate = 0.001;
+    settings.websiteBurst = 11;  // the twelfth seed or round from this address is too many
+    settings.publicUrl = "https://event.example/";
+    serve(settings);
+    const auto issue = [&] {
+        const auto answer = client->Post("/api/seeds");
+        EXPECT_EQ(answer ? answer->status : 0, 201);
+        return answer ? Json::parse(answer->body) : Json();
+    };
+    const Json first = issue(), second = issue();
+    const std::string id = first["id"];
+    EXPECT_EQ(id.size(), 32u);
+    EXPECT_EQ(id.find_first_not_of("0123456789abcdef"), std::string::npos);
+    EXPECT_NE(id, second["id"]);
+    const int seed = first["seed"];
+    EXPECT_TRUE(seed >= 0 && seed <= 9999) << seed;
+    pqxx::connection db(pg.conninfo);
+    const auto sql = [&](const std::string& statement) {
+        pqxx::work work(db);
+        const pqxx::result result = work.exec(statement);
+        work.commit();
+        return result;
+    };
+    EXPECT_EQ(sql("SELECT address FROM seeds WHERE id = '" + id + "'")[0][0].as<std::string>(),
+              "127.0.0.1");
+    const std::string round = botRound(Bot::kPlanned, seed, id);
+    const RoundRecord played = [&] {
+        RoundRecord record;
+        std::string why;
+        EXPECT_TRUE(roundfile::parse(round, record, why)) << why;
+        return record;
+    }();
+    ASSERT_TRUE(played.completed);
+    const std::string where = "422 the website, round " + id + ": not counted: ";
+    Capture said;
+    const std::string early = deliver("", round, "/api/website/rounds");
+    char takes[64];
+    snprintf(takes, sizeof takes, "its %d frames take %.1f s: faster than real time", played.frames,
+             played.frames * 0.04);
+    EXPECT_EQ(early.substr(0, where.size() + 8), where + "it came ");
+    EXPECT_EQ(early.substr(early.size() - strlen(takes)), takes);
+    sql("UPDATE seeds SET issued = issued - interval '" +
+        std::to_string(played.frames * 40 + 1000) + " milliseconds'");
+    char shown[8];
+    snprintf(shown, sizeof shown, "%02d:%02d", played.minutes, played.seconds);
+    const std::string time = shown;
+    const char* web = "/api/website/rounds";
+    EXPECT_EQ(deliver("", round, web), "201 {\"id\":\"" + id + "\",\"kept\":\"new\"}");
+    EXPECT_EQ(deliver("", round, web), "200 {\"id\":\"" + id + "\",\"kept\":\"before\"}");
+    sql("UPDATE seeds SET issued = issued - interval '300 seconds'");  // a given-up round's time
+    EXPECT_EQ(deliver("", botRound(Bot::kRandom, seed, id), web),
+              "409 the website, round " + id + ": its seed was used already by another round");
+    const std::string other = second["id"];
+    const int otherSeed = second["seed"];
+    EXPECT_EQ(deliver("", botRound(Bot::kRandom, (otherSeed + 1) % 10000, other), web),
+              "422 the website, round " + other + ": not counted: it was issued seed " +
+                  std::to_string(otherSeed) + ", not " + std::to_string((otherSeed + 1) % 10000));
+    EXPECT_EQ(deliver("", botRound(Bot::kRandom, 5, 7), web),
+              "422 the website, round aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa7: not counted: no seed was "
+              "issued for it");
+    Json forged = Json::parse(botRound(Bot::kPlanned, otherSeed, other));
+    const std::string really = forged["time"];
+    forged["time"] = "00:07";
+    const std::string edited = deliver("", forged.dump(), web);
+    EXPECT_EQ(edited.substr(0, edited.find(" at frame")), "422 the website, round " + other +
+                                                              ": not verified: the clock shows " +
+                                                              really + ", recorded 00:07");
+    EXPECT_EQ(deliver("", "{}", web), "400 the website: not a round: it has no \"round\"");
+    // The table shows where the round came from; the certificate's code finds it.
+    const Json best = get("/api/best")["best"];
+    ASSERT_EQ(best.size(), 1u);
+    EXPECT_EQ(join(best[0]["kiosk"], best[0]["website"], best[0]["time"]),
+              "\"the website\" true \"" + time + "\"");
+    const std::string code = roundfile::code(id);
+    EXPECT_EQ(code.size(), 14u);
+    const Json found = get("/api/round?code=" + code + "&time=" + time);
+    EXPECT_EQ(join(found["code"], found["time"], found["website"], found["verified"],
+                   found["matches"], found["completed"]),
+              "\"" + code + "\" \"" + time + "\" true true true true");
+    const std::string lower = roundfile::codeKey(code);
+    EXPECT_EQ(get("/api/round?code=" + lower + "&time=00:07")["matches"], false);
+    EXPECT_EQ(get("/api/round?code=0000-0000-0000")["error"],
+              "no round of the event has the code 0000-0000-0000");
+    EXPECT_EQ(get("/api/round?code=3F2A")["error"],
+              "code or time is no round's such as 3F2A-91B0-C4D2 and 01:22");
+    const auto qr = client->Get(("/api/round.svg?code=" + code + "&time=" + time).c_str());
+    ASSERT_TRUE(qr);
+    EXPECT_EQ(qr->get_header_value("Content-Type"), "image/svg+xml");
+    const std::string svg = makeTempDir("qr") + "/code.svg";
+    writeFile(svg, qr->body);
+    EXPECT_EQ(
+        runCommand("convert " + svg + " " + svg + ".png && zbarimg -q --raw " + svg + ".png").out,
+        "https://event.example/round.html?code=" + lower + "&time=" + time.substr(0, 2) + "%3A" +
+            time.substr(3) + "\n");
+    // A flood of seeds from one address: refused once the burst is spent.
+    std::string flood;
+    for (int i = 0; i < 12 && flood.empty(); ++i)
+        if (const auto answer = client->Post("/api/seeds"); answer && answer->status == 429)
+            flood = Json::parse(answer->body)["error"];
+    EXPECT_EQ(flood, "too many seeds and rounds from this address");
+    const std::string lines = said.finish();
+    EXPECT_NE(lines.find("refused 127.0.0.1 POST /api/website/rounds: 409 the website, round " +
+                         id + ": its seed was used already by another round\n"),
+              std::string::npos)
+        << lines;
 }
 
 TEST(Sync, TheEventsTableWithTheKiosksOwnRecords) {
