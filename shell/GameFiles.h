@@ -25,4 +25,6 @@ constexpr const char* kCongratulations1 = "GFX/Backgrounds/Congratulations1.bmp"
 constexpr const char* kCongratulations2 = "GFX/Backgrounds/Congratulations2.bmp";
 constexpr const char* kPrintHandOver = "Bin/tmp";
 constexpr const char* kPrintProgram = "Bin/Printit.exe";
+// The printed round's id, beside the hand-over file: a certificate in an event names it.
+constexpr const char* kPrintRound = "Bin/round";
 }  // namespace files

@@ -29,6 +29,10 @@ void SolrindPGameShell::controlledPrint(const char*) {
 }
 
 void SolrindPGameShell::printIt(const char* first, const char* second) {
+    // The round printed, for a certificate that names it; without it the time still prints.
+    const std::string id = round.record.id + "\n";
+    if (!gnReplaceFile(files::kPrintRound, id.data(), id.size()))
+        printf("Could not write %s: the certificate names no round\n", files::kPrintRound);
     if (!saveParams(files::kPrintHandOver, first, second)) {
         printf("Could not write %s: the time is not printed\n", files::kPrintHandOver);
         return;

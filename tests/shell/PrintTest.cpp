@@ -37,6 +37,7 @@ bool eventually(const std::function<bool()>& made) {
 TEST_F(PrintTest, EachPressWritesTheHandOverFileAndStartsTheProgramOnce) {
     load();
     shell.countFont->giveTime(2, 5);
+    shell.round.record.id = std::string(31, 'c') + "1";  // the round just completed
     Capture out;
     playMenu({{"frames", 1}, {"key", SDLK_p}, {"expect file", 0, "Bin/tmp"}});  // not yet on
     shell.gameInput->selected = SolrindPGameShell::kChoiceCompleted;
@@ -47,6 +48,7 @@ TEST_F(PrintTest, EachPressWritesTheHandOverFileAndStartsTheProgramOnce) {
     for (int i = 0; i < 40 && !scriptDone(); ++i)
         shell.menuFrame();
     EXPECT_EQ(readFile("Bin/tmp"), "Cheaters will be punished!\r\n02:05\r\n");
+    EXPECT_EQ(readFile("Bin/round"), std::string(31, 'c') + "1\n");  // the round printed
     EXPECT_TRUE(eventually([] { return certificates() == 2; }));
     EXPECT_TRUE(eventually([&] {
         const std::string said = out.sofar();
@@ -64,10 +66,13 @@ TEST_F(PrintTest, EachPressWritesTheHandOverFileAndStartsTheProgramOnce) {
     fclose(reader);
     EXPECT_EQ(readFile("Bin/tmp"), "Cheaters will be punished!\r\n01:05\r\n");
     unlink("Bin/tmp");
+    unlink("Bin/round");
     rmdir("Bin");
     Capture failed;
     shell.menuPrint();
-    EXPECT_EQ(failed.finish(), "Could not write Bin/tmp: the time is not printed\n");
+    EXPECT_EQ(failed.finish(),
+              "Could not write Bin/round: the certificate names no round\n"
+              "Could not write Bin/tmp: the time is not printed\n");
 }
 
 // A buttons picture made before the print control: one line at the start, and P prints as

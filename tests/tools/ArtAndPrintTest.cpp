@@ -375,3 +375,47 @@ TEST(Printit, TheCertificateShowsTheTimeAndIsKept) {
               "Usage: solrind_printit (in the game folder), or solrind_printit --page "
               "<page.html> [<brand file>]\n");
 }
+
+// In an event the certificate names its round: the code under a QR code of the round's page,
+// which a phone reads off the printed page; outside one, or without a round, as ever.
+TEST(Printit, InAnEventTheCertificateNamesItsRoundInAQrCode) {
+    const std::string folder = makeTempDir("printit-event");
+    runCommand("mkdir " + folder + "/Bin");
+    const std::string id = "3f2a91b0c4d2e5f60718293a4b5c6d7e";
+    writeFile(folder + "/Bin/round", id + "\n");
+    const std::string event = "SOLRIND_EVENT_PAGE=https://event.example/";
+    const auto printed = [&](const std::string& env, std::string& qr) {
+        const RunResult run = print(folder, "Cheaters will be punished!\r\n01:22\r\n", env);
+        const size_t at = run.out.find(" is kept at ");
+        if (at == std::string::npos)
+            return run.out;
+        const std::string pdf = run.out.substr(at + 12, run.out.size() - at - 13);
+        qr = runCommand("pdftoppm -r 150 -png -singlefile " + pdf + " " + pdf + " && zbarimg -q " +
+                        "--raw " + pdf + ".png")
+                 .out;
+        return run.out.substr(0, at) + "\n" + runCommand("pdftotext " + pdf + " -").out;
+    };
+    std::string qr;
+    const std::string text = printed(event, qr);
+    EXPECT_EQ(qr, "https://event.example/round.html?code=3f2a91b0c4d2&time=01%3A22\n");
+    EXPECT_NE(text.find("3F2A-91B0-C4D2"), std::string::npos) << text;
+    EXPECT_NE(text.find("01:22"), std::string::npos) << text;
+    qr.clear();
+    EXPECT_EQ(printed("", qr).find("3F2A"), std::string::npos);  // no event: as ever
+    EXPECT_EQ(qr, "");
+    for (const char* bad : {"3f2a91b0c4d2\n", "../../etc/passwd\n", ""}) {
+        writeFile(folder + "/Bin/round", bad);
+        qr.clear();
+        const std::string said = printed(event, qr);
+        EXPECT_EQ(said.substr(0, said.find('\n') + 1),
+                  "Printit: Bin/round holds no round's id; the certificate names no round\n")
+            << bad;
+        EXPECT_EQ(qr, "") << bad;
+        EXPECT_NE(said.find("the certificate for 01:22"), std::string::npos) << said;  // printed
+    }
+    unlink((folder + "/Bin/round").c_str());
+    const std::string said = printed(event, qr);
+    EXPECT_EQ(said.substr(0, said.find('\n') + 1),
+              "Printit: cannot read Bin/round: No such file or directory; the certificate names "
+              "no round\n");
+}

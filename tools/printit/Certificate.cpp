@@ -106,6 +106,8 @@ const char* fieldName(Field field) {
             return "printed";
         case Field::kCheck:
             return "check";
+        case Field::kCode:
+            return "code";
         default:
             return nullptr;
     }
@@ -134,6 +136,15 @@ if (time) {
 }
 fill('printed', words.printed.replace(/%(.)/g, (all, c) => c in parts ? parts[c] : all));
 fill('check', words.check);
+// In an event, the round's code and its page's QR code, drawn by the event server the site
+// is served beside (the site at /play/, the server's answers at /api/).
+const code = /^[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}$/.exec(given.get('code') || '');
+if (code && time) {
+  fill('code', code[0]);
+  const qr = document.getElementById('qr');
+  qr.setAttribute('href', '../api/round.svg?' + new URLSearchParams({code: code[0], time: time[0]}));
+  qr.setAttribute('visibility', 'visible');
+}
 document.body.dataset.filled = time ? 'yes' : 'no';
 if (given.has('print'))
   document.fonts.ready.then(() => window.print());
@@ -216,7 +227,8 @@ std::string certificateFileName(const Brand& brand) {
     return name.empty() ? "certificate" : name;
 }
 
-Certificate designCertificate(const Brand& brand, const Round& round, const TextWidth& width) {
+Certificate designCertificate(const Brand& brand, const RoundValues& round,
+                              const TextWidth& width) {
     Certificate c;
     c.paper = brand.text("certificate.paper") == "Letter" ? kLetter : kA4;
     const double w = c.paper.w, top = (c.paper.h - kDesignHeight) / 2;
@@ -245,6 +257,11 @@ Certificate designCertificate(const Brand& brand, const Round& round, const Text
         y += 22;
     }
     line(790, 10, false, lighter(dark, 0.6), round.check, Field::kCheck);
+    // In an event, the round's page as a QR code in the top right corner, clear of the logo's
+    // box and the sun's rays, with the round's code under it.
+    c.qrX = w - 56 - kQrSide, c.qrY = top + 56;
+    line(56 + kQrSide + 12, 9, true, dark, round.code, Field::kCode);
+    c.lines.back().x = c.qrX + kQrSide / 2;
     return c;
 }
 
@@ -260,7 +277,7 @@ bool writeCertificatePage(const Brand& brand, const std::string& path) {
         cairo_text_extents(cr, text.c_str(), &extents);
         return extents.width;
     };
-    const Certificate c = designCertificate(brand, Round{}, width);
+    const Certificate c = designCertificate(brand, RoundValues{}, width);
     cairo_destroy(cr);
     cairo_surface_destroy(scratch);
 
@@ -307,10 +324,12 @@ bool writeCertificatePage(const Brand& brand, const std::string& path) {
                  << "\" height=\"" << c.logoH << "\" preserveAspectRatio=\"xMidYMid meet\" href=\""
                  << data << "\"/>\n";
     }
+    page << "<image id=\"qr\" x=\"" << c.qrX << "\" y=\"" << c.qrY << "\" width=\"" << kQrSide
+         << "\" height=\"" << kQrSide << "\" visibility=\"hidden\"/>\n";
     for (const Line& line : c.lines) {
-        page << "<text x=\"" << w / 2 << "\" y=\"" << line.y << "\" font-size=\"" << line.size
-             << "\"" << (line.bold ? " font-weight=\"bold\"" : "") << " fill=\"" << hex(line.rgb)
-             << "\"";
+        page << "<text x=\"" << (line.x < 0 ? w / 2 : line.x) << "\" y=\"" << line.y
+             << "\" font-size=\"" << line.size << "\"" << (line.bold ? " font-weight=\"bold\"" : "")
+             << " fill=\"" << hex(line.rgb) << "\"";
         if (const char* id = fieldName(line.field))
             page << " id=\"" << id << "\"";
         page << ">" << escaped(line.text) << "</text>\n";

@@ -12,6 +12,7 @@
 #include "Brand.h"
 
 constexpr double kLogoBoxW = 300, kLogoBoxH = 190;  // points: the logo's box, its shape kept
+constexpr double kQrSide = 72;  // points: the QR code of the round's page, in an event
 
 struct Paper {
     double w, h;       // points
@@ -19,7 +20,7 @@ struct Paper {
 };
 
 // What a line shows that depends on the round: filled in by whoever shows the certificate.
-enum class Field { kNone, kTime, kDuration, kPrinted, kCheck };
+enum class Field { kNone, kTime, kDuration, kPrinted, kCheck, kCode };
 
 struct Line {
     double y, size;  // the baseline and the font size, in points
@@ -27,6 +28,7 @@ struct Line {
     uint32_t rgb;
     std::string text;  // a field's text, or "" when it is filled in later
     Field field;
+    double x = -1;  // the text's centre; -1: the page's
 };
 
 struct Certificate {
@@ -36,18 +38,20 @@ struct Certificate {
     double logoX, logoY, logoW, logoH;  // the box the logo fits into, its shape kept
     bool sun;                           // the built-in logo: the Solrind sun, drawn
     double sunX, sunY, sunR;
+    double qrX, qrY;  // the QR code's box, kQrSide a side, with the round's code under it
     std::vector<Line> lines;
 };
 
 // The round's values for the printed certificate; empty ones stay fields to fill in.
-struct Round {
+struct RoundValues {
     std::string time, duration, printed, check;
+    std::string code;  // the round's short code, in an event
 };
 
 // The width of a text in points at a font size (the claim is wrapped to the page by it).
 using TextWidth = std::function<double(const std::string& text, double size, bool bold)>;
 
-Certificate designCertificate(const Brand& brand, const Round& round, const TextWidth& width);
+Certificate designCertificate(const Brand& brand, const RoundValues& round, const TextWidth& width);
 // The colour mixed with white by `lighten` (0: as it is, 1: white).
 uint32_t lighter(uint32_t rgb, double lighten);
 // The duration in the brand's words: "2 minutes and 5 seconds", a count said with the first

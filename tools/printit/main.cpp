@@ -3,7 +3,9 @@
 // MM:SS, each ending in CR LF), makes a prize certificate with the time as a PDF under
 // "Certificates/" in the sponsor's texts, colours and logo (the brand file "Bin/brand.toml"
 // beside it; the built-in Solrind brand without one), and sends it to the default printer when
-// one is configured.
+// one is configured. In an event (SOLRIND_EVENT_PAGE, the event page's address as phones reach
+// it), the certificate carries the round's code and its page's address as a QR code: the round
+// is the one the game names in "Bin/round".
 #include <SDL.h>
 #include <SDL_image.h>
 #include <cairo-pdf.h>
@@ -25,11 +27,15 @@
 #include "Brand.h"
 #include "Certificate.h"
 #include "PictureFile.h"
+#include "RoundCheck.h"
+#include "RoundFile.h"
 #include "gnFiles.h"
 
 namespace {
 
 constexpr const char* kHandOver = "Bin/tmp";
+constexpr const char* kRoundHandOver = "Bin/round";  // the printed round's id
+constexpr const char* kEventPage = "SOLRIND_EVENT_PAGE";
 constexpr size_t kHandOverBytesMax = 4096;  // two short lines
 constexpr const char* kFolder = "Certificates";
 constexpr const char* kBrandFile = "Bin/brand.toml";
@@ -74,7 +80,9 @@ struct HandOver {
     std::string check;  // the first line
     int minutes = 0;
     int seconds = 0;
-    std::string time;  // as MM:SS
+    std::string time;     // as MM:SS
+    std::string code;     // in an event, the round's code
+    std::string address;  // and its page; "" outside one
 };
 
 // Strips the line break (CR LF or LF) from the end of a line.
@@ -116,17 +124,37 @@ bool readHandOver(HandOver& out) {
     return true;
 }
 
+// In an event, the printed round's code and page: from its id in "Bin/round" and the time;
+// nothing outside one, and a line when the round cannot be named.
+void nameRound(HandOver& handOver) {
+    const char* page = getenv(kEventPage);
+    if (!page || !*page)
+        return;
+    std::string id, why;
+    if (!gnReadFile(kRoundHandOver, kHandOverBytesMax, id, why)) {
+        printf("Printit: cannot read %s: %s; the certificate names no round\n", kRoundHandOver,
+               why.c_str());
+        return;
+    }
+    id = chomp(id.c_str());
+    handOver.address = id.size() == 32 ? roundAddress(page, id, handOver.time) : "";
+    if (handOver.address.empty())
+        printf("Printit: %s holds no round's id; the certificate names no round\n", kRoundHandOver);
+    else
+        handOver.code = roundfile::code(id);
+}
+
 void font(cairo_t* cr, double size, bool bold) {
     cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
                            bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, size);
 }
 
-void centred(cairo_t* cr, const std::string& text, double pageW, double y, double size, bool bold) {
+void centred(cairo_t* cr, const std::string& text, double x, double y, double size, bool bold) {
     font(cr, size, bold);
     cairo_text_extents_t extents;
     cairo_text_extents(cr, text.c_str(), &extents);
-    cairo_move_to(cr, pageW / 2 - extents.width / 2 - extents.x_bearing, y);
+    cairo_move_to(cr, x - extents.width / 2 - extents.x_bearing, y);
     cairo_show_text(cr, text.c_str());
 }
 
@@ -155,8 +183,10 @@ bool drawCertificate(const HandOver& handOver, const std::string& path, const tm
                      const Brand& brand, cairo_surface_t* logo) {
     // The hand-over's first line is the fixed check line; the certificate says it in the
     // brand's words.
-    const Round round = {handOver.time, durationText(brand, handOver.minutes, handOver.seconds),
-                         printedText(brand, now), brand.text("certificate.check")};
+    const QrCode qr = encodeQr(handOver.address);
+    const RoundValues round = {
+        handOver.time, durationText(brand, handOver.minutes, handOver.seconds),
+        printedText(brand, now), brand.text("certificate.check"), qr.size > 0 ? handOver.code : ""};
     // Made in memory, then written whole (a reader never sees half a certificate).
     std::string pdf;
     cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(
@@ -198,9 +228,24 @@ bool drawCertificate(const HandOver& handOver, const std::string& path, const tm
     } else if (c.sun) {
         sun(cr, c.sunX, c.sunY, c.sunR);
     }
+    if (qr.size > 0) {  // the modules as vectors, the quiet zone white
+        const double module = kQrSide / (qr.size + 8);
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_rectangle(cr, c.qrX, c.qrY, kQrSide, kQrSide);
+        cairo_fill(cr);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);  // no seams between modules
+        for (int y = 0; y < qr.size; ++y)
+            for (int x = 0; x < qr.size; ++x)
+                if (qr.at(x, y))
+                    cairo_rectangle(cr, c.qrX + (x + 4) * module, c.qrY + (y + 4) * module, module,
+                                    module);
+        cairo_fill(cr);
+        cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
+    }
     for (const Line& line : c.lines) {
         colour(cr, line.rgb);
-        centred(cr, line.text, w, line.y, line.size, line.bold);
+        centred(cr, line.text, line.x < 0 ? w / 2 : line.x, line.y, line.size, line.bold);
     }
     cairo_show_page(cr);
     cairo_destroy(cr);
@@ -245,6 +290,7 @@ int main(int argc, char** argv) {
     HandOver handOver;
     if (!readHandOver(handOver))
         return 1;
+    nameRound(handOver);
     if (mkdir(kFolder, 0755) != 0 && errno != EEXIST) {
         printf("Printit: cannot make the folder %s: %s\n", kFolder, strerror(errno));
         return 1;
