@@ -13,3 +13,11 @@ void gnFileSaved(const char* path) {
 void gnShowKeyboard(bool on) {
     gnPort::get().showKeyboard(on);
 }
+
+bool gnIssuedSeed(uint32_t& seed, std::string& id) {
+    return gnPort::get().issuedSeed(seed, id);
+}
+
+std::string gnEventTable() {
+    return gnPort::get().eventTable();
+}

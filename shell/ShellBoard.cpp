@@ -3,6 +3,7 @@
 #include "ImageBackground.h"
 #include "RoundFile.h"
 #include "SolrindPGameShell.h"
+#include "gnPlatform.h"
 #include "gnTime.h"
 
 namespace {
@@ -18,8 +19,14 @@ void SolrindPGameShell::eraseBoard() {
 }
 
 void SolrindPGameShell::initGame() {
-    round.start(gnGetTicks());
+    // In a browser beside an event server, the server's seed: the round counts there only with it.
+    uint32_t seed = gnGetTicks();
+    std::string issuedId;
+    const bool issued = gnIssuedSeed(seed, issuedId);
+    round.start(seed);
     roundfile::stamp(round.record);
+    if (issued)
+        round.record.id = issuedId;
     countFont->textPos = kClockPos;
 }
 

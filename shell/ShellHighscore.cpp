@@ -2,10 +2,12 @@
 // congratulation; and the table drawn on the highscore screen.
 #include "CountFont.h"
 #include "EnterInput.h"
+#include "EventTable.h"
 #include "GameFiles.h"
 #include "GameInput.h"
 #include "SolrindPGameShell.h"
 #include "SolrindPHighscore.h"
+#include "gnPlatform.h"
 #include "gnScreen.h"
 #include "gnTime.h"
 
@@ -22,7 +24,19 @@ constexpr int32_t kTimeX = 470;
 
 }  // namespace
 
+void SolrindPGameShell::takeEventTable() {
+    const std::string best = gnEventTable();
+    if (best.empty())
+        return;  // no event, or the kiosk's sync keeps the file
+    const std::string why = writeEventTable(best, ".");
+    if (why.empty())
+        gnFileSaved(SolrindPHighscore::kFileName);
+    else
+        printf("The event's table is not taken: %s\n", why.c_str());
+}
+
 void SolrindPGameShell::checkHighscore() {
+    takeEventTable();
     SolrindPHighscore* table = new SolrindPHighscore();  // reads the file
     const int32_t minutes = countFont->getMinutes();
     const int32_t seconds = countFont->getSeconds();

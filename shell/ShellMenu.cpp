@@ -122,6 +122,7 @@ void SolrindPGameShell::endBackgroundAnim() {
     switch (gameInput->selected) {
         case kScores: {
             screen->update();
+            takeEventTable();
             SolrindPHighscore* table = new SolrindPHighscore();  // reads the file
             displayHighscore(table);
             delete table;  // writes it back

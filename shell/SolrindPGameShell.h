@@ -162,6 +162,9 @@ class SolrindPGameShell : public gnCheckedExec {
     // the round's record and the table are kept.
     void checkHighscore();
     void displayHighscore(SolrindPHighscore* table);
+    // In a browser beside an event server, the event's table becomes the table file before
+    // the game uses it, with this browser's records not yet delivered.
+    void takeEventTable();
 
     // Every pointer owns its object between loading and release; all start null. `board`
     // works on the pieces, the queue and the gates.

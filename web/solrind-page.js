@@ -1,6 +1,7 @@
 // The page around the game: the canvas the game draws into, the highscore table kept in the
 // browser (IndexedDB), the time a hidden tab stands still, the full-screen button, the
-// certificate page opened for printing, and a phone's keyboard for the name.
+// certificate page opened for printing, a phone's keyboard for the name, and the event the
+// site belongs to when an event server serves it.
 'use strict';
 
 (function () {
@@ -83,6 +84,90 @@
     canvas.focus();
   });
 
+  // Beside an event server (which serves the site at /play/ and answers at /api/), the rounds
+  // belong to the event: each round's seed is the server's, issued when asked; each round's
+  // file goes to the server and is removed once it is kept (or set aside when refused); the
+  // event's ten best, read again at each pass, become the table whenever the game uses it.
+  // Without a server the page plays as ever.
+  const api = path => new URL('../api/' + path, location.href).href;
+  const event = {on: false, next: null, issued: new Set(JSON.parse(localStorage.getItem('solrind-issued') || '[]'))};
+  const kEventEvery = 3000;  // between deliveries and readings of the table
+  let asking = null;  // one request for a seed at a time
+  const askSeed = () => asking || (asking = requestSeed().finally(() => { asking = null; }));
+  async function requestSeed() {
+    try {
+      const answer = await fetch(api('seeds'), {method: 'POST', cache: 'no-store'});
+      const seed = answer.status === 201 ? await answer.json() : null;
+      if (!seed || !/^[0-9a-f]{32}$/.test(seed.id) || !Number.isInteger(seed.seed))
+        return false;
+      event.next = seed;
+      return true;
+    } catch (error) {
+      return false;
+    }
+  }
+  function noteIssued(id) {  // kept across reloads: a round delivered later is still known
+    event.issued.add(id);
+    localStorage.setItem('solrind-issued', JSON.stringify(Array.from(event.issued).slice(-200)));
+  }
+  // The round files of seeds the server issued, oldest first; the rest are the browser's own.
+  function waitingRounds() {
+    let names = [];
+    try {
+      names = FS.readdir('/Save/Rounds').filter(name => name.endsWith('.json')).sort();
+    } catch (error) {
+      return [];
+    }
+    return names.map(name => {
+      const path = '/Save/Rounds/' + name;
+      try {
+        return {name, path, body: FS.readFile(path, {encoding: 'utf8'})};
+      } catch (error) {
+        return {name, path, body: ''};
+      }
+    }).filter(round => {
+      try {
+        return event.issued.has(JSON.parse(round.body).id);
+      } catch (error) {
+        return false;  // no round file: not the event's
+      }
+    });
+  }
+  async function deliverRounds() {
+    let changed = false;
+    for (const round of waitingRounds()) {
+      const answer = await fetch(api('website/rounds'),
+                                 {method: 'POST', headers: {'Content-Type': 'application/json'}, body: round.body});
+      if (answer.status === 200 || answer.status === 201) {
+        FS.unlink(round.path);
+      } else if ([400, 409, 413, 422].includes(answer.status)) {
+        const why = (await answer.json().catch(() => ({}))).error;
+        try { FS.mkdir('/Save/Rounds.refused'); } catch (error) { /* there already */ }
+        FS.rename(round.path, '/Save/Rounds.refused/' + round.name);
+        console.warn('Solrind: the event server refused ' + round.name + ': ' + why);
+      } else {
+        break;  // too many, or no database: later
+      }
+      changed = true;
+    }
+    if (changed)
+      FS.syncfs(false, error => error && console.error('Solrind: ' + error));
+    const best = await fetch(api('best'), {cache: 'no-store'});
+    if (best.ok)  // the game takes it before it uses its table
+      Module.solrindEventTable = await best.text();
+  }
+  async function eventPass() {
+    try {
+      if (!event.next)
+        await askSeed();
+      await deliverRounds();
+      window.solrindEventPass = Date.now();  // for the tests: a pass went through
+    } catch (error) {
+      // the server does not answer now: the rounds wait in the browser
+    }
+    setTimeout(eventPass, kEventEvery);
+  }
+
   window.Module = {
     canvas: canvas,
     print: text => console.log(text),
@@ -108,6 +193,11 @@
     onRuntimeInitialized: () => {
       say('');
       canvas.focus();
+      askSeed().then(on => {
+        event.on = on;
+        if (on)
+          eventPass();
+      });
     },
     onExit: () => {
       say(texts.ended);
@@ -117,8 +207,20 @@
     },
     solrindHiddenMs: () =>
       Math.round(hiddenTotal + (hiddenSince === null ? 0 : performance.now() - hiddenSince)),
-    solrindCertificate: (time, check) => {
+    // The next round's seed in an event, taken once; the next one is asked for at once.
+    solrindSeed: () => {
+      const seed = event.next;
+      event.next = null;
+      if (!seed)
+        return null;
+      noteIssued(seed.id);
+      askSeed();
+      return seed;
+    },
+    solrindCertificate: (time, check, round) => {
       const fields = new URLSearchParams({time: time, check: check});
+      if (event.on && event.issued.has(round))  // the event's round: its code and QR code
+        fields.set('code', round.slice(0, 12).toUpperCase().replace(/(.{4})(?=.)/g, '$1-'));
       certificatePage.src = 'certificate.html#' + fields.toString() + '&print';
       certificate.hidden = false;
     },

@@ -18,6 +18,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // The engine's event filter: answers 1 to queue the event.
@@ -88,6 +89,8 @@ class gnPort {
     virtual void startProgram(const char* commandLine);
     virtual void fileSaved(const char* path);
     virtual void showKeyboard(bool on);
+    virtual bool issuedSeed(uint32_t& seed, std::string& id);
+    virtual std::string eventTable();
 
     // Termination (SIGTERM from a service manager, SIGINT): the handlers only note it; the pump
     // then hands every handler a quit event and long sleeps end early. Install before SDL_Init.

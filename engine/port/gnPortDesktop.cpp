@@ -278,3 +278,11 @@ void gnPort::startProgram(const char* commandLine) {
 void gnPort::fileSaved(const char*) {}  // gnReplaceFile has synced it to the disk
 
 void gnPort::showKeyboard(bool) {}  // a kiosk's keyboard is a real one
+
+bool gnPort::issuedSeed(uint32_t&, std::string&) {
+    return false;  // a kiosk proves its rounds with its token: it draws its own seeds
+}
+
+std::string gnPort::eventTable() {
+    return "";  // a kiosk's sync writes the event's table into the file itself
+}

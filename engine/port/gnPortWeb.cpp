@@ -8,6 +8,7 @@
 #include <emscripten.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -40,9 +41,20 @@ EM_JS(void, webPutArea, (int x, int y, int w, int h), {
 });
 EM_JS(int, webHiddenMs, (), { return Module.solrindHiddenMs ? Module.solrindHiddenMs() : 0; });
 EM_JS(int, webIsHidden, (), { return document.hidden ? 1 : 0; });
-EM_JS(void, webShowCertificate, (const char* time, const char* check), {
+EM_JS(void, webShowCertificate, (const char* time, const char* check, const char* round), {
     if (Module.solrindCertificate)
-        Module.solrindCertificate(UTF8ToString(time), UTF8ToString(check));
+        Module.solrindCertificate(UTF8ToString(time), UTF8ToString(check), UTF8ToString(round));
+});
+EM_JS(char*, webEventTable, (), {
+    const table = Module.solrindEventTable;
+    return table ? stringToNewUTF8(table) : 0;
+});
+EM_JS(int, webIssuedSeed, (char* id, int size), {
+    const issued = Module.solrindSeed ? Module.solrindSeed() : null;
+    if (!issued)
+        return -1;
+    stringToUTF8(issued.id, id, size);
+    return issued.seed;
 });
 EM_JS(void, webSaveFiles, (), {
     FS.syncfs(false, function(error) {
@@ -175,15 +187,42 @@ void gnPort::delay(uint32_t ms) {
 }
 
 // The print program's part: the certificate page shows the time of the hand-over file (the
-// check line, then the time), and the browser's print dialog opens for it.
+// check line, then the time) and, in an event, the round of "Bin/round"; the browser's print
+// dialog opens for it.
 void gnPort::startProgram(const char*) {
     FILE* in = fopen("Bin/tmp", "rb");
-    char check[256] = "", time[256] = "";
+    char check[256] = "", time[256] = "", round[64] = "";
     const bool read = in && fgets(check, sizeof check, in) && fgets(time, sizeof time, in);
     if (in)
         fclose(in);
+    if (FILE* named = fopen("Bin/round", "rb")) {
+        if (!fgets(round, sizeof round, named))
+            round[0] = 0;
+        fclose(named);
+    }
     if (read)
-        webShowCertificate(chomped(time).c_str(), chomped(check).c_str());
+        webShowCertificate(chomped(time).c_str(), chomped(check).c_str(), chomped(round).c_str());
+}
+
+// The page reads the event's table from the server while the game sleeps; the game takes it
+// when it is about to use its table (a call into the game during its sleep would corrupt it).
+std::string gnPort::eventTable() {
+    char* table = webEventTable();
+    const std::string text = table ? table : "";
+    free(table);
+    return text;
+}
+
+bool gnPort::issuedSeed(uint32_t& seed, std::string& id) {
+    char issued[64] = "";
+    const int given = webIssuedSeed(issued, sizeof issued);
+    const std::string text = issued;
+    if (given < 0 || given > 9999 || text.size() != 32 ||
+        text.find_first_not_of("0123456789abcdef") != std::string::npos)
+        return false;  // none, or not the server's
+    seed = static_cast<uint32_t>(given);
+    id = issued;
+    return true;
 }
 
 void gnPort::fileSaved(const char*) {

@@ -6,6 +6,11 @@ const kEvery = 3000;
 const svgNs = 'http://www.w3.org/2000/svg';
 let shown = new Set();  // the rows on the page, so that a new one stands out
 
+const words = JSON.parse(document.getElementById('words').textContent);
+
+// Where a round was played: its kiosk, or the website in the brand's word.
+const where = round => round.website ? words.website : round.kiosk;
+
 // A name as players read it: the game's font has ø, æ and å where ASCII has } ~ and DEL.
 const readable = name => name.replace(/\}/g, 'ø').replace(/~/g, 'æ').replace(/\x7f/g, 'å');
 
@@ -27,9 +32,9 @@ function showBest(best) {
   const rows = best.map(round => {
     const row = document.createElement('tr');
     const key = round.started + round.kiosk + round.time;
-    [round.rank, readable(round.name), round.time, round.kiosk].forEach(text => cell(row, text));
-    if (shown.size && !shown.has(key))
-      row.className = 'new';
+    [round.rank, readable(round.name), round.time, where(round)].forEach(text => cell(row, text));
+    row.classList.toggle('new', shown.size > 0 && !shown.has(key));
+    row.classList.toggle('website', round.website);
     row.dataset.key = key;
     return row;
   });
@@ -45,7 +50,7 @@ function showWinner(today) {
     return;
   document.getElementById('winner-name').textContent = readable(winner.name);
   document.getElementById('winner-time').textContent = winner.time;
-  document.getElementById('winner-kiosk').textContent = winner.kiosk;
+  document.getElementById('winner-kiosk').textContent = where(winner);
 }
 
 // Bars of the values, labelled below with every step-th label.

@@ -5,6 +5,7 @@
 #include "EngineFixture.h"
 #include "GameInput.h"
 #include "ImageBackground.h"
+#include "RoundFile.h"
 #include "ShellFixture.h"
 #include "SolrindPHighscore.h"
 #include "gnScreen.h"
@@ -83,6 +84,34 @@ TEST_F(MenuTest, TheHighscoreTable) {
     }
     SDL_FreeSurface(picture);
     EXPECT_TRUE(pointManip::isEqual(shell.countFont->textPos, pt{240, 161 + 180}));
+}
+
+// In a browser beside an event server: the event's table becomes the table file before the
+// highscore screen reads it, with a record of this browser not yet delivered; a table that is
+// no table leaves the file alone with one line.
+TEST_F(MenuTest, TheEventsTableBeforeEachUse) {
+    load();
+    writeFile("Save/Highscore.hs", scoreTable(scoreRecord("old", 0, 1)));
+    runCommand("mkdir -p Save/Rounds");
+    RoundRecord own;
+    own.id = std::string(32, 'b'), own.kiosk = "web", own.started = "2026-12-07T10:00:00Z";
+    own.library = "musl", own.frames = 1600, own.completed = true, own.minutes = 1;
+    own.seconds = 1, own.record = true, own.name = "me";
+    writeFile("Save/Rounds/" + roundfile::fileName(own), roundfile::format(own));
+    madeUp(own.id);  // a record for the table, no round that was played
+    port.eventTableText =
+        "{\"best\": [{\"name\": \"ann\", \"time\": \"00:50\"}, "
+        "{\"name\": \"bob\", \"time\": \"01:01\"}]}";
+    playMenu({{"key", SDLK_h}, {"frames", 26}});
+    EXPECT_EQ(
+        readFile("Save/Highscore.hs"),
+        scoreTable(scoreRecord("ann", 0, 50) + scoreRecord("bob", 1, 1) + scoreRecord("me", 1, 1)));
+    port.eventTableText = "{\"best\": [{\"name\": \"eve\", \"time\": \"61:00\"}]}";
+    Capture said;
+    playMenu({{"key", SDLK_w}, {"frames", 26}, {"key", SDLK_h}, {"frames", 26}});
+    EXPECT_EQ(said.finish(),
+              "The event's table is not taken: the event's table is unreadable: a time 61:00\n");
+    EXPECT_EQ(readFile("Save/Highscore.hs").substr(0, 52), scoreRecord("ann", 0, 50));
 }
 
 // A background where it stands; none held after one that fails; Esc quits as Q does; a

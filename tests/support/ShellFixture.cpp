@@ -42,10 +42,11 @@ void ShellFixture::TearDown() {
         std::string why;
         ASSERT_TRUE(roundfile::parse(readFile("Save/Rounds/" + name), record, why)) << why;
         why = replay.verify(record);
-        if (staged.count(record.id))
+        if (staged.count(record.id)) {
             EXPECT_NE(why, "") << name << ": a round the test changed verifies";
-        else if (!gatesHeld.count(record.id))
+        } else if (!gatesHeld.count(record.id)) {
             EXPECT_EQ(why, "") << name;
+        }
     }
     if (loaded && shell.screen && shell.screen->isOpen())
         shell.freeData();

@@ -105,6 +105,14 @@ const Entry kSchema[] = {
     {"event.name", Kind::kText, 0, true},
     {"event.time", Kind::kText, 0, true},
     {"event.offline", Kind::kText, 0, true},
+    {"event.website", Kind::kText, 0, true},
+    {"event.round", Kind::kText, 0, true},
+    {"event.played", Kind::kText, 0, true},
+    {"event.verified", Kind::kText, 0, true},
+    {"event.not_verified", Kind::kText, 0, true},
+    {"event.other_time", Kind::kText, 0, true},
+    {"event.no_round", Kind::kText, 0, true},
+    {"event.given_up", Kind::kText, 0, true},
 };
 
 // The path toml++ takes for an entry: "prizes.2.title" is "prizes[1].title".

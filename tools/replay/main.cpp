@@ -4,7 +4,8 @@
 // Usage: solrind-replay verify <round file>...
 //        solrind-replay show <round file> [frame...]
 //        solrind-replay numbers glibc|musl <seed> <count>
-//        solrind-replay play [--random] [--seed <n>] [--name <name>] <count> <folder>
+//        solrind-replay play [--random] [--seed <n>] [--round-seed <n>] [--id <id>]
+//                            [--name <name>] <count> <folder>
 //
 // verify prints one line per file: verified with how the round ended, or what did not hold;
 // status 0 when every round verified, 1 when one did not. show tells a round move by move, with
@@ -12,7 +13,8 @@
 // first numbers a library's rand gives after srand(seed), one a line, to set beside the library's
 // own. play lets a bot play rounds (one that completes the puzzle, or one making random legal
 // moves) with this machine's rand, and keeps their records in the folder as the game does;
-// with a name, its completed rounds are records under that name.
+// with a name, its completed rounds are records under that name; --round-seed gives every
+// round that seed, --id the first round that id (a round for a seed a server issued).
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
@@ -41,8 +43,8 @@ int usage() {
             "usage: solrind-replay verify <round file>...\n"
             "       solrind-replay show <round file> [frame...]\n"
             "       solrind-replay numbers glibc|musl <seed> <count>\n"
-            "       solrind-replay play [--random] [--seed <n>] [--name <name>] <count> "
-            "<folder>\n");
+            "       solrind-replay play [--random] [--seed <n>] [--round-seed <n>] [--id <id>] "
+            "[--name <name>] <count> <folder>\n");
     return kUsage;
 }
 
@@ -133,12 +135,20 @@ int play(int count, char** args) {
     std::string name;
     std::random_device entropy;
     int64_t seed = entropy();
+    int64_t roundSeed = -1;  // each round's own, drawn from --seed without it
+    std::string id;          // the first round's, as a server issued it with its seed
     int i = 0;
     for (; i + 2 < count; ++i) {
         if (strcmp(args[i], "--random") == 0)
             style = Bot::kRandom;
         else if (strcmp(args[i], "--seed") == 0 && i + 3 < count)
             seed = numberIn(args[++i], 0, UINT32_MAX);
+        else if (strcmp(args[i], "--round-seed") == 0 && i + 3 < count &&
+                 (roundSeed = numberIn(args[i + 1], 0, Board::kSeedModulus - 1)) >= 0)
+            ++i;
+        else if (strcmp(args[i], "--id") == 0 && i + 3 < count && strlen(args[i + 1]) == 32 &&
+                 strspn(args[i + 1], "0123456789abcdef") == 32)
+            id = args[++i];
         else if (strcmp(args[i], "--name") == 0 && i + 3 < count && isName(args[i + 1]))
             name = args[++i];
         else
@@ -152,9 +162,12 @@ int play(int count, char** args) {
     std::mt19937 seeds(static_cast<uint32_t>(seed));
     BareRound bare;
     for (int64_t n = 0; n < rounds; ++n) {
-        bot.play(bare, seeds() % Board::kSeedModulus, kBotFrames);
+        const uint32_t drawn = seeds() % Board::kSeedModulus;
+        bot.play(bare, roundSeed >= 0 ? static_cast<uint32_t>(roundSeed) : drawn, kBotFrames);
         RoundRecord& record = bare.round.record;
         roundfile::stamp(record);
+        if (n == 0 && !id.empty())
+            record.id = id;
         record.record = record.completed && !name.empty();
         record.name = record.record ? name : "";
         if (!roundfile::save(record, folder, UINT64_MAX))

@@ -1,11 +1,9 @@
 #include "Sync.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <httplib.h>
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <nlohmann/json.hpp>
@@ -16,39 +14,9 @@
 namespace {
 
 using Json = nlohmann::json;
-using Slot = SolrindPHighscore::Slot;
 
 constexpr int kTimeoutSeconds = 10;
 constexpr const char* kRefusedFolder = "Save/Rounds.refused";
-
-struct Waiting {
-    std::string name;  // sorts as the rounds started
-    std::string path;
-};
-
-// The round files waiting in the folder and in the days kept beside it, oldest first.
-std::vector<Waiting> waitingRounds(const std::string& folder) {
-    std::vector<Waiting> rounds;
-    const std::string save = folder + "/Save";
-    DIR* dir = opendir(save.c_str());
-    if (!dir)
-        return rounds;
-    while (const dirent* entry = readdir(dir)) {
-        const std::string sub = entry->d_name;
-        if (sub != "Rounds" && (sub.compare(0, 7, "Rounds.") != 0 || sub == "Rounds.refused"))
-            continue;
-        if (DIR* inner = opendir((save + "/" + sub).c_str())) {
-            while (const dirent* file = readdir(inner))
-                if (roundfile::isRoundName(file->d_name))
-                    rounds.push_back({file->d_name, save + "/" + sub + "/" + file->d_name});
-            closedir(inner);
-        }
-    }
-    closedir(dir);
-    std::sort(rounds.begin(), rounds.end(),
-              [](const Waiting& a, const Waiting& b) { return a.name < b.name; });
-    return rounds;
-}
 
 // Why a request got no answer, as an operator reads it.
 std::string noAnswer(httplib::Error error) {
@@ -65,25 +33,7 @@ std::string noAnswer(httplib::Error error) {
     }
 }
 
-Slot slot(const std::string& name, const std::string& time) {
-    Slot row = {};
-    snprintf(row.name, sizeof row.name, "%s", name.c_str());
-    row.minutes = (time[0] - '0') * 10 + (time[1] - '0');
-    row.seconds = (time[3] - '0') * 10 + (time[4] - '0');
-    return row;
-}
-
 }  // namespace
-
-void mergeTable(const std::vector<Slot>& rows, Slot table[SolrindPHighscore::kSlotCount]) {
-    std::vector<Slot> all = rows;
-    std::stable_sort(all.begin(), all.end(), [](const Slot& a, const Slot& b) {
-        return a.minutes * 60 + a.seconds < b.minutes * 60 + b.seconds;
-    });
-    SolrindPHighscore::makeDefaultTable(table);
-    for (size_t i = 0; i < all.size() && i < SolrindPHighscore::kSlotCount; ++i)
-        table[i] = all[i];
-}
 
 Sync::Sync(const SyncSettings& settings)
     : settings(settings), client(std::make_unique<httplib::Client>(settings.server)) {
@@ -96,7 +46,7 @@ Sync::Sync(const SyncSettings& settings)
 Sync::~Sync() = default;
 
 int Sync::pass() {
-    for (const Waiting& round : waitingRounds(settings.folder))
+    for (const WaitingRound& round : waitingRounds(settings.folder))
         if (deliver(round.path, round.name) == kLater)
             return failed(trouble);
     if (!writeTable())
@@ -150,39 +100,8 @@ bool Sync::writeTable() {
         trouble = "cannot read the event's table from " + settings.server;
         return false;
     }
-    std::vector<Slot> rows;
-    try {
-        const Json best = Json::parse(answer->body);
-        for (const Json& row : best.at("best"))
-            rows.push_back(slot(row.at("name"), row.at("time")));
-    } catch (const Json::exception& error) {
-        trouble = std::string("the event's table is unreadable: ") + error.what();
-        return false;
-    }
-    for (const Waiting& round : waitingRounds(settings.folder)) {  // not confirmed yet
-        std::string bytes, why;
-        RoundRecord record;
-        if (gnReadFile(round.path.c_str(), roundfile::kMaxBytes, bytes, why) &&
-            roundfile::parse(bytes, record, why) && record.completed && record.record) {
-            char time[8];
-            snprintf(time, sizeof time, "%02d:%02d", record.minutes, record.seconds);
-            rows.push_back(slot(record.name, time));
-        }
-    }
-    Slot table[SolrindPHighscore::kSlotCount];
-    mergeTable(rows, table);
-    unsigned char bytes[SolrindPHighscore::kFileSize];
-    SolrindPHighscore::formatTable(table, bytes);
-    const std::string path = settings.folder + "/" + SolrindPHighscore::kFileName;
-    std::string now, why;
-    gnReadFile(path.c_str(), SolrindPHighscore::kFileSize, now, why);
-    if (now == std::string(reinterpret_cast<char*>(bytes), sizeof bytes))
-        return true;  // the file stays as it is
-    if (!gnReplaceFile(path.c_str(), bytes, sizeof bytes)) {
-        trouble = "cannot write " + path + " (" + strerror(errno) + ")";
-        return false;
-    }
-    return true;
+    trouble = writeEventTable(answer->body, settings.folder);
+    return trouble.empty();
 }
 
 int Sync::failed(const std::string& why) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "SolrindPHighscore.h"
+#include "EventTable.h"
 
 namespace httplib {
 class Client;
@@ -47,8 +47,3 @@ class Sync {
     std::string trouble;  // this pass's failure
     std::string said;     // the last failure said in a line
 };
-
-// The event's ten best and the kiosk's unconfirmed records as one table: best time first, the
-// event's rows before the kiosk's at equal times, the default rows after.
-void mergeTable(const std::vector<SolrindPHighscore::Slot>& rows,
-                SolrindPHighscore::Slot table[SolrindPHighscore::kSlotCount]);
