@@ -172,12 +172,22 @@ async function main() {
     const corner = await pagePoint(page, 200, 80);
     await page.touchscreen.tap(corner.x, corner.y);
     await eventually('a tap on the corner: a piece slides to (4, 0)', async () => (await cells(page)) === '4,0', 10);
+    // A drag counts only once nothing moves: the board drawn alike over three frames.
+    const board = () => page.evaluate(() => Array.from(document.getElementById('canvas')
+        .getContext('2d').getImageData(160, 40, 440, 440).data).join());
+    const still = () => until(async () => {
+      const before = await board();
+      await new Promise(resolve => setTimeout(resolve, 120));
+      return (await board()) === before;
+    }, 10, 'the board still');
+    await still();
     const piece = await pagePoint(page, 160 + 88 * 4 + 44, 84);
     await page.touchscreen.touchStart(piece.x, piece.y);
     await page.touchscreen.touchMove(piece.x, piece.y + 40);
     await page.touchscreen.touchEnd();
     await eventually('a finger drag down: it slides to (4, 4)', async () => (await cells(page)) === '4,4', 10);
     // A finger that moves and lifts over several frames.
+    await still();
     const from = await pagePoint(page, 160 + 88 * 4 + 44, 40 + 88 * 4 + 44);
     const to = await pagePoint(page, 160 + 88 * 2, 40 + 88 * 4 + 50);
     await page.touchscreen.touchStart(from.x, from.y);
