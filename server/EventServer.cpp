@@ -41,6 +41,16 @@ void refuse(const httplib::Request& request, httplib::Response& response, int st
     answer(response, status, Json{{"error", why}});
 }
 
+// The answer to a verified round's keeping: 201 kept, 200 kept before, 409 when another round
+// has its id (why says how that reads).
+void answerKept(const httplib::Request& request, httplib::Response& response, EventStore::Kept kept,
+                const std::string& id, const std::string& why) {
+    if (kept == EventStore::kOther)
+        return refuse(request, response, 409, why);
+    const bool now = kept == EventStore::kNew;
+    answer(response, now ? 201 : 200, Json{{"id", id}, {"kept", now ? "new" : "before"}});
+}
+
 // A day as the tables take it: "today" or a real date, YYYY-MM-DD.
 bool isDay(const std::string& day) {
     if (day == "today")
@@ -185,15 +195,8 @@ void EventServer::deliver(const httplib::Request& request, httplib::Response& re
         if (!why.empty())
             return refuse(request, response, 422,
                           "kiosk " + kiosk + ", round " + round.id + ": not verified: " + why);
-        switch (store.keep(round, kioskId, request.body)) {
-            case EventStore::kNew:
-                return answer(response, 201, Json{{"id", round.id}, {"kept", "new"}});
-            case EventStore::kAgain:
-                return answer(response, 200, Json{{"id", round.id}, {"kept", "before"}});
-            case EventStore::kOther:
-                return refuse(request, response, 409,
-                              "kiosk " + kiosk + ": another round has the id " + round.id);
-        }
+        answerKept(request, response, store.keep(round, kioskId, request.body), round.id,
+                   "kiosk " + kiosk + ": another round has the id " + round.id);
     });
 }
 
@@ -245,15 +248,8 @@ void EventServer::deliverWebsite(const httplib::Request& request, httplib::Respo
         why = Replay().verify(round);
         if (!why.empty())
             return refuse(request, response, 422, where + "not verified: " + why);
-        switch (store.keepWebsite(round, request.body)) {
-            case EventStore::kNew:
-                return answer(response, 201, Json{{"id", round.id}, {"kept", "new"}});
-            case EventStore::kAgain:
-                return answer(response, 200, Json{{"id", round.id}, {"kept", "before"}});
-            case EventStore::kOther:
-                return refuse(request, response, 409,
-                              where + "its seed was used already by another round");
-        }
+        answerKept(request, response, store.keepWebsite(round, request.body), round.id,
+                   where + "its seed was used already by another round");
     });
 }
 

@@ -80,4 +80,37 @@ async function until(condition, seconds, what) {
   }
 }
 
-module.exports = {serve, launch, bmp, canvasPixel, pagePoint, until};
+// A test's checks: each prints one line, ok or FAIL with what it expected and got; run(main)
+// runs the test and ends the process with 1 when a check failed or the test threw.
+let failures = 0;
+function check(what, expected, actual) {
+  if (JSON.stringify(expected) === JSON.stringify(actual)) {
+    console.log('ok   ' + what);
+  } else {
+    console.log('FAIL ' + what + ': expected ' + JSON.stringify(expected) + ', got ' +
+                JSON.stringify(actual));
+    failures++;
+  }
+}
+// A check that the condition comes to hold within the seconds.
+async function eventually(what, condition, seconds = 30) {
+  try {
+    await until(condition, seconds, what);
+    check(what, true, true);
+  } catch (error) {
+    check(what, 'within ' + seconds + ' s', error.message);
+  }
+}
+function run(main) {
+  main().then(() => {
+    if (failures) {
+      console.log(failures + ' check(s) failed');
+      process.exit(1);
+    }
+  }, error => {
+    console.log('FAIL ' + error.message);
+    process.exit(1);
+  });
+}
+
+module.exports = {serve, launch, bmp, canvasPixel, pagePoint, until, check, eventually, run};

@@ -8,19 +8,9 @@
 const fs = require('fs');
 const path = require('path');
 const {execFileSync} = require('child_process');
-const {launch, until} = require('./browser.js');
+const {launch, until, check, run} = require('./browser.js');
 
 const [url, shots, timesFile, replay, kiosk, token, sync] = process.argv.slice(2);
-let failures = 0;
-function check(what, expected, actual) {
-  if (JSON.stringify(expected) === JSON.stringify(actual)) {
-    console.log('ok   ' + what);
-  } else {
-    console.log('FAIL ' + what + ': expected ' + JSON.stringify(expected) + ', got ' +
-                JSON.stringify(actual));
-    failures++;
-  }
-}
 
 const read = (page, selector) => page.$$eval(selector, nodes => nodes.map(n => n.textContent));
 const shownAfter = (page, since) => until(() => page.evaluate(since => window.eventShownAt > since, since), 20, 'the page read the server');
@@ -74,13 +64,6 @@ async function main() {
   } finally {
     await browser.close();
   }
-  if (failures) {
-    console.log(failures + ' check(s) failed');
-    process.exit(1);
-  }
 }
 
-main().catch(error => {
-  console.log('FAIL ' + error.message);
-  process.exit(1);
-});
+run(main);

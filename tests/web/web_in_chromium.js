@@ -9,27 +9,9 @@
 
 const fs = require('fs');
 const path = require('path');
-const {serve, launch, bmp, canvasPixel, pagePoint, until} = require('./browser.js');
+const {serve, launch, bmp, canvasPixel, pagePoint, until, check, eventually, run} = require('./browser.js');
 
 const [site, gfx, shots, replay] = process.argv.slice(2);
-let failures = 0;
-function check(what, expected, actual) {
-  if (JSON.stringify(expected) === JSON.stringify(actual)) {
-    console.log('ok   ' + what);
-  } else {
-    console.log('FAIL ' + what + ': expected ' + JSON.stringify(expected) + ', got ' +
-                JSON.stringify(actual));
-    failures++;
-  }
-}
-async function eventually(what, condition, seconds = 30) {
-  try {
-    await until(condition, seconds, what);
-    check(what, true, true);
-  } catch (error) {
-    check(what, 'within ' + seconds + ' s', error.message);
-  }
-}
 
 const picture = file => bmp(path.join(gfx, file + '.bmp'));
 // Whether the canvas shows the picture with its corner at (left, 0), on a grid of samples
@@ -273,13 +255,6 @@ async function main() {
     await browser.close();
     await server.close();
   }
-  if (failures) {
-    console.log(failures + ' check(s) failed');
-    process.exit(1);
-  }
 }
 
-main().catch(error => {
-  console.log('FAIL ' + error.message);
-  process.exit(1);
-});
+run(main);

@@ -10,27 +10,9 @@ const fs = require('fs');
 const os = require('os');
 const path = require('path');
 const {execFileSync} = require('child_process');
-const {launch, bmp, pagePoint, until} = require('./browser.js');
+const {launch, bmp, pagePoint, until, check, eventually, run} = require('./browser.js');
 
 const [url, shots, gfx, kiosk, kioskRound, kioskScreen, printit, replay] = process.argv.slice(2);
-let failures = 0;
-function check(what, expected, actual) {
-  if (JSON.stringify(expected) === JSON.stringify(actual)) {
-    console.log('ok   ' + what);
-  } else {
-    console.log('FAIL ' + what + ': expected ' + JSON.stringify(expected) + ', got ' +
-                JSON.stringify(actual));
-    failures++;
-  }
-}
-async function eventually(what, condition, seconds = 30) {
-  try {
-    await until(condition, seconds, what);
-    check(what, true, true);
-  } catch (error) {
-    check(what, 'within ' + seconds + ' s', error.message);
-  }
-}
 const json = async (address, options) => {
   const answer = await fetch(address, options);
   return {status: answer.status, body: await answer.json().catch(() => null)};
@@ -244,13 +226,6 @@ async function main() {
   } finally {
     await browser.close();
   }
-  if (failures) {
-    console.log(failures + ' check(s) failed');
-    process.exit(1);
-  }
 }
 
-main().catch(error => {
-  console.log('FAIL ' + error.message);
-  process.exit(1);
-});
+run(main);
