@@ -6,6 +6,10 @@ void gnStartProgram(const char* commandLine) {
     gnPort::get().startProgram(commandLine);
 }
 
+void gnHandOver(const char* check, const char* time, const char* round) {
+    gnPort::get().handOver(check, time, round);
+}
+
 void gnFileSaved(const char* path) {
     gnPort::get().fileSaved(path);
 }

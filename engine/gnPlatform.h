@@ -8,6 +8,10 @@
 // Starts a program without waiting for it; failures are ignored (the print program: on the
 // desktop its own process, in a browser the certificate page).
 void gnStartProgram(const char* commandLine);
+// What the print program is handed before it starts: the check line, the time as MM:SS and
+// the round's id. A desktop's program reads them from the files the game wrote; a browser's
+// certificate page takes them from here.
+void gnHandOver(const char* check, const char* time, const char* round);
 // A file was replaced whole (the highscore table): the platform keeps it (a browser writes it
 // through to its lasting storage).
 void gnFileSaved(const char* path);

@@ -37,6 +37,7 @@ void SolrindPGameShell::printIt(const char* first, const char* second) {
         printf("Could not write %s: the time is not printed\n", files::kPrintHandOver);
         return;
     }
+    gnHandOver(first, second, round.record.id.c_str());  // a browser's page takes them here
     executeFile(files::kPrintProgram);
 }
 

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -63,9 +64,7 @@ void noteTermination(int) {
 gnPort::gnPort()
     : window(nullptr),
       surface(nullptr),
-      windowSurface(nullptr),
-      placed{0, 0, 0, 0},
-      exposed(false),
+      backEnd(openBackEnd(), closeBackEnd),
       trackedX(0),
       trackedY(0),
       trackedButtons(0),
@@ -82,6 +81,27 @@ gnPort::gnPort()
 // possibly after SDL_Quit or from a fatal X error, when a window call could wait for ever.
 // A port installed for a while closes its video itself.
 gnPort::~gnPort() = default;
+
+SDL_Surface* gnPort::openVideo(uint32_t width, uint32_t height) {
+    if (hasVideo())
+        closeVideo();
+    const int w = static_cast<int>(width);
+    const int h = static_cast<int>(height);
+    if (w <= 0 || h <= 0) {
+        SDL_SetError("A picture of %d by %d pixels cannot be shown", w, h);
+        return nullptr;
+    }
+    window = openWindow(w, h);
+    if (window)
+        surface = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, pictureFormat);
+    if (!surface) {
+        closeVideo();
+        return nullptr;
+    }
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    pictureOpened();
+    return surface;
+}
 
 gnPort& gnPort::get() {
     static gnPort sdlPort;

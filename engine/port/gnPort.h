@@ -16,8 +16,8 @@
 
 #include <SDL.h>
 
-#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -87,6 +87,7 @@ class gnPort {
 
     // The platform's services beyond the picture and the input (see gnPlatform.h).
     virtual void startProgram(const char* commandLine);
+    virtual void handOver(const char* check, const char* time, const char* round);
     virtual void fileSaved(const char* path);
     virtual void showKeyboard(bool on);
     virtual bool issuedSeed(uint32_t& seed, std::string& id);
@@ -108,6 +109,12 @@ class gnPort {
     SDL_Window* window;  // null while closed
 
   private:
+    // Each back end's: the picture's pixel format, its window (null on failure, with SDL's
+    // error), and what it does once the picture is there.
+    static const Uint32 pictureFormat;
+    SDL_Window* openWindow(int w, int h);
+    void pictureOpened();
+
     static int SDLCALL filterTrampoline(void* userdata, SDL_Event* event);
     static int SDLCALL watchWindow(void* userdata, SDL_Event* event);
     // Narrows a picture area to the rectangle around its pixels that differ from what was
@@ -120,15 +127,16 @@ class gnPort {
     // Scales the picture area [x0, x1) by [y0, y1) into the window surface; the window area.
     SDL_Rect scaleArea(int x0, int y0, int x1, int y1);
 
-    SDL_Surface* surface;           // the picture the engine draws into
-    SDL_Surface* windowSurface;     // SDL's, valid until the window changes size
-    SDL_Rect placed;                // where the picture lies in the window
-    std::vector<int> columnOf;      // picture column shown in each window column of `placed`
-    std::vector<int> rowOf;         // and picture row in each window row
-    std::vector<Uint32> rowBuffer;  // one scaled row, for a window of another pixel format
+    // What one back end alone keeps (the desktop's window, the picture's place in it and its
+    // scaling maps): each back end defines it.
+    struct BackEnd;
+    static BackEnd* openBackEnd();
+    static void closeBackEnd(BackEnd* backEnd);
+
+    SDL_Surface* surface;  // the picture the engine draws into
+    std::unique_ptr<BackEnd, void (*)(BackEnd*)> backEnd;
     std::vector<SDL_Rect> changed;  // window areas updated since the last present
     std::vector<Uint32> shown;      // the picture's pixels as last sent
-    std::atomic<bool> exposed;      // the window lost its picture or its size: show it all again
     int trackedX, trackedY;         // the mouse as the last mouse event left it, in picture
     uint32_t trackedButtons;        // pixels, and its buttons
     bool tracked;                   // a mouse event has been seen

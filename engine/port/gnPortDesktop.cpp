@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -26,15 +27,26 @@ void closeInherited() {
 
 }  // namespace
 
-SDL_Surface* gnPort::openVideo(uint32_t width, uint32_t height) {
-    if (hasVideo())
-        closeVideo();
-    const int w = static_cast<int>(width);
-    const int h = static_cast<int>(height);
-    if (w <= 0 || h <= 0) {
-        SDL_SetError("A picture of %d by %d pixels cannot be shown", w, h);
-        return nullptr;
-    }
+const Uint32 gnPort::pictureFormat = kPictureFormat;
+
+struct gnPort::BackEnd {
+    SDL_Surface* windowSurface = nullptr;  // SDL's, valid until the window changes size
+    SDL_Rect placed = {0, 0, 0, 0};        // where the picture lies in the window
+    std::vector<int> columnOf;             // picture column shown in each window column of `placed`
+    std::vector<int> rowOf;                // and picture row in each window row
+    std::vector<Uint32> rowBuffer;         // one scaled row, for a window of another pixel format
+    std::atomic<bool> exposed{false};      // the window lost its picture or its size: show it all
+};
+
+gnPort::BackEnd* gnPort::openBackEnd() {
+    return new BackEnd;
+}
+
+void gnPort::closeBackEnd(BackEnd* backEnd) {
+    delete backEnd;
+}
+
+SDL_Window* gnPort::openWindow(int w, int h) {
     // The window's surface is written by the CPU and sent as it is: no GPU texture behind it.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // A borderless window over the whole display rather than SDL's full-screen mode, whose
@@ -42,18 +54,13 @@ SDL_Surface* gnPort::openVideo(uint32_t width, uint32_t height) {
     SDL_Rect display = {SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h};
     if (SDL_GetDisplayBounds(0, &display) != 0)
         display = {SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h};
-    window = SDL_CreateWindow("Solrind", display.x, display.y, display.w, display.h,
-                              SDL_WINDOW_BORDERLESS);
-    if (window)
-        surface = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, kPictureFormat);
-    if (!surface) {
-        closeVideo();
-        return nullptr;
-    }
-    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-    exposed = true;  // the first present shows the whole window
+    return SDL_CreateWindow("Solrind", display.x, display.y, display.w, display.h,
+                            SDL_WINDOW_BORDERLESS);
+}
+
+void gnPort::pictureOpened() {
+    backEnd->exposed = true;  // the first present shows the whole window
     SDL_AddEventWatch(watchWindow, this);
-    return surface;
 }
 
 void gnPort::closeVideo() {
@@ -64,13 +71,13 @@ void gnPort::closeVideo() {
         SDL_DestroyWindow(window);  // frees the window's surface
     surface = nullptr;
     window = nullptr;
-    windowSurface = nullptr;
+    backEnd->windowSurface = nullptr;
     changed.clear();
     shown = std::vector<Uint32>();
 }
 
 void gnPort::updateRect(int32_t x, int32_t y, uint32_t w, uint32_t h) {
-    if (!surface || exposed)
+    if (!surface || backEnd->exposed)
         return;  // the next present shows everything
     int64_t x1 = static_cast<int64_t>(x) + w;
     int64_t y1 = static_cast<int64_t>(y) + h;
@@ -84,7 +91,7 @@ void gnPort::updateRect(int32_t x, int32_t y, uint32_t w, uint32_t h) {
     const int top = y < 0 ? 0 : y;
     const int right = x1 > surface->w ? surface->w : static_cast<int>(x1);
     const int bottom = y1 > surface->h ? surface->h : static_cast<int>(y1);
-    if (left >= right || top >= bottom || !windowSurface)
+    if (left >= right || top >= bottom || !backEnd->windowSurface)
         return;
     SDL_Rect picture = {left, top, right - left, bottom - top};
     if (!narrowToChanged(picture))
@@ -98,15 +105,16 @@ void gnPort::updateRect(int32_t x, int32_t y, uint32_t w, uint32_t h) {
 void gnPort::present() {
     if (!window)
         return;
-    if (exposed) {
-        exposed = false;
+    if (backEnd->exposed) {
+        backEnd->exposed = false;
         if (!placePicture())
             return;
-        SDL_FillRect(windowSurface, nullptr, SDL_MapRGB(windowSurface->format, 0, 0, 0));
+        SDL_FillRect(backEnd->windowSurface, nullptr,
+                     SDL_MapRGB(backEnd->windowSurface->format, 0, 0, 0));
         scaleArea(0, 0, surface->w, surface->h);
         takeAllAsSent();
         changed.clear();
-        const SDL_Rect whole = {0, 0, windowSurface->w, windowSurface->h};
+        const SDL_Rect whole = {0, 0, backEnd->windowSurface->w, backEnd->windowSurface->h};
         showWindowAreas(&whole, 1);
         return;
     }
@@ -127,40 +135,40 @@ void gnPort::windowToPicture(int windowX, int windowY, int* x, int* y) const {
         return static_cast<int>(scaled >= 0 ? scaled / placedSide
                                             : -((-scaled + placedSide - 1) / placedSide));
     };
-    if (placed.w <= 0 || placed.h <= 0 || !surface) {
+    if (backEnd->placed.w <= 0 || backEnd->placed.h <= 0 || !surface) {
         *x = windowX;
         *y = windowY;
         return;
     }
-    *x = toPicture(windowX - placed.x, surface->w, placed.w);
-    *y = toPicture(windowY - placed.y, surface->h, placed.h);
+    *x = toPicture(windowX - backEnd->placed.x, surface->w, backEnd->placed.w);
+    *y = toPicture(windowY - backEnd->placed.y, surface->h, backEnd->placed.h);
 }
 
 bool gnPort::placePicture() {
-    windowSurface = SDL_GetWindowSurface(window);
-    if (!windowSurface)
+    backEnd->windowSurface = SDL_GetWindowSurface(window);
+    if (!backEnd->windowSurface)
         return false;
-    const int64_t ww = windowSurface->w;
-    const int64_t wh = windowSurface->h;
+    const int64_t ww = backEnd->windowSurface->w;
+    const int64_t wh = backEnd->windowSurface->h;
     const int64_t pw = surface->w;
     const int64_t ph = surface->h;
     // As large as fits with the aspect kept, centred.
     if (ww * ph <= wh * pw) {
-        placed.w = static_cast<int>(ww);
-        placed.h = static_cast<int>(ww * ph / pw);
+        backEnd->placed.w = static_cast<int>(ww);
+        backEnd->placed.h = static_cast<int>(ww * ph / pw);
     } else {
-        placed.h = static_cast<int>(wh);
-        placed.w = static_cast<int>(wh * pw / ph);
+        backEnd->placed.h = static_cast<int>(wh);
+        backEnd->placed.w = static_cast<int>(wh * pw / ph);
     }
-    placed.x = static_cast<int>((ww - placed.w) / 2);
-    placed.y = static_cast<int>((wh - placed.h) / 2);
-    columnOf.resize(static_cast<size_t>(placed.w));
-    rowOf.resize(static_cast<size_t>(placed.h));
-    for (int c = 0; c < placed.w; ++c)
-        columnOf[static_cast<size_t>(c)] = static_cast<int>(c * pw / placed.w);
-    for (int r = 0; r < placed.h; ++r)
-        rowOf[static_cast<size_t>(r)] = static_cast<int>(r * ph / placed.h);
-    rowBuffer.resize(static_cast<size_t>(placed.w));
+    backEnd->placed.x = static_cast<int>((ww - backEnd->placed.w) / 2);
+    backEnd->placed.y = static_cast<int>((wh - backEnd->placed.h) / 2);
+    backEnd->columnOf.resize(static_cast<size_t>(backEnd->placed.w));
+    backEnd->rowOf.resize(static_cast<size_t>(backEnd->placed.h));
+    for (int c = 0; c < backEnd->placed.w; ++c)
+        backEnd->columnOf[static_cast<size_t>(c)] = static_cast<int>(c * pw / backEnd->placed.w);
+    for (int r = 0; r < backEnd->placed.h; ++r)
+        backEnd->rowOf[static_cast<size_t>(r)] = static_cast<int>(r * ph / backEnd->placed.h);
+    backEnd->rowBuffer.resize(static_cast<size_t>(backEnd->placed.w));
     return true;
 }
 
@@ -170,41 +178,44 @@ SDL_Rect gnPort::scaleArea(int x0, int y0, int x1, int y1) {
     auto firstShowing = [](int64_t pictureIndex, int64_t pictureSide, int64_t placedSide) {
         return static_cast<int>((pictureIndex * placedSide + pictureSide - 1) / pictureSide);
     };
-    const int c0 = firstShowing(x0, surface->w, placed.w);
-    const int c1 = firstShowing(x1, surface->w, placed.w);
-    const int r0 = firstShowing(y0, surface->h, placed.h);
-    const int r1 = firstShowing(y1, surface->h, placed.h);
-    const SDL_Rect area = {placed.x + c0, placed.y + r0, c1 - c0, r1 - r0};
+    const int c0 = firstShowing(x0, surface->w, backEnd->placed.w);
+    const int c1 = firstShowing(x1, surface->w, backEnd->placed.w);
+    const int r0 = firstShowing(y0, surface->h, backEnd->placed.h);
+    const int r1 = firstShowing(y1, surface->h, backEnd->placed.h);
+    const SDL_Rect area = {backEnd->placed.x + c0, backEnd->placed.y + r0, c1 - c0, r1 - r0};
     if (area.w <= 0 || area.h <= 0)
         return area;
-    const bool sameFormat = windowSurface->format->format == kPictureFormat;
-    if (SDL_MUSTLOCK(windowSurface))
-        SDL_LockSurface(windowSurface);
+    const bool sameFormat = backEnd->windowSurface->format->format == kPictureFormat;
+    if (SDL_MUSTLOCK(backEnd->windowSurface))
+        SDL_LockSurface(backEnd->windowSurface);
     const Uint8* picture = static_cast<const Uint8*>(surface->pixels);
-    Uint8* target = static_cast<Uint8*>(windowSurface->pixels);
+    Uint8* target = static_cast<Uint8*>(backEnd->windowSurface->pixels);
     const size_t rowBytes = static_cast<size_t>(area.w) * sizeof(Uint32);
     for (int r = r0; r < r1; ++r) {
-        Uint8* out = target + static_cast<size_t>(placed.y + r) * windowSurface->pitch +
-                     static_cast<size_t>(area.x) * windowSurface->format->BytesPerPixel;
+        Uint8* out = target +
+                     static_cast<size_t>(backEnd->placed.y + r) * backEnd->windowSurface->pitch +
+                     static_cast<size_t>(area.x) * backEnd->windowSurface->format->BytesPerPixel;
         if (sameFormat && r > r0 &&
-            rowOf[static_cast<size_t>(r)] == rowOf[static_cast<size_t>(r - 1)]) {
-            memcpy(out, out - windowSurface->pitch, rowBytes);  // the same picture row again
+            backEnd->rowOf[static_cast<size_t>(r)] == backEnd->rowOf[static_cast<size_t>(r - 1)]) {
+            memcpy(out, out - backEnd->windowSurface->pitch,
+                   rowBytes);  // the same picture row again
             continue;
         }
         const Uint32* in = reinterpret_cast<const Uint32*>(
-            picture + static_cast<size_t>(rowOf[static_cast<size_t>(r)]) * surface->pitch);
-        Uint32* row = sameFormat ? reinterpret_cast<Uint32*>(out) : rowBuffer.data();
-        if (placed.w == surface->w)  // one window pixel per picture pixel
+            picture + static_cast<size_t>(backEnd->rowOf[static_cast<size_t>(r)]) * surface->pitch);
+        Uint32* row = sameFormat ? reinterpret_cast<Uint32*>(out) : backEnd->rowBuffer.data();
+        if (backEnd->placed.w == surface->w)  // one window pixel per picture pixel
             memcpy(row, in + c0, rowBytes);
         else
             for (int c = c0; c < c1; ++c)
-                row[c - c0] = in[columnOf[static_cast<size_t>(c)]];
+                row[c - c0] = in[backEnd->columnOf[static_cast<size_t>(c)]];
         if (!sameFormat)
             SDL_ConvertPixels(area.w, 1, kPictureFormat, row, static_cast<int>(rowBytes),
-                              windowSurface->format->format, out, windowSurface->pitch);
+                              backEnd->windowSurface->format->format, out,
+                              backEnd->windowSurface->pitch);
     }
-    if (SDL_MUSTLOCK(windowSurface))
-        SDL_UnlockSurface(windowSurface);
+    if (SDL_MUSTLOCK(backEnd->windowSurface))
+        SDL_UnlockSurface(backEnd->windowSurface);
     return area;
 }
 
@@ -235,7 +246,7 @@ void gnPort::delay(uint32_t ms) {
     const uint32_t start = SDL_GetTicks();
     while (!terminationRequested()) {
         SDL_PumpEvents();
-        if (exposed)
+        if (backEnd->exposed)
             present();
         const uint32_t elapsed = SDL_GetTicks() - start;
         if (elapsed >= ms)
@@ -249,7 +260,7 @@ int SDLCALL gnPort::watchWindow(void* userdata, SDL_Event* event) {
     if (event->type == SDL_WINDOWEVENT && (event->window.event == SDL_WINDOWEVENT_EXPOSED ||
                                            event->window.event == SDL_WINDOWEVENT_RESTORED ||
                                            event->window.event == SDL_WINDOWEVENT_SIZE_CHANGED))
-        static_cast<gnPort*>(userdata)->exposed = true;
+        static_cast<gnPort*>(userdata)->backEnd->exposed = true;
     return 0;
 }
 
@@ -274,6 +285,8 @@ void gnPort::startProgram(const char* commandLine) {
     while (waitpid(middle, &status, 0) < 0 && errno == EINTR) {
     }
 }
+
+void gnPort::handOver(const char*, const char*, const char*) {}  // the program reads the files
 
 void gnPort::fileSaved(const char*) {}  // gnReplaceFile has synced it to the disk
 

@@ -41,9 +41,12 @@ EM_JS(void, webPutArea, (int x, int y, int w, int h), {
 });
 EM_JS(int, webHiddenMs, (), { return Module.solrindHiddenMs ? Module.solrindHiddenMs() : 0; });
 EM_JS(int, webIsHidden, (), { return document.hidden ? 1 : 0; });
-EM_JS(void, webShowCertificate, (const char* time, const char* check, const char* round), {
-    if (Module.solrindCertificate)
-        Module.solrindCertificate(UTF8ToString(time), UTF8ToString(check), UTF8ToString(round));
+EM_JS(void, webHandOver, (const char* check, const char* time, const char* round), {
+    Module.solrindHandedOver = [UTF8ToString(time), UTF8ToString(check), UTF8ToString(round)];
+});
+EM_JS(void, webShowCertificate, (), {
+    if (Module.solrindCertificate && Module.solrindHandedOver)
+        Module.solrindCertificate(...Module.solrindHandedOver);
 });
 EM_JS(char*, webEventTable, (), {
     const table = Module.solrindEventTable;
@@ -69,14 +72,6 @@ EM_JS(void, webKeyboard, (int on), {
 });
 // clang-format on
 
-// A line of the print hand-over file without its line break.
-std::string chomped(const char* line) {
-    std::string text = line;
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-        text.pop_back();
-    return text;
-}
-
 }  // namespace
 
 // A letter typed on a phone's keyboard, which sends no key codes: one key press.
@@ -88,31 +83,32 @@ extern "C" EMSCRIPTEN_KEEPALIVE void solrindTyped(int key) {
     SDL_PushEvent(&event);
 }
 
-SDL_Surface* gnPort::openVideo(uint32_t width, uint32_t height) {
-    if (hasVideo())
-        closeVideo();
-    const int w = static_cast<int>(width);
-    const int h = static_cast<int>(height);
-    if (w <= 0 || h <= 0) {
-        SDL_SetError("A picture of %d by %d pixels cannot be shown", w, h);
-        return nullptr;
-    }
+const Uint32 gnPort::pictureFormat = kPictureFormat;
+
+// The canvas keeps the browser's picture (the page's Module.solrindScreen): nothing more here.
+struct gnPort::BackEnd {};
+
+gnPort::BackEnd* gnPort::openBackEnd() {
+    return new BackEnd;
+}
+
+void gnPort::closeBackEnd(BackEnd* backEnd) {
+    delete backEnd;
+}
+
+SDL_Window* gnPort::openWindow(int w, int h) {
     // SDL names the page after its window: the window takes the page's own title (the
     // brand's), so that the page keeps it.
     char title[256] = "";
     webPageTitle(title, sizeof title);
-    window = SDL_CreateWindow(title, 0, 0, w, h, 0);  // the page's canvas
-    if (window)
-        surface = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, kPictureFormat);
-    if (!surface) {
-        closeVideo();
-        return nullptr;
-    }
-    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-    shown.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0);  // opaque black differs
-    webOpenCanvas(w, h, static_cast<Uint8*>(surface->pixels));
-    changed.push_back(SDL_Rect{0, 0, w, h});
-    return surface;
+    return SDL_CreateWindow(title, 0, 0, w, h, 0);  // the page's canvas
+}
+
+void gnPort::pictureOpened() {
+    const size_t pixels = static_cast<size_t>(surface->w) * static_cast<size_t>(surface->h);
+    shown.assign(pixels, 0);  // opaque black differs from every picture's first pixels
+    webOpenCanvas(surface->w, surface->h, static_cast<Uint8*>(surface->pixels));
+    changed.push_back(SDL_Rect{0, 0, surface->w, surface->h});
 }
 
 void gnPort::closeVideo() {
@@ -186,22 +182,14 @@ void gnPort::delay(uint32_t ms) {
         SDL_Delay(kHiddenPollMs);
 }
 
-// The print program's part: the certificate page shows the time of the hand-over file (the
-// check line, then the time) and, in an event, the round of "Bin/round"; the browser's print
-// dialog opens for it.
+// The print program's part: the certificate page shows what the game handed over (the time,
+// the check line and, in an event, the round), and the browser's print dialog opens for it.
 void gnPort::startProgram(const char*) {
-    FILE* in = fopen("Bin/tmp", "rb");
-    char check[256] = "", time[256] = "", round[64] = "";
-    const bool read = in && fgets(check, sizeof check, in) && fgets(time, sizeof time, in);
-    if (in)
-        fclose(in);
-    if (FILE* named = fopen("Bin/round", "rb")) {
-        if (!fgets(round, sizeof round, named))
-            round[0] = 0;
-        fclose(named);
-    }
-    if (read)
-        webShowCertificate(chomped(time).c_str(), chomped(check).c_str(), chomped(round).c_str());
+    webShowCertificate();
+}
+
+void gnPort::handOver(const char* check, const char* time, const char* round) {
+    webHandOver(check, time, round);
 }
 
 // The page reads the event's table from the server while the game sleeps; the game takes it

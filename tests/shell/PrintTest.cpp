@@ -49,6 +49,7 @@ TEST_F(PrintTest, EachPressWritesTheHandOverFileAndStartsTheProgramOnce) {
         shell.menuFrame();
     EXPECT_EQ(readFile("Bin/tmp"), "Cheaters will be punished!\r\n02:05\r\n");
     EXPECT_EQ(readFile("Bin/round"), std::string(31, 'c') + "1\n");  // the round printed
+    EXPECT_EQ(port.handedOver, "Cheaters will be punished!|02:05|" + std::string(31, 'c') + "1");
     EXPECT_TRUE(eventually([] { return certificates() == 2; }));
     EXPECT_TRUE(eventually([&] {
         const std::string said = out.sofar();

@@ -26,6 +26,9 @@ class FakePort : public gnPort {
         gnPort::startProgram(commandLine);
     }
     std::string eventTable() override { return eventTableText; }  // a browser's, in an event
+    void handOver(const char* check, const char* time, const char* round) override {
+        handedOver = std::string(check) + "|" + time + "|" + round;
+    }
     // The fake's mouse events are in picture pixels.
     void eventToPicture(int windowX, int windowY, int* x, int* y) const override {
         *x = windowX, *y = windowY;
@@ -43,6 +46,7 @@ class FakePort : public gnPort {
     std::vector<uint32_t> sleeps;
     int programsStarted = 0;
     std::string eventTableText;          // the event's table the page holds for the game, as JSON
+    std::string handedOver;              // "check|time|round", as the print program was handed
     std::vector<std::string> log;        // "update x y w h", "present", "delay ms", in order
     std::vector<std::string> windows;    // window areas sent to the monitor, "x y w h"
     std::function<void()> afterPresent;  // scripted steps run after each present
