@@ -254,6 +254,8 @@ void EventServer::deliverWebsite(const httplib::Request& request, httplib::Respo
 }
 
 void EventServer::round(const httplib::Request& request, httplib::Response& response) {
+    if (!byAddress.take(request.remote_addr, nowMs()))  // each answer replays the round
+        return refuse(request, response, 429, "too many requests from this address");
     const std::string code = request.get_param_value("code");
     const std::string key = roundfile::codeKey(code);
     const std::string time = request.get_param_value("time");
@@ -286,6 +288,8 @@ void EventServer::round(const httplib::Request& request, httplib::Response& resp
 }
 
 void EventServer::roundQr(const httplib::Request& request, httplib::Response& response) {
+    if (!byAddress.take(request.remote_addr, nowMs()))
+        return refuse(request, response, 429, "too many requests from this address");
     const std::string key = roundfile::codeKey(request.get_param_value("code"));
     const std::string time = request.get_param_value("time");
     if (key.empty() || (!time.empty() && !isTime(time)))
