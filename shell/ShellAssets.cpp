@@ -6,8 +6,8 @@
 #include "BoardPiece.h"
 #include "CountFont.h"
 #include "EnterInput.h"
-#include "GameFiles.h"
 #include "GameInput.h"
+#include "GameLayout.h"
 #include "Gates.h"
 #include "ImageBackground.h"
 #include "RingQueue.h"
@@ -30,7 +30,9 @@ constexpr gnRectangle kPieceClip = gnRect(150, 30, 460, 460);  // the board wide
 constexpr int kPrintRow = kFullButtons;  // the print control's frames, below the seven
 // Where the print control stands after a completed round: the top right of the content area,
 // free on both congratulation screens.
-constexpr gnRectangle kPrintArea = gnRect(508, 12, 120, 53);
+constexpr gnRectangle kPrintArea =
+    gnRect(layout::kContentX + layout::kPrintControl.x, layout::kPrintControl.y,
+           layout::kPrintControl.w, layout::kPrintControl.h);
 
 struct GateLayout {
     int32_t x, y, w, h;  // the first frame in the picture

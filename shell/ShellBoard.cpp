@@ -1,5 +1,6 @@
 // The board's drawing and the start of a game; the rules themselves are the board's.
 #include "CountFont.h"
+#include "GameLayout.h"
 #include "ImageBackground.h"
 #include "RoundFile.h"
 #include "SolrindPGameShell.h"
@@ -8,7 +9,7 @@
 
 namespace {
 
-constexpr pt kClockPos = {505, 492};
+constexpr pt kClockPos = {layout::kContentX + layout::kClock.x, layout::kClock.y};
 
 }  // namespace
 

@@ -3,8 +3,8 @@
 #include "CountFont.h"
 #include "EnterInput.h"
 #include "EventTable.h"
-#include "GameFiles.h"
 #include "GameInput.h"
+#include "GameLayout.h"
 #include "SolrindPGameShell.h"
 #include "SolrindPHighscore.h"
 #include "gnPlatform.h"
@@ -13,14 +13,12 @@
 
 namespace {
 
-constexpr pt kNameField = {277, 317};  // where the name is typed, on the screen
-// The picture area behind it: eleven glyph cells (ten characters and the caret after them).
-constexpr gnRectangle kNameFieldBehind = gnRect(157, 317, 209, 17);
-constexpr int kBlinkFrames = 16;    // the caret changes every 16 frames
-constexpr int32_t kTableTop = 161;  // the first row; rows are 20 pixels apart
-constexpr int32_t kRowPitch = 20;
-constexpr int32_t kNameX = 240;
-constexpr int32_t kTimeX = 470;
+// Where the name is typed, on the screen, and the picture area behind it: eleven glyph cells
+// (ten characters and the caret after them).
+constexpr layout::Area kField = layout::kNameField;
+constexpr pt kNameField = {layout::kContentX + kField.x, kField.y};
+constexpr gnRectangle kNameFieldBehind = gnRect(kField.x, kField.y, kField.w, kField.h);
+constexpr int kBlinkFrames = 16;  // the caret changes every 16 frames
 
 }  // namespace
 
@@ -84,11 +82,11 @@ void SolrindPGameShell::checkHighscore() {
 
 void SolrindPGameShell::displayHighscore(SolrindPHighscore* table) {
     for (int i = 0; i < SolrindPHighscore::kSlotCount; ++i) {
-        const int32_t y = kTableTop + kRowPitch * i;
-        countFont->textPos = pt{kTimeX, y};
+        const int32_t y = layout::tableTime(i).y;
+        countFont->textPos = pt{layout::kContentX + layout::tableTime(i).x, y};
         countFont->giveTime(table->getSlotMinutes(i), table->getSlotSeconds(i));
         countFont->showTime();  // restores the area behind the time first
-        countFont->textPos.x = kNameX;
+        countFont->textPos.x = layout::kContentX + layout::tableName(i).x;
         countFont->drawText(table->getSlotName(i), countFont->textPos);
     }
     screen->update();

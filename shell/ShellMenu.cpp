@@ -1,7 +1,7 @@
 // The menu's logic: the chosen button becomes the next screen, which slides in from the right
 // edge 20 pixels a frame; the end of a slide starts the round or draws the highscore table.
-#include "GameFiles.h"
 #include "GameInput.h"
+#include "GameLayout.h"
 #include "ImageBackground.h"
 #include "SolrindPGameShell.h"
 #include "SolrindPHighscore.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "CountFont.h"
-#include "GameFiles.h"
+#include "GameLayout.h"
 #include "SolrindPGameShell.h"
 #include "gnFiles.h"
 #include "gnPlatform.h"

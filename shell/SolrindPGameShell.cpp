@@ -4,8 +4,8 @@
 
 #include <initializer_list>
 
-#include "GameFiles.h"
 #include "GameInput.h"
+#include "GameLayout.h"
 #include "gnInput.h"
 #include "gnScreen.h"
 #include "gnTime.h"

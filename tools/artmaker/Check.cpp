@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "ArtFiles.h"
+#include "GameLayout.h"
 #include "gnExceptions.h"
 #include "gnImages.h"
 
@@ -23,12 +23,10 @@ constexpr double kLitAlike = 8;      // and a tile its highlighted twin
 constexpr double kFramesAlike = 10;  // and two gate frames
 constexpr double kStatesAlike = 3;   // and two pictures of a button
 constexpr int kNearKey = 150;        // distance from magenta of a pink speck
-constexpr const char* kButtons = "GFX/Menus/Buttons.bmp";
+constexpr const char* kButtons = files::kButtons;
 constexpr int kButtonsWithoutPrint = 371;  // seven rows: a set made before the print control
 
-struct Area {
-    int x, y, w, h;
-};
+using Area = layout::Area;
 
 // A loaded picture as ARGB pixels (opaque where the file has no alpha).
 class Pixels {
@@ -229,17 +227,17 @@ void checkPlain(Report& report, const char* path, const Pixels& picture, Area a,
 
 void checkAreas(Report& report, const std::string& path, const Pixels& picture) {
     const char* p = path.c_str();
-    if (path == "GFX/Backgrounds/GameBackground.bmp")
-        checkPlain(report, p, picture, {385, 492, 95, 17}, "the clock");
-    if (path == "GFX/Backgrounds/Congratulations1.bmp")
-        checkPlain(report, p, picture, {157, 317, 209, 17}, "the name field");
-    if (path == "GFX/Backgrounds/Highscore.bmp")
-        for (int i = 0; i < 10; ++i) {
+    if (path == files::kGameBackground)
+        checkPlain(report, p, picture, layout::kClock, "the clock");
+    if (path == files::kCongratulations1)
+        checkPlain(report, p, picture, layout::kNameField, "the name field");
+    if (path == files::kHighscore)
+        for (int i = 0; i < layout::kTableRows; ++i) {
             char what[32];
             snprintf(what, sizeof what, "row %d's name", i + 1);
-            checkPlain(report, p, picture, {120, 161 + 20 * i, 209, 17}, what);
+            checkPlain(report, p, picture, layout::tableName(i), what);
             snprintf(what, sizeof what, "row %d's time", i + 1);
-            checkPlain(report, p, picture, {350, 161 + 20 * i, 95, 17}, what);
+            checkPlain(report, p, picture, layout::tableTime(i), what);
         }
 }
 
@@ -248,7 +246,7 @@ void checkAreas(Report& report, const std::string& path, const Pixels& picture) 
 int checkArt(const std::string& folder) {
     Report report;
     std::map<std::string, std::unique_ptr<Pixels>> usable;  // loaded and large enough
-    for (const ArtFile& file : kArtFiles) {
+    for (const files::Picture& file : files::kPictures) {
         const std::string full = folder + "/" + file.path;
         struct stat info;
         if (stat(full.c_str(), &info) != 0) {
@@ -334,9 +332,9 @@ int checkArt(const std::string& folder) {
         return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
     };
     if (report.errors == 0 && report.warnings == 0)
-        printf("Checked %d pictures in %s/GFX: all usable\n", kArtFileCount, folder.c_str());
+        printf("Checked %d pictures in %s/GFX: all usable\n", files::kPictureCount, folder.c_str());
     else
-        printf("Checked %d pictures in %s/GFX: %s, %s%s\n", kArtFileCount, folder.c_str(),
+        printf("Checked %d pictures in %s/GFX: %s, %s%s\n", files::kPictureCount, folder.c_str(),
                plural(report.errors, "error").c_str(), plural(report.warnings, "warning").c_str(),
                report.errors == 0 ? " (usable)" : "");
     return report.errors;

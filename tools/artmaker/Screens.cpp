@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "GameLayout.h"
 #include "GamePictures.h"
 #include "NameKeyboard.h"
 #include "Scene.h"
@@ -320,10 +321,10 @@ void makeHighscore(Canvas& c) {
     line(c, label, "highscores.name", 120, 138, 220, palette.muted);
     line(c, label, "highscores.time", 350, 138, 110, palette.muted);
     Type rank(Type::Face::SansBold, 13);
-    // The table draws row i at y 161 + 20 i: names from x 120, times from x 350 (picture
-    // coordinates). The rows are plain, so the game's text stands out on them.
-    for (int i = 0; i < 10; ++i) {
-        const int y = 161 + 20 * i;
+    // The game draws row i's name and time in the layout's areas: the rows are plain, so the
+    // game's text stands out on them.
+    for (int i = 0; i < layout::kTableRows; ++i) {
+        const int y = layout::tableName(i).y;
         c.fill(70, y - 2, 390, 21, i % 2 ? times(palette.panel, 1.6) : times(palette.panel, 2.1));
         rank.draw(c, std::to_string(i + 1) + ".", 110, y, i < 3 ? palette.gold : palette.muted,
                   Align::Right);
@@ -358,18 +359,19 @@ void makeGameBackground(Canvas& c) {
     Type hint(Type::Face::Sans, 11);
     line(c, hint, "board.corner", 44, 9, 466, palette.muted);
     line(c, hint, "board.drag", 44, 498, 466, palette.muted);
-    // The clock: drawn by the game at (385, 492), 95 by 17, over a plain panel.
-    c.roundedRect(322, 490, 168, 22, 5, palette.panel);
+    // The clock: drawn by the game in its area over a plain panel, its label left of it.
+    const layout::Area clock = layout::kClock;
+    c.roundedRect(clock.x - 63, clock.y - 2, clock.w + 73, clock.h + 5, 5, palette.panel);
     Type label(Type::Face::SansBold, 11);
-    line(c, label, "board.time", 330, 494, 52, palette.gold);
-    c.fill(385, 492, 95, 17, palette.panel);
+    line(c, label, "board.time", clock.x - 55, clock.y + 2, 52, palette.gold);
+    c.fill(clock.x, clock.y, clock.w, clock.h, palette.panel);
 }
 
 void makeCongratulations(Canvas& c, bool record) {
     drawBackdrop(c);
     Type heading(Type::Face::SerifBold, record ? 30 : 34);
     Type text(Type::Face::Sans, record ? 15 : 16);
-    // Both screens leave the top right free for the print control (x 388, y 12, 120 by 53),
+    // Both screens leave the top right free for the print control (layout::kPrintControl),
     // which the game shows there once the round is over.
     if (record) {
         c.glow(260, 60, 160, palette.sun, 0.3);
@@ -378,10 +380,11 @@ void makeCongratulations(Canvas& c, bool record) {
         block(c, text, "record.text", 60, 134, 400, 270, palette.cream, Align::Centre);
         Type small(Type::Face::Sans, 12);
         line(c, small, "record.help", 260, 284, 480, palette.muted, Align::Centre);
-        // The name field: the game draws the name at (157, 317), 209 by 17, over this plain box.
-        c.roundedRect(147, 309, 229, 33, 6, palette.gold);
-        c.roundedRect(149, 311, 225, 29, 5, palette.panel);
-        c.fill(157, 317, 209, 17, palette.panel);
+        // The name field: the game draws the name in its area over this plain box.
+        const layout::Area field = layout::kNameField;
+        c.roundedRect(field.x - 10, field.y - 8, field.w + 20, field.h + 16, 6, palette.gold);
+        c.roundedRect(field.x - 8, field.y - 6, field.w + 16, field.h + 12, 5, palette.panel);
+        c.fill(field.x, field.y, field.w, field.h, palette.panel);
         nameKeyboard(c);
     } else {
         c.glow(260, 140, 220, palette.sun, 0.3);

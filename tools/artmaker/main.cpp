@@ -22,8 +22,8 @@
 #include <string>
 #include <vector>
 
-#include "ArtFiles.h"
 #include "Check.h"
+#include "GameLayout.h"
 #include "GamePictures.h"
 #include "Scene.h"
 #include "Screens.h"
@@ -138,30 +138,30 @@ int drawPictures(const std::string& folder, const Brand& brand, bool ifStale) {
         puzzle = &landscape;
     }
     const std::map<std::string, std::function<void(Canvas&)>> drawings = {
-        {"GFX/Game/Puzzle.bmp", [&](Canvas& c) { c.copy(*puzzle, 0, 0, 440, 440, 0, 0); }},
-        {"GFX/Game/PuzzleHighlight.bmp", [&](Canvas& c) { makePuzzleHighlight(*puzzle, c); }},
-        {"GFX/Game/GlowCursor.bmp", makeGlowCursor},
-        {"GFX/Game/GateBridges.bmp", makeGateBridges},
-        {"GFX/Menus/GameFont.bmp", makeGameFont},
-        {"GFX/Menus/Buttons.bmp", makeButtons},
-        {"GFX/Menus/Menu.bmp", makeMenu},
-        {"GFX/Screens/Startscreen-01.bmp", makeStartscreen1},
-        {"GFX/Screens/Startscreen-02.bmp", [&](Canvas& c) { makeStartscreen2(c, *puzzle); }},
-        {"GFX/Screens/Creditscreen.bmp", makeCreditscreen},
-        {"GFX/Backgrounds/Welcome.bmp", makeWelcome},
-        {"GFX/Backgrounds/Rules.bmp", makeRules},
-        {"GFX/Backgrounds/Prizes1.bmp", [](Canvas& c) { makePrizes(c, 1); }},
-        {"GFX/Backgrounds/Prizes2.bmp", [](Canvas& c) { makePrizes(c, 2); }},
-        {"GFX/Backgrounds/Prizes3.bmp", [](Canvas& c) { makePrizes(c, 3); }},
-        {"GFX/Backgrounds/Solrind.bmp", [](Canvas& c) { makeSponsor(c, 1); }},
-        {"GFX/Backgrounds/Solrind2.bmp", [](Canvas& c) { makeSponsor(c, 2); }},
-        {"GFX/Backgrounds/Highscore.bmp", makeHighscore},
-        {"GFX/Backgrounds/GameBackground.bmp", makeGameBackground},
-        {"GFX/Backgrounds/Congratulations1.bmp", [](Canvas& c) { makeCongratulations(c, true); }},
-        {"GFX/Backgrounds/Congratulations2.bmp", [](Canvas& c) { makeCongratulations(c, false); }},
+        {files::kPuzzle, [&](Canvas& c) { c.copy(*puzzle, 0, 0, 440, 440, 0, 0); }},
+        {files::kPuzzleHighlight, [&](Canvas& c) { makePuzzleHighlight(*puzzle, c); }},
+        {files::kGlowCursor, makeGlowCursor},
+        {files::kGateBridges, makeGateBridges},
+        {files::kGameFont, makeGameFont},
+        {files::kButtons, makeButtons},
+        {files::kMenu, makeMenu},
+        {files::kStartscreen1, makeStartscreen1},
+        {files::kStartscreen2, [&](Canvas& c) { makeStartscreen2(c, *puzzle); }},
+        {files::kCreditscreen, makeCreditscreen},
+        {files::kWelcome, makeWelcome},
+        {files::kRules, makeRules},
+        {files::kPrizes1, [](Canvas& c) { makePrizes(c, 1); }},
+        {files::kPrizes2, [](Canvas& c) { makePrizes(c, 2); }},
+        {files::kPrizes3, [](Canvas& c) { makePrizes(c, 3); }},
+        {files::kSolrind, [](Canvas& c) { makeSponsor(c, 1); }},
+        {files::kSolrind2, [](Canvas& c) { makeSponsor(c, 2); }},
+        {files::kHighscore, makeHighscore},
+        {files::kGameBackground, makeGameBackground},
+        {files::kCongratulations1, [](Canvas& c) { makeCongratulations(c, true); }},
+        {files::kCongratulations2, [](Canvas& c) { makeCongratulations(c, false); }},
     };
     std::vector<std::unique_ptr<Canvas>> drawn;
-    for (const ArtFile& file : kArtFiles) {
+    for (const files::Picture& file : files::kPictures) {
         drawn.emplace_back(new Canvas(file.width, file.height, {0, 0, 0}));
         drawings.at(file.path)(*drawn.back());
     }
@@ -173,8 +173,8 @@ int drawPictures(const std::string& folder, const Brand& brand, bool ifStale) {
     const std::string digest = drawingDigest(brand);
     const bool rebuilt = record[kDigestKey] != digest;
     int failures = 0, written = 0;
-    for (int i = 0; i < kArtFileCount; ++i) {
-        const std::string path = kArtFiles[i].path, file = folder + "/" + path;
+    for (int i = 0; i < files::kPictureCount; ++i) {
+        const std::string path = files::kPictures[i].path, file = folder + "/" + path;
         std::string bytes;
         const bool exists = readBytes(file, bytes);
         // A file that differs from the recorded drawing was replaced: it is never touched.
