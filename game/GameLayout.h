@@ -85,4 +85,24 @@ constexpr Area tableTime(int row) {
 }
 // The print control after a completed round, on the congratulations' backgrounds.
 constexpr Area kPrintControl = {388, 12, 120, 53};
+
+// Within the game's pictures: a puzzle tile (a board cell); the clock font's glyph cell; a
+// menu button's picture (a row of three: normal, highlighted, pressed).
+constexpr int kTile = 88;
+constexpr int kGlyphW = 19, kGlyphH = 17;
+constexpr int kButtonW = 120, kButtonH = 53;
+// The glow cursor: its frames side by side, from the faintest.
+constexpr int kGlowFrames = 5;
+// The gates in GateBridges.bmp: each gate's first frame (closed), its five frames side by side
+// towards open, and the centre where it stands on the screen.
+struct Gate {
+    Area first;
+    int centreX, centreY;
+};
+constexpr int kGateFrames = 5;
+constexpr Gate kGates[] = {
+    {{0, 0, 90, 10}, 380, 35},     // top
+    {{0, 10, 90, 10}, 380, 485},   // bottom
+    {{450, 0, 10, 90}, 155, 260},  // left
+};
 }  // namespace layout

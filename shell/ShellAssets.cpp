@@ -22,8 +22,8 @@ constexpr sz kScreenSize = {640, 520};
 constexpr int kFullButtons = 7;  // ids 0 to 6 have their own picture row
 // The screen row of each button slot, top to bottom: 53 high, 2 or 3 apart.
 constexpr int32_t kSlotY[kFullButtons] = {124, 180, 235, 291, 347, 402, 458};
-constexpr uint32_t kButtonW = 120;
-constexpr uint32_t kButtonH = 53;
+constexpr uint32_t kButtonW = layout::kButtonW;
+constexpr uint32_t kButtonH = layout::kButtonH;
 constexpr int32_t kHighlightX = 120;  // the frames' columns in the buttons picture
 constexpr int32_t kDownX = 240;
 constexpr gnRectangle kPieceClip = gnRect(150, 30, 460, 460);  // the board widened by 10
@@ -34,15 +34,8 @@ constexpr gnRectangle kPrintArea =
     gnRect(layout::kContentX + layout::kPrintControl.x, layout::kPrintControl.y,
            layout::kPrintControl.w, layout::kPrintControl.h);
 
-struct GateLayout {
-    int32_t x, y, w, h;  // the first frame in the picture
-    pt centre;           // on the screen
-};
-constexpr GateLayout kGates[SolrindPGameShell::kGateCount] = {
-    {0, 0, 90, 10, {380, 35}},     // top
-    {0, 10, 90, 10, {380, 485}},   // bottom
-    {450, 0, 10, 90, {155, 260}},  // left
-};
+static_assert(sizeof layout::kGates / sizeof layout::kGates[0] == SolrindPGameShell::kGateCount,
+              "a picture strip for every gate");
 
 using Shell = SolrindPGameShell;
 
@@ -137,8 +130,9 @@ void SolrindPGameShell::initGates() {
         gate->open();
     }
     for (int i = 0; i < kGateCount; ++i) {
-        gates[i]->init(gateImage, kGates[i].x, kGates[i].y, kGates[i].w, kGates[i].h);
-        gates[i]->pos = kGates[i].centre;
+        const layout::Gate& gate = layout::kGates[i];
+        gates[i]->init(gateImage, gate.first.x, gate.first.y, gate.first.w, gate.first.h);
+        gates[i]->pos = pt{gate.centreX, gate.centreY};
     }
 }
 

@@ -3,6 +3,7 @@
 #include "BoardPiece.h"
 #include "CountFont.h"
 #include "GameInput.h"
+#include "GameLayout.h"
 #include "Gates.h"
 #include "SolrindPGameShell.h"
 #include "gnImages.h"
@@ -13,9 +14,10 @@
 namespace {
 
 constexpr uint32_t kCompletedPauseMs = 4000;  // the finished board stays this long
-constexpr int kGlowSteps = 8;                 // frames 0..4..0: nine in all
-constexpr int kGlowPeak = 4;
+constexpr int kGlowPeak = layout::kGlowFrames - 1;
+constexpr int kGlowSteps = 2 * kGlowPeak;  // frames 0..4..0: nine in all
 constexpr int32_t kTile = Board::kCellSize;
+static_assert(kTile == layout::kTile, "a board cell is a tile of the pictures");
 
 }  // namespace
 

@@ -147,7 +147,7 @@ void makePuzzleHighlight(const Canvas& puzzle, Canvas& lit) {
 void makeGlowCursor(Canvas& cursor) {
     cursor.fill(0, 0, cursor.width(), cursor.height(), kMagenta);
     const int t = layout::kTile;
-    for (int f = 0; f < 5; ++f) {
+    for (int f = 0; f < layout::kGlowFrames; ++f) {
         const int thickness = 3 + 2 * f;
         for (int j = 0; j < t; ++j)
             for (int i = 0; i < t; ++i) {
@@ -164,10 +164,10 @@ void makeGlowCursor(Canvas& cursor) {
 
 void makeGateBridges(Canvas& gates) {
     gates.fill(0, 0, gates.width(), gates.height(), kPit);
-    for (int f = 0; f < 5; ++f) {
-        gateFrame(gates, 90 * f, 0, 90, 10, f, true);         // top gate
-        gateFrame(gates, 90 * f, 10, 90, 10, f, true);        // bottom gate
-        gateFrame(gates, 450 + 10 * f, 0, 10, 90, f, false);  // left gate
+    for (const layout::Gate& gate : layout::kGates) {
+        const layout::Area a = gate.first;
+        for (int f = 0; f < layout::kGateFrames; ++f)
+            gateFrame(gates, a.x + a.w * f, a.y, a.w, a.h, f, a.w > a.h);  // lying: top, bottom
     }
 }
 

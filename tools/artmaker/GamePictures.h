@@ -4,12 +4,7 @@
 #pragma once
 
 #include "Canvas.h"
-
-namespace layout {
-constexpr int kTile = 88;  // a puzzle tile and a board cell
-constexpr int kGlyphW = 19, kGlyphH = 17;
-constexpr int kButtonW = 120, kButtonH = 53;
-}  // namespace layout
+#include "GameLayout.h"
 
 void makePuzzle(Canvas& puzzle);                              // 440 x 440
 void makePuzzleHighlight(const Canvas& puzzle, Canvas& lit);  // 440 x 440
