@@ -168,6 +168,8 @@ TEST(RoundFile, TheBytesOtherProgramsRead) {
         {R"(,"check":"00000007")", "", "move 2: it has no \"check\""},
         {R"("time":"02:03")", R"("time":"2:03")", "\"time\" is \"2:03\", not 00:00 to 59:59"},
         {R"("time":"02:03")", R"("time":"02:60")", "\"time\" is \"02:60\", not 00:00 to 59:59"},
+        {R"("time":"02:03")", R"("time":"60:03")", "\"time\" is \"60:03\", not 00:00 to 59:59"},
+        {R"("time":"02:03")", R"("time":"02:0x")", "\"time\" is \"02:0x\", not 00:00 to 59:59"},
         {"ann\x7f}", "Ann", "\"name\" has a character the font cannot draw: 'A'"},
         {"ann\x7f}", "ann\\t", "\"name\" has a character the font cannot draw: \\x09"},
         {"ann\x7f}", "abcdefghijk", "\"name\" is longer than 10 characters"},
