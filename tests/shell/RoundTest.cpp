@@ -1,6 +1,9 @@
 // Rounds through the real shell as lists of steps, from the first frame to the print key.
 #include "CountFont.h"
 #include "GameInput.h"
+#include "GameLayout.h"
+#include "Gates.h"
+#include "Pictures.h"
 #include "Replay.h"
 #include "RoundFile.h"
 #include "ShellFixture.h"
@@ -76,6 +79,35 @@ TEST_F(RoundTest, ARecordRoundFromTheFirstFrameToThePrintKey) {
 
 // Ten minutes: no record, the table as it was, the print control lit a second when it prints.
 // Q held (repeating) or a quit event ends only the round: the welcome screen slides in again.
+// Each gate drawn from its strip of the gates' picture, at its frame, centred where it stands:
+// every pixel its own, in every frame of a round in which the gates swing.
+TEST_F(RoundTest, TheGatesDrawnFromTheirStrips) {
+    SDL_Surface* strips = SDL_LoadBMP(files::kGateBridges);
+    ASSERT_NE(strips, nullptr);
+    int checked = 0, frames[layout::kGateFrames] = {};
+    const std::function<void()> next = port.afterPresent;
+    port.afterPresent = [&] {
+        for (int g = 0; inRound() && g < SolrindPGameShell::kGateCount; ++g) {
+            const layout::Gate& gate = layout::kGates[g];
+            const layout::Area a = gate.first;
+            const int shown = shell.gates[g]->currentFrame, left = gate.centreX - a.w / 2;
+            int unlike = 0;
+            for (int y = 0; y < a.h; ++y)
+                for (int x = 0; x < a.w; ++x)
+                    unlike += at(left + x, gate.centreY - a.h / 2 + y) !=
+                              pixelAt(strips, a.x + a.w * shown + x, a.y + y);
+            EXPECT_EQ(unlike, 0) << "gate " << g << " at frame " << shown;
+            ++checked, ++frames[shown];
+        }
+        next();
+    };
+    playMenu({{"key", SDLK_s}, {"until", "round"}, {"frames", 200}, {"quit"}, {"until", "menu"}});
+    port.afterPresent = next;
+    SDL_FreeSurface(strips);
+    EXPECT_GT(checked, 3 * 190);
+    EXPECT_GT(frames[0] * frames[layout::kGateFrames - 1], 0);  // shut and open among them
+}
+
 TEST_F(RoundTest, RoundsWithoutARecord) {
     { SolrindPHighscore table; }
     const std::string before = readFile("Save/Highscore.hs");
