@@ -9,7 +9,7 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev lib
     libpqxx-dev libcpp-httplib-dev libqrencode-dev)
 # What the tests add.
 TEST_PACKAGES=(libgtest-dev libgmock-dev xdotool x11-utils openbox imagemagick poppler-utils
-    musl-tools postgresql zbar-tools)
+    musl-tools postgresql zbar-tools librsvg2-bin)
 BENCH_PACKAGES=(libbenchmark-dev libx11-dev)
 # What the web build adds, and its browser test.
 WEB_PACKAGES=(emscripten nodejs dpkg-dev debian-archive-keyring)
