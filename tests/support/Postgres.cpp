@@ -1,8 +1,11 @@
 #include "Postgres.h"
 
+#include <glob.h>
 #include <pwd.h>
+#include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <random>
 
@@ -18,6 +21,27 @@ std::string postgresBin() {
     return initdb.empty() ? "" : initdb.substr(0, initdb.rfind('/'));
 }
 
+constexpr const char* kFolders = "/tmp/solrind-pg-*";
+
+// The clusters of test runs that ended without their teardown (killed on a timeout, crashed):
+// each folder names the process that made it; one whose process is gone is stopped and removed.
+void sweepOrphans(const std::string& bin) {
+    glob_t found = {};
+    if (glob(kFolders, 0, nullptr, &found) != 0)
+        return;
+    for (size_t i = 0; i < found.gl_pathc; ++i) {
+        const std::string folder = found.gl_pathv[i];
+        const std::string owner = readFile(folder + "/owner");
+        const pid_t pid = static_cast<pid_t>(atol(owner.c_str()));
+        if (pid <= 0 || ::kill(pid, 0) == 0 || errno != ESRCH)
+            continue;  // not one of ours, or its run goes on
+        const std::string as = geteuid() == 0 ? "runuser -u nobody -- " : "";
+        runCommand(as + bin + "/pg_ctl -D " + folder + "/data -m immediate stop");
+        runCommand("rm -rf " + folder);
+    }
+    globfree(&found);
+}
+
 }  // namespace
 
 Postgres::Postgres() : bin(postgresBin()) {
@@ -25,12 +49,14 @@ Postgres::Postgres() : bin(postgresBin()) {
         why = "PostgreSQL's programs are not installed (postgresql)";
         return;
     }
+    sweepOrphans(bin);
     char name[] = "/tmp/solrind-pg-XXXXXX";
     if (!mkdtemp(name)) {
         why = "no folder for the cluster";
         return;
     }
     folder = name;
+    writeFile(folder + "/owner", std::to_string(getpid()) + "\n");
     if (geteuid() == 0)
         runCommand("chown nobody " + folder);
     const std::string made = run("initdb", "-D " + folder + "/data -A trust -U solrind --no-sync");
