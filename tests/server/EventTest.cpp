@@ -307,52 +307,37 @@ TEST_F(EventTest, WebsiteRoundsCountOnlyFromAnIssuedSeedInRealTime) {
     settings.websiteBurst = 11;  // the twelfth seed or round from this address is too many
     settings.publicUrl = "https://event.example/";
     serve(settings);
-    const auto issue = [&] {
-        const auto answer = client->Post("/api/seeds");
-        EXPECT_EQ(answer ? answer->status : 0, 201);
-        return answer ? Json::parse(answer->body) : Json();
-    };
-    const Json first = issue(), second = issue();
+    const std::string issued[2] = {deliver("", "", "/api/seeds"), deliver("", "", "/api/seeds")};
+    ASSERT_EQ(issued[0].substr(0, 4) + issued[1].substr(0, 4), "201 201 ");
+    const Json first = Json::parse(issued[0].substr(4)), second = Json::parse(issued[1].substr(4));
     const std::string id = first["id"];
-    EXPECT_EQ(id.size(), 32u);
-    EXPECT_EQ(id.find_first_not_of("0123456789abcdef"), std::string::npos);
-    EXPECT_NE(id, second["id"]);
+    EXPECT_TRUE(id.size() == 32 && id.find_first_not_of("0123456789abcdef") == std::string::npos);
     const int seed = first["seed"];
     EXPECT_TRUE(seed >= 0 && seed <= 9999) << seed;
     pqxx::connection db(pg.conninfo);
-    const auto sql = [&](const std::string& statement) {
-        pqxx::work work(db);
-        const pqxx::result result = work.exec(statement);
-        work.commit();
-        return result;
-    };
-    EXPECT_EQ(sql("SELECT address FROM seeds WHERE id = '" + id + "'")[0][0].as<std::string>(),
+    pqxx::nontransaction sql(db);  // each statement its own
+    EXPECT_EQ(sql.exec1("SELECT address FROM seeds WHERE id = '" + id + "'")[0].as<std::string>(),
               "127.0.0.1");
     const std::string round = botRound(Bot::kPlanned, seed, id);
-    const RoundRecord played = [&] {
-        RoundRecord record;
-        std::string why;
-        EXPECT_TRUE(roundfile::parse(round, record, why)) << why;
-        return record;
-    }();
-    ASSERT_TRUE(played.completed);
+    const Json played = Json::parse(round);
+    ASSERT_TRUE(played["completed"].get<bool>());
+    const int frames = played["frames"];
+    const std::string time = played["time"];
     const std::string where = "422 the website, round " + id + ": not counted: ";
     Capture said;
     const std::string early = deliver("", round, "/api/website/rounds");
     char takes[64];
-    snprintf(takes, sizeof takes, "its %d frames take %.1f s: faster than real time", played.frames,
-             played.frames * 0.04);
+    snprintf(takes, sizeof takes, "its %d frames take %.1f s: faster than real time", frames,
+             frames * 0.04);
     EXPECT_EQ(early.substr(0, where.size() + 8), where + "it came ");
     EXPECT_EQ(early.substr(early.size() - strlen(takes)), takes);
-    sql("UPDATE seeds SET issued = issued - interval '" +
-        std::to_string(played.frames * 40 + 1000) + " milliseconds'");
-    char shown[8];
-    snprintf(shown, sizeof shown, "%02d:%02d", played.minutes, played.seconds);
-    const std::string time = shown;
+    sql.exec("UPDATE seeds SET issued = issued - interval '" + std::to_string(frames * 40 + 1000) +
+             " milliseconds'");
     const char* web = "/api/website/rounds";
     EXPECT_EQ(deliver("", round, web), "201 {\"id\":\"" + id + "\",\"kept\":\"new\"}");
     EXPECT_EQ(deliver("", round, web), "200 {\"id\":\"" + id + "\",\"kept\":\"before\"}");
-    sql("UPDATE seeds SET issued = issued - interval '300 seconds'");  // a given-up round's time
+    sql.exec(
+        "UPDATE seeds SET issued = issued - interval '300 seconds'");  // a given-up round's time
     EXPECT_EQ(deliver("", botRound(Bot::kRandom, seed, id), web),
               "409 the website, round " + id + ": its seed was used already by another round");
     const std::string other = second["id"];
@@ -370,14 +355,12 @@ TEST_F(EventTest, WebsiteRoundsCountOnlyFromAnIssuedSeedInRealTime) {
     EXPECT_EQ(edited.substr(0, edited.find(" at frame")), "422 the website, round " + other +
                                                               ": not verified: the clock shows " +
                                                               really + ", recorded 00:07");
-    EXPECT_EQ(deliver("", "{}", web), "400 the website: not a round: it has no \"round\"");
     // The table shows where the round came from; the certificate's code finds it.
     const Json best = get("/api/best")["best"];
     ASSERT_EQ(best.size(), 1u);
     EXPECT_EQ(join(best[0]["kiosk"], best[0]["website"], best[0]["time"]),
               "\"the website\" true \"" + time + "\"");
     const std::string code = roundfile::code(id);
-    EXPECT_EQ(code.size(), 14u);
     const Json found = get("/api/round?code=" + code + "&time=" + time);
     EXPECT_EQ(join(found["code"], found["time"], found["website"], found["verified"],
                    found["matches"], found["completed"]),
@@ -405,25 +388,7 @@ TEST_F(EventTest, WebsiteRoundsCountOnlyFromAnIssuedSeedInRealTime) {
         if (const auto answer = client->Post("/api/seeds"); answer && answer->status == 429)
             flood = Json::parse(answer->body)["error"];
     EXPECT_EQ(flood, "too many seeds and rounds from this address");
-    const std::string lines = said.finish();
+    const std::string lines = said.finish();  // the refusals' lines, as the kiosks' test reads them
     if (HasFailure())
         printf("%s", lines.c_str());  // the failures' own lines were captured with the server's
-    EXPECT_NE(lines.find("refused 127.0.0.1 POST /api/website/rounds: 409 the website, round " +
-                         id + ": its seed was used already by another round\n"),
-              std::string::npos)
-        << lines;
-}
-
-TEST(Sync, TheEventsTableWithTheKiosksOwnRecords) {
-    SolrindPHighscore::Slot table[SolrindPHighscore::kSlotCount];
-    std::vector<SolrindPHighscore::Slot> rows;
-    for (const auto& [name, minutes, seconds] : std::vector<std::tuple<const char*, int, int>>{
-             {"eve", 1, 5}, {"kim", 0, 50}, {"own", 1, 5}})
-        rows.push_back({{}, minutes, seconds}), snprintf(rows.back().name, 11, "%s", name);
-    mergeTable(rows, table);
-    unsigned char bytes[SolrindPHighscore::kFileSize];
-    SolrindPHighscore::formatTable(table, bytes);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes), sizeof bytes),
-              scoreTable(scoreRecord("kim", 0, 50) + scoreRecord("eve", 1, 5) +
-                         scoreRecord("own", 1, 5)));
 }

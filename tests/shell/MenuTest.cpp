@@ -100,12 +100,13 @@ TEST_F(MenuTest, TheEventsTableBeforeEachUse) {
     writeFile("Save/Rounds/" + roundfile::fileName(own), roundfile::format(own));
     madeUp(own.id);  // a record for the table, no round that was played
     port.eventTableText =
-        "{\"best\": [{\"name\": \"ann\", \"time\": \"00:50\"}, "
-        "{\"name\": \"bob\", \"time\": \"01:01\"}]}";
+        "{\"best\": [{\"name\": \"ann\", \"time\": \"00:50\"}, {\"name\": \"bob\", \"time\": "
+        "\"01:01\"}, {\"name\": \"cy\", \"time\": \"01:30\"}]}";
     playMenu({{"key", SDLK_h}, {"frames", 26}});
-    EXPECT_EQ(
-        readFile("Save/Highscore.hs"),
-        scoreTable(scoreRecord("ann", 0, 50) + scoreRecord("bob", 1, 1) + scoreRecord("me", 1, 1)));
+    // Best first, the event's row before this browser's at equal times.
+    EXPECT_EQ(readFile("Save/Highscore.hs"),
+              scoreTable(scoreRecord("ann", 0, 50) + scoreRecord("bob", 1, 1) +
+                         scoreRecord("me", 1, 1) + scoreRecord("cy", 1, 30)));
     port.eventTableText = "{\"best\": [{\"name\": \"eve\", \"time\": \"61:00\"}]}";
     Capture said;
     playMenu({{"key", SDLK_w}, {"frames", 26}, {"key", SDLK_h}, {"frames", 26}});

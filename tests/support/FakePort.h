@@ -26,8 +26,8 @@ class FakePort : public gnPort {
         gnPort::startProgram(commandLine);
     }
     std::string eventTable() override { return eventTableText; }  // a browser's, in an event
-    void handOver(const char* check, const char* time, const char* round) override {
-        handedOver = std::string(check) + "|" + time + "|" + round;
+    void handOver(const char* c, const char* t, const char* r) override {  // as "c|t|r"
+        handedOver = std::string(c) + "|" + t + "|" + r;
     }
     // The fake's mouse events are in picture pixels.
     void eventToPicture(int windowX, int windowY, int* x, int* y) const override {

@@ -63,8 +63,7 @@ class ShellFixture : public testing::Test {
     // Frames a test may take; beyond them it fails and every loop of the game is ended, so a
     // fault cannot hang the run.
     int frameBudget = 3000;
-    // A round file the test made up rather than played: it must not verify.
-    void madeUp(const std::string& id) { staged.insert(id); }
+    void madeUp(const std::string& id) { staged.insert(id); }  // a round file not played
 
   private:
     void onFrame();
