@@ -4,12 +4,12 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # What building and playing need (Xvfb too, so that a machine without a display can play).
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev
-    libtomlplusplus-dev nlohmann-json3-dev fonts-dejavu-core libcairo2-dev libcups2-dev xvfb xauth
-    libpqxx-dev libcpp-httplib-dev libqrencode-dev)
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-image-dev
+    libtomlplusplus-dev nlohmann-json3-dev fonts-dejavu-core libcairo2-dev libpango1.0-dev
+    librsvg2-dev libcups2-dev xvfb xauth libpqxx-dev libcpp-httplib-dev libqrencode-dev)
 # What the tests add.
 TEST_PACKAGES=(libgtest-dev libgmock-dev xdotool x11-utils openbox imagemagick poppler-utils
-    musl-tools postgresql zbar-tools librsvg2-bin)
+    musl-tools postgresql zbar-tools librsvg2-bin fonts-vlgothic)
 BENCH_PACKAGES=(libbenchmark-dev libx11-dev)
 # What the web build adds, and its browser test.
 WEB_PACKAGES=(emscripten nodejs dpkg-dev debian-archive-keyring)

@@ -204,12 +204,12 @@ void makeButtons(Canvas& buttons) {
     for (int row = 0; row < 8; ++row) {
         const int width = text.width(row == 7 ? "\u2713 " + labels[row] : labels[row]);
         const int room = layout::kButtonW - 12 - 31;
+        const std::string key =
+            row < 7 ? "menu.buttons[" + std::to_string(row + 1) + "]" : std::string("menu.print");
+        checkFonts(text, key, labels[row]);
         if (width > room)
-            art.problems.push_back(
-                art.brand->where(row < 7 ? "menu.buttons[" + std::to_string(row + 1) + "]"
-                                         : std::string("menu.print")) +
-                ": " + std::to_string(width) + " pixels wide, at most " + std::to_string(room) +
-                " fit");
+            art.problems.push_back(art.brand->where(key) + ": " + std::to_string(width) +
+                                   " pixels wide, at most " + std::to_string(room) + " fit");
         for (int state = 0; state < 3; ++state) {
             // The print control shows its pressed picture a moment after each print-out: a
             // tick says it printed.

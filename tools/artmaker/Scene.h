@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,13 +21,15 @@ extern Palette palette;
 // The brand being drawn: its texts, and its pictures loaded (null for the built-in drawings).
 struct BrandArt {
     const Brand* brand = nullptr;
-    Canvas* logo = nullptr;    // the sponsor's logo, or null for the Solrind sun
-    Canvas* puzzle = nullptr;  // the puzzle photo cut and scaled to 440 by 440, or null
-    std::map<std::string, Canvas*> pictures;  // page pictures from files, by brand key
+    std::unique_ptr<Picture> logo;   // the sponsor's logo, or null for the Solrind sun
+    std::unique_ptr<Canvas> puzzle;  // the puzzle photo cut and scaled to 440 by 440, or null
+    std::map<std::string, std::unique_ptr<Picture>> pictures;  // page pictures from files
     // Problems found while drawing (texts that do not fit), one line each.
     std::vector<std::string> problems;
 };
 extern BrandArt art;
+// Notes a problem when no installed font has some characters of the brand entry's text.
+void checkFonts(const Type& type, const std::string& key, const std::string& text);
 // Takes the brand's colours and loads its pictures; false, with the problems, when a picture
 // cannot be read.
 bool setBrandArt(const Brand& brand);

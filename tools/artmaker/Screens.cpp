@@ -20,13 +20,17 @@ const Brand& brand() {
     return *art.brand;
 }
 
-// A one-line text of the brand entry `key`, which must be at most maxWidth wide.
+// A one-line text of the brand entry `key`, which must be at most maxWidth wide. Left
+// aligned, it starts at x, or ends at x + maxWidth when it reads from the right.
 void line(Canvas& c, const Type& type, const std::string& key, const std::string& text, int x,
           int y, int maxWidth, Colour colour, Align align = Align::Left, bool shadowed = false) {
+    checkFonts(type, key, text);
     const int width = type.width(text);
     if (width > maxWidth)
         art.problems.push_back(brand().where(key) + ": " + std::to_string(width) +
                                " pixels wide, at most " + std::to_string(maxWidth) + " fit");
+    if (align == Align::Left && type.rightToLeft(text))  // it starts at the column's right
+        x += maxWidth, align = Align::Right;
     shadowed ? type.drawShadowed(c, text, x, y, colour, align)
              : type.draw(c, text, x, y, colour, align);
 }
@@ -38,6 +42,7 @@ void line(Canvas& c, const Type& type, const std::string& key, int x, int y, int
 // A text of the brand entry `key` wrapped to a column from y down to bottom; the y below it.
 int block(Canvas& c, const Type& type, const std::string& key, const std::string& text, int x,
           int y, int width, int bottom, Colour colour, Align align = Align::Left) {
+    checkFonts(type, key, text);
     const int end = type.paragraph(c, text, x, y, width, colour, align, bottom);
     if (end > bottom) {
         const int h = type.lineHeight();
@@ -152,10 +157,10 @@ void pagePicture(Canvas& c, const std::string& key, int page) {
     const std::string& picture = brand().picture(key);
     const auto file = art.pictures.find(key);
     if (file != art.pictures.end()) {
-        const Canvas& p = *file->second;
+        const Picture& p = *file->second;
         const double scale = std::min(440.0 / p.width(), 190.0 / p.height());
         const int w = static_cast<int>(p.width() * scale), h = static_cast<int>(p.height() * scale);
-        drawScaled(c, p, 260 - w / 2, 270 + (190 - h) / 2, w, h);
+        c.draw(p, 260 - w / 2, 270 + (190 - h) / 2, w, h);
     } else if (picture == "solar panel") {
         page == 1 ? solarPanel(c, 150, 270, 220, 120) : solarPanel(c, 170, 320, 180, 90);
     } else if (picture == "power banks") {
@@ -247,7 +252,7 @@ void makeStartscreen2(Canvas& c, const Canvas& puzzle) {
     Type title(Type::Face::SerifBold, 40);
     line(c, title, "title", 320, 34, 620, palette.gold, Align::Centre, true);
     c.fill(166, 100, 308, 308, palette.gold);
-    drawScaled(c, puzzle, 170, 104, 300, 300);
+    c.drawScaled(puzzle, 170, 104, 300, 300);
     for (int i = 1; i < 5; ++i) {  // the cuts between the pieces
         c.fill(170 + i * 60, 104, 1, 300, {30, 30, 40});
         c.fill(170, 104 + i * 60, 300, 1, {30, 30, 40});
@@ -284,10 +289,14 @@ void makeRules(Canvas& c) {
     int y = 94;
     const std::vector<std::string>& items = brand().list("rules.items");
     for (size_t i = 0; i < items.size(); ++i) {
-        c.disc(kMargin + 9, y + 9, 10, shade(palette.gold, 0.8));
-        number.draw(c, std::to_string(i + 1), kMargin + 9, y + 1, palette.ink, Align::Centre);
-        y = block(c, text, "rules.items[" + std::to_string(i + 1) + "]", items[i], kMargin + 28, y,
-                  c.width() - 2 * kMargin - 28, kRulesBottom, palette.cream) +
+        // The number where the item starts: at the right of an item read from the right.
+        const bool fromRight = text.rightToLeft(items[i]);
+        const int disc = fromRight ? c.width() - kMargin - 9 : kMargin + 9;
+        c.disc(disc, y + 9, 10, shade(palette.gold, 0.8));
+        number.draw(c, std::to_string(i + 1), disc, y + 1, palette.ink, Align::Centre);
+        y = block(c, text, "rules.items[" + std::to_string(i + 1) + "]", items[i],
+                  fromRight ? kMargin : kMargin + 28, y, c.width() - 2 * kMargin - 28, kRulesBottom,
+                  palette.cream) +
             8;
         if (y > kRulesBottom)
             break;  // the items after it have no room either: this one is the problem
@@ -318,7 +327,10 @@ void makeHighscore(Canvas& c) {
     Type heading(Type::Face::SerifBold, 30);
     line(c, heading, "highscores.title", 260, 60, 440, palette.gold, Align::Centre, true);
     Type label(Type::Face::SansBold, 12);
-    line(c, label, "highscores.name", 120, 138, 220, palette.muted);
+    // The labels stand over the start of the game's columns, whichever way they read.
+    const std::string name = brand().text("highscores.name");
+    line(c, label, "highscores.name", name, 120, 138, std::min(label.width(name), 220),
+         palette.muted);
     line(c, label, "highscores.time", 350, 138, 110, palette.muted);
     Type rank(Type::Face::SansBold, 13);
     // The game draws row i's name and time in the layout's areas: the rows are plain, so the

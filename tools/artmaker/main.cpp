@@ -6,7 +6,6 @@
 // set of pictures instead (see Check.h); with --icon it draws the desktop's 128 by 128 icon of
 // the game as a PNG file.
 #include <SDL.h>
-#include <SDL_ttf.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -131,7 +130,7 @@ std::string drawingDigest(const Brand& brand) {
 // drawing (redrawn) and what it has no record of (taken into the record only if it is what
 // it draws now). A picture someone replaced is never touched.
 int drawPictures(const std::string& folder, const Brand& brand, bool ifStale) {
-    const Canvas* puzzle = art.puzzle;
+    const Canvas* puzzle = art.puzzle.get();
     Canvas landscape(440, 440, {0, 0, 0});
     if (!puzzle) {
         makePuzzle(landscape);
@@ -285,7 +284,7 @@ int main(int argc, char** argv) {
                    : usage(argv[0]);
     if (folder.empty() + icon.empty() + sitePage.empty() != 2)
         return usage(argv[0]);
-    if (SDL_Init(0) != 0 || TTF_Init() != 0) {
+    if (SDL_Init(0) != 0) {
         fprintf(stderr, "Cannot start SDL: %s\n", SDL_GetError());
         return 1;
     }
@@ -309,7 +308,6 @@ int main(int argc, char** argv) {
         status = icon.empty() ? drawPictures(folder, brand, ifStale) : drawIcon(icon.c_str());
     }
     releaseBrandArt();
-    TTF_Quit();
     SDL_Quit();
     return status;
 }
