@@ -1,9 +1,10 @@
 #include "Certificate.h"
 
+#include "Drawings.h"
 #include "PictureFile.h"
 #include "gnFiles.h"
 
-#include <cairo.h>
+#include <pango/pangocairo.h>
 
 #include <algorithm>
 #include <cctype>
@@ -18,7 +19,6 @@ namespace {
 constexpr Paper kA4 = {595.28, 841.89, "A4"};
 constexpr Paper kLetter = {612, 792, "letter"};
 constexpr double kDesignHeight = 841.89;
-constexpr double kPi = 3.14159265358979;
 
 // The text with every "{name}" replaced by its value.
 std::string filled(std::string text, const char* name, const std::string& value) {
@@ -28,23 +28,31 @@ std::string filled(std::string text, const char* name, const std::string& value)
     return text;
 }
 
-// A text that may not fit the width on one line: cut at spaces into lines that do.
-std::vector<std::string> wrapped(const std::string& text, double width, const TextWidth& measure,
-                                 double size) {
-    std::vector<std::string> lines(1);
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find(' ', start);
-        if (end == std::string::npos)
-            end = text.size();
-        const std::string word = text.substr(start, end - start);
-        const std::string candidate = lines.back().empty() ? word : lines.back() + " " + word;
-        if (measure(candidate, size, true) > width && !lines.back().empty())
-            lines.push_back(word);
-        else
-            lines.back() = candidate;
-        start = end + 1;
+// A text that may not fit the width on one line: cut into lines that do, as Pango breaks them
+// (at spaces, between the characters of a script written without them, at soft hyphens,
+// which show as a hyphen where they break).
+std::vector<std::string> wrapped(const std::string& text, double width, double size) {
+    PangoContext* context = pango_font_map_create_context(pango_cairo_font_map_get_default());
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);  // as on paper
+    pango_cairo_context_set_font_options(context, options);
+    cairo_font_options_destroy(options);
+    PangoLayout* layout = pango_layout_new(context);
+    setLine(layout, text, size, true);
+    pango_layout_set_width(layout, static_cast<int>(width * PANGO_SCALE));
+    pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+    std::vector<std::string> lines;
+    for (GSList* l = pango_layout_get_lines_readonly(layout); l; l = l->next) {
+        const PangoLayoutLine* line = static_cast<PangoLayoutLine*>(l->data);
+        std::string part = text.substr(line->start_index, line->length);
+        while (!part.empty() && part.back() == ' ')
+            part.pop_back();
+        if (part.size() >= 2 && part.compare(part.size() - 2, 2, "\xC2\xAD") == 0)
+            part.replace(part.size() - 2, 2, "-");
+        lines.push_back(part);
     }
+    g_object_unref(layout);
+    g_object_unref(context);
     return lines;
 }
 
@@ -227,8 +235,21 @@ std::string certificateFileName(const Brand& brand) {
     return name.empty() ? "certificate" : name;
 }
 
-Certificate designCertificate(const Brand& brand, const RoundValues& round,
-                              const TextWidth& width) {
+void setLine(PangoLayout* layout, const std::string& text, double size, bool bold) {
+    PangoFontDescription* font = pango_font_description_from_string("DejaVu Sans");
+    pango_font_description_set_weight(font, bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+    pango_font_description_set_absolute_size(font, size * PANGO_SCALE);
+    pango_layout_set_font_description(layout, font);
+    pango_font_description_free(font);
+    pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
+}
+
+std::string sunDrawing(const Brand& brand) {
+    return drawings::painted(drawings::kSun, brand.colour("colours.glow"),
+                             brand.colour("colours.accent"), brand.colour("colours.background"));
+}
+
+Certificate designCertificate(const Brand& brand, const RoundValues& round) {
     Certificate c;
     c.paper = brand.text("certificate.paper") == "Letter" ? kLetter : kA4;
     const double w = c.paper.w, top = (c.paper.h - kDesignHeight) / 2;
@@ -252,7 +273,7 @@ Certificate designCertificate(const Brand& brand, const RoundValues& round,
     line(560, 16, false, lighter(dark, 0.4), round.duration, Field::kDuration);
     line(640, 14, false, lighter(dark, 0.4), round.printed, Field::kPrinted);
     double y = 700;
-    for (const std::string& text : wrapped(brand.text("certificate.claim"), w - 140, width, 16)) {
+    for (const std::string& text : wrapped(brand.text("certificate.claim"), w - 140, 16)) {
         line(y, 16, true, dark, text);
         y += 22;
     }
@@ -266,21 +287,7 @@ Certificate designCertificate(const Brand& brand, const RoundValues& round,
 }
 
 bool writeCertificatePage(const Brand& brand, const std::string& path) {
-    // Texts are measured with the fonts the PDF uses, so that the claim wraps alike.
-    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
-    cairo_t* cr = cairo_create(scratch);
-    const TextWidth width = [cr](const std::string& text, double size, bool bold) {
-        cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
-                               bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-        cairo_set_font_size(cr, size);
-        cairo_text_extents_t extents;
-        cairo_text_extents(cr, text.c_str(), &extents);
-        return extents.width;
-    };
-    const Certificate c = designCertificate(brand, RoundValues{}, width);
-    cairo_destroy(cr);
-    cairo_surface_destroy(scratch);
-
+    const Certificate c = designCertificate(brand, RoundValues{});
     const double w = c.paper.w, h = c.paper.h;
     std::ostringstream page;
     page << "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">\n<title>"
@@ -302,21 +309,10 @@ bool writeCertificatePage(const Brand& brand, const std::string& path) {
          << "<rect x=\"42\" y=\"42\" width=\"" << w - 84 << "\" height=\"" << h - 84
          << "\" fill=\"none\" stroke=\"" << hex(c.frameRgb) << "\" stroke-width=\"1.5\"/>\n";
     if (c.sun) {
-        const double r = c.sunR;
-        page << "<defs><radialGradient id=\"glow\" gradientUnits=\"userSpaceOnUse\" cx=\"" << c.sunX
-             << "\" cy=\"" << c.sunY << "\" r=\"" << r << "\" fx=\"" << c.sunX - r / 3 << "\" fy=\""
-             << c.sunY - r / 3 << "\" fr=\"" << r / 8 << "\">"
-             << "<stop offset=\"0\" stop-color=\"#ffeb99\"/><stop offset=\"1\" "
-                "stop-color=\"#ffb02e\"/></radialGradient></defs>\n<g fill=\"#ffb02e\">";
-        for (int ray = 0; ray < 12; ++ray) {
-            const double a = ray * kPi / 6, spread = kPi / 24;
-            page << "<path d=\"M" << c.sunX + r * 1.15 * cos(a - spread) << " "
-                 << c.sunY + r * 1.15 * sin(a - spread) << "L" << c.sunX + r * 1.65 * cos(a) << " "
-                 << c.sunY + r * 1.65 * sin(a) << "L" << c.sunX + r * 1.15 * cos(a + spread) << " "
-                 << c.sunY + r * 1.15 * sin(a + spread) << "Z\"/>";
-        }
-        page << "</g>\n<circle cx=\"" << c.sunX << "\" cy=\"" << c.sunY << "\" r=\"" << r
-             << "\" fill=\"url(#glow)\"/>\n";
+        const double side = c.sunR * drawings::kSunBox;
+        page << "<image x=\"" << c.sunX - side / 2 << "\" y=\"" << c.sunY - side / 2
+             << "\" width=\"" << side << "\" height=\"" << side
+             << "\" href=\"data:image/svg+xml;base64," << base64(sunDrawing(brand)) << "\"/>\n";
     } else if (!Brand::isDrawing(brand.picture("pictures.logo"))) {
         const std::string data = logoData(brand);
         if (!data.empty())

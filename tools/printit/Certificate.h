@@ -5,11 +5,12 @@
 
 #include <cstdint>
 #include <ctime>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "Brand.h"
+
+typedef struct _PangoLayout PangoLayout;
 
 constexpr double kLogoBoxW = 300, kLogoBoxH = 190;  // points: the logo's box, its shape kept
 constexpr double kQrSide = 72;  // points: the QR code of the round's page, in an event
@@ -48,10 +49,12 @@ struct RoundValues {
     std::string code;  // the round's short code, in an event
 };
 
-// The width of a text in points at a font size (the claim is wrapped to the page by it).
-using TextWidth = std::function<double(const std::string& text, double size, bool bold)>;
-
-Certificate designCertificate(const Brand& brand, const RoundValues& round, const TextWidth& width);
+Certificate designCertificate(const Brand& brand, const RoundValues& round);
+// A line of the certificate as Pango sets it, in points: DejaVu Sans (with whatever installed
+// font has the characters it lacks), shaped and ordered as its script is written.
+void setLine(PangoLayout* layout, const std::string& text, double size, bool bold);
+// The Solrind sun in the brand's colours, as SVG.
+std::string sunDrawing(const Brand& brand);
 // The colour mixed with white by `lighten` (0: as it is, 1: white).
 uint32_t lighter(uint32_t rgb, double lighten);
 // The duration in the brand's words: "2 minutes and 5 seconds", a count said with the first

@@ -6,27 +6,26 @@
 // one is configured. In an event (SOLRIND_EVENT_PAGE, the event page's address as phones reach
 // it), the certificate carries the round's code and its page's address as a QR code: the round
 // is the one the game names in "Bin/round".
-#include <SDL.h>
-#include <SDL_image.h>
 #include <cairo-pdf.h>
 #include <cairo.h>
 #include <cups/cups.h>
 #include <limits.h>
+#include <pango/pangocairo.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "Brand.h"
 #include "Certificate.h"
-#include "PictureFile.h"
+#include "Drawings.h"
 #include "RoundCheck.h"
 #include "RoundFile.h"
 #include "gnFiles.h"
@@ -39,41 +38,10 @@ constexpr const char* kEventPage = "SOLRIND_EVENT_PAGE";
 constexpr size_t kHandOverBytesMax = 4096;  // two short lines
 constexpr const char* kFolder = "Certificates";
 constexpr const char* kBrandFile = "Bin/brand.toml";
-constexpr double kPi = 3.14159265358979;
 
 void colour(cairo_t* cr, uint32_t rgb) {
     cairo_set_source_rgb(cr, (rgb >> 16 & 255) / 255.0, (rgb >> 8 & 255) / 255.0,
                          (rgb & 255) / 255.0);
-}
-
-// The logo file as a cairo surface (an SVG drawn at four times its box), or null.
-cairo_surface_t* loadLogo(const std::string& file, std::string& why) {
-    PictureFile picture;
-    if (!picture.read(file, why))
-        return nullptr;
-    SDL_Surface* loaded = picture.decode(4 * kLogoBoxW, 4 * kLogoBoxH, why);
-    SDL_Surface* argb =
-        loaded ? SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0) : nullptr;
-    SDL_FreeSurface(loaded);
-    if (!argb) {
-        if (why.empty())
-            why = SDL_GetError();
-        return nullptr;
-    }
-    cairo_surface_t* logo = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, argb->w, argb->h);
-    unsigned char* to = cairo_image_surface_get_data(logo);
-    const int stride = cairo_image_surface_get_stride(logo);
-    for (int y = 0; y < argb->h; ++y)
-        for (int x = 0; x < argb->w; ++x) {
-            const uint32_t p = static_cast<const uint32_t*>(argb->pixels)[y * argb->pitch / 4 + x];
-            const uint32_t a = p >> 24;  // cairo wants the colours premultiplied
-            const auto pre = [&](int shift) { return ((p >> shift & 255) * a + 127) / 255; };
-            reinterpret_cast<uint32_t*>(to + y * stride)[x] =
-                a << 24 | pre(16) << 16 | pre(8) << 8 | pre(0);
-        }
-    cairo_surface_mark_dirty(logo);
-    SDL_FreeSurface(argb);
-    return logo;
 }
 
 struct HandOver {
@@ -144,43 +112,22 @@ void nameRound(HandOver& handOver) {
         handOver.code = roundfile::code(id);
 }
 
-void font(cairo_t* cr, double size, bool bold) {
-    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
-                           bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cr, size);
-}
-
+// A line centred on x with its baseline at y.
 void centred(cairo_t* cr, const std::string& text, double x, double y, double size, bool bold) {
-    font(cr, size, bold);
-    cairo_text_extents_t extents;
-    cairo_text_extents(cr, text.c_str(), &extents);
-    cairo_move_to(cr, x - extents.width / 2 - extents.x_bearing, y);
-    cairo_show_text(cr, text.c_str());
-}
-
-void sun(cairo_t* cr, double cx, double cy, double r) {
-    cairo_set_source_rgb(cr, 1.0, 0.69, 0.18);
-    for (int ray = 0; ray < 12; ++ray) {
-        const double a = ray * kPi / 6, spread = kPi / 24;
-        cairo_move_to(cr, cx + r * 1.15 * cos(a - spread), cy + r * 1.15 * sin(a - spread));
-        cairo_line_to(cr, cx + r * 1.65 * cos(a), cy + r * 1.65 * sin(a));
-        cairo_line_to(cr, cx + r * 1.15 * cos(a + spread), cy + r * 1.15 * sin(a + spread));
-        cairo_close_path(cr);
-        cairo_fill(cr);
-    }
-    cairo_pattern_t* glow = cairo_pattern_create_radial(cx - r / 3, cy - r / 3, r / 8, cx, cy, r);
-    cairo_pattern_add_color_stop_rgb(glow, 0, 1.0, 0.92, 0.6);
-    cairo_pattern_add_color_stop_rgb(glow, 1, 1.0, 0.69, 0.18);
-    cairo_set_source(cr, glow);
-    cairo_arc(cr, cx, cy, r, 0, 2 * kPi);
-    cairo_fill(cr);
-    cairo_pattern_destroy(glow);
+    PangoLayout* layout = pango_cairo_create_layout(cr);
+    setLine(layout, text, size, bold);
+    PangoRectangle box;
+    pango_layout_get_extents(layout, nullptr, &box);
+    cairo_move_to(cr, x - box.width / 2.0 / PANGO_SCALE,
+                  y - static_cast<double>(pango_layout_get_baseline(layout)) / PANGO_SCALE);
+    pango_cairo_show_layout(cr, layout);
+    g_object_unref(layout);
 }
 
 // The certificate; the logo is the brand's, or null: the Solrind sun for the built-in logo,
 // nothing for one that could not be read.
 bool drawCertificate(const HandOver& handOver, const std::string& path, const tm& now,
-                     const Brand& brand, cairo_surface_t* logo) {
+                     const Brand& brand, const Picture* logo) {
     // The hand-over's first line is the fixed check line; the certificate says it in the
     // brand's words.
     const QrCode qr = encodeQr(handOver.address);
@@ -196,13 +143,7 @@ bool drawCertificate(const HandOver& handOver, const std::string& path, const tm
         },
         &pdf, 595.28, 841.89);
     cairo_t* cr = cairo_create(surface);
-    const Certificate c =
-        designCertificate(brand, round, [cr](const std::string& text, double size, bool bold) {
-            font(cr, size, bold);
-            cairo_text_extents_t extents;
-            cairo_text_extents(cr, text.c_str(), &extents);
-            return extents.width;
-        });
+    const Certificate c = designCertificate(brand, round);
     const double w = c.paper.w, h = c.paper.h;
     cairo_pdf_surface_set_size(surface, w, h);
     colour(cr, c.paperRgb);
@@ -215,18 +156,10 @@ bool drawCertificate(const HandOver& handOver, const std::string& path, const tm
     cairo_rectangle(cr, 42, 42, w - 84, h - 84);
     cairo_stroke(cr);
     if (logo) {  // as large as fits its box, keeping its shape
-        const double iw = cairo_image_surface_get_width(logo);
-        const double ih = cairo_image_surface_get_height(logo);
-        const double scale = std::min(c.logoW / iw, c.logoH / ih);
-        cairo_save(cr);
-        cairo_translate(cr, c.logoX + (c.logoW - iw * scale) / 2,
-                        c.logoY + (c.logoH - ih * scale) / 2);
-        cairo_scale(cr, scale, scale);
-        cairo_set_source_surface(cr, logo, 0, 0);
-        cairo_paint(cr);
-        cairo_restore(cr);
+        logo->draw(cr, c.logoX, c.logoY, c.logoW, c.logoH);
     } else if (c.sun) {
-        sun(cr, c.sunX, c.sunY, c.sunR);
+        const double side = c.sunR * drawings::kSunBox;
+        Picture(sunDrawing(brand)).draw(cr, c.sunX - side / 2, c.sunY - side / 2, side, side);
     }
     if (qr.size > 0) {  // the modules as vectors, the quiet zone white
         const double module = kQrSide / (qr.size + 8);
@@ -314,18 +247,16 @@ int main(int argc, char** argv) {
              certificateFileName(brand).c_str(), handOver.minutes, handOver.seconds,
              now.tm_year + 1900, now.tm_mon + 1, now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec,
              static_cast<int>(getpid()));
-    cairo_surface_t* logo = nullptr;
+    std::unique_ptr<Picture> logo;
     const std::string& logoFile = brand.picture("pictures.logo");
     if (!logoFile.empty() && !Brand::isDrawing(logoFile)) {
         std::string why;
-        if (!(logo = loadLogo(logoFile, why)))
+        if (!(logo = Picture::load(logoFile, why)))
             printf("Printit: %s\n", Brand::line(brand.where("pictures.logo") + ": cannot read " +
                                                 logoFile + " (" + why + ")")
                                         .c_str());
     }
-    const bool drawn = drawCertificate(handOver, name, now, brand, logo);
-    if (logo)
-        cairo_surface_destroy(logo);
+    const bool drawn = drawCertificate(handOver, name, now, brand, logo.get());
     if (!drawn)
         return 1;
     char where[PATH_MAX];
