@@ -159,7 +159,7 @@ TEST(Brand, ALongWordStaysWithinItsPanel) {
 // The second example, as it stands in docs/ (the first is the built-in brand every other test
 // draws): drawn, checked, printed, its web page.
 TEST(Brand, ASecondBrandIsDrawnCheckedAndPrinted) {
-    EXPECT_EQ(runCommand("ls " SOLRIND_BRANDS "/*.toml | wc -l").out, "3\n");  // no other
+    EXPECT_EQ(runCommand("ls " SOLRIND_BRANDS "/*.toml | wc -l").out, "5\n");  // no other
     const std::string brand = exampleBrand("sonnwerk"), game = brand + "/game";
     RunResult run = art("--brand " SOLRIND_BRANDS "/sonnwerk.toml " + game);
     EXPECT_EQ(run.status, 0) << run.err;
@@ -168,6 +168,9 @@ TEST(Brand, ASecondBrandIsDrawnCheckedAndPrinted) {
     EXPECT_EQ(art("--brand " SOLRIND_BRANDS "/soleil.toml " + brand + "/fr").err, "");  // the third
     SDL_Surface* menu = SDL_LoadBMP((game + "/GFX/Menus/Menu.bmp").c_str());
     EXPECT_EQ(pixelAt(menu, 5, 300), 0x06231Bu);  // the menu column in the brand's panel colour
+    SDL_FreeSurface(menu);
+    menu = SDL_LoadBMP((brand + "/fr/GFX/Menus/Menu.bmp").c_str());
+    EXPECT_EQ(pixelAt(menu, 87, 42), 0xFF8A3Du);  // the sun's right ray in the brand's glow
     SDL_FreeSurface(menu);
     // The puzzle is the photo's middle square scaled to 440 by 440, as ImageMagick makes it.
     EXPECT_LT(std::stod(runCommand("convert " + brand +
@@ -189,6 +192,8 @@ TEST(Brand, ASecondBrandIsDrawnCheckedAndPrinted) {
         EXPECT_NE(text.find(line), std::string::npos) << line << " in " << text;
     EXPECT_EQ(text.find("Solrind"), std::string::npos) << text;
     EXPECT_NE(runCommand("pdfinfo " + pdf).out.find("612 x 792 pts (letter)"), std::string::npos);
+    EXPECT_EQ(runCommand("pdfimages -list " + pdf.substr(0, pdf.size() - 1) + " | wc -l").out,
+              "2\n");  // its SVG logo as vectors
     // The web page around the game in the brand's words.
     run = art("--brand " + brand + "/sonnwerk.toml --site-page " SOLRIND_SOURCE "/web/index.html " +
               brand + "/index.html");
@@ -199,6 +204,63 @@ TEST(Brand, ASecondBrandIsDrawnCheckedAndPrinted) {
           ">Schließen</button>", ">Wird geladen …</p>", "\"ended\": \"Das Spiel ist zu Ende."})
         EXPECT_NE(page.find(part), std::string::npos) << part;
     EXPECT_EQ(page.find("{{"), std::string::npos);
+}
+
+// Texts in any script as they are written, on the screens and the certificate: Japanese from
+// a font that has it, broken between its characters; Arabic from the right. A character that
+// no font has is a problem, not a box.
+TEST(Brand, EveryScriptIsDrawnAndPrintedAsItIsWritten) {
+    const std::string folder = makeTempDir("scripts");
+    const struct {
+        const char* name;
+        uint32_t accent;
+        int left, right;  // the welcome title's ink in the brand's accent
+        const char* claim;
+    } brands[] = {{"hinode", 0xFFD27A, 44, 167,
+                   "この認定証をひので電力のブースで見せて、賞品を受け取って\nください。\n"},
+                  {"shams", 0xF4C95D, 328, 476, "جائزتك"}};
+    for (const auto& brand : brands) {
+        const std::string game = folder + "/" + brand.name;
+        RunResult run =
+            art("--brand " SOLRIND_BRANDS "/" + std::string(brand.name) + ".toml " + game);
+        EXPECT_EQ(run.out + run.err, "Drew 21 pictures into " + game + "/GFX\n");
+        SDL_Surface* welcome = SDL_LoadBMP((game + "/GFX/Backgrounds/Welcome.bmp").c_str());
+        int left = 520, right = -1;
+        for (int y = 60; y < 100; ++y)
+            for (int x = 0; x < 520; ++x)
+                if (pixelAt(welcome, x, y) == brand.accent)
+                    left = std::min(left, x), right = std::max(right, x);
+        EXPECT_EQ(left, brand.left) << brand.name;
+        EXPECT_EQ(right, brand.right) << brand.name;
+        SDL_FreeSurface(welcome);
+        runCommand("mkdir " + game + "/Bin && cp " SOLRIND_BRANDS "/" + brand.name + ".toml " +
+                   game + "/Bin/brand.toml");
+        run = print(game, "Check\r\n01:05\r\n");
+        const std::string pdf = game + "/Certificates/" + brand.name + "-certificate-01-05-*.pdf";
+        EXPECT_NE(runCommand("pdftotext " + pdf + " -").out.find(brand.claim), std::string::npos);
+    }
+    SDL_Surface* rules = SDL_LoadBMP((folder + "/shams/GFX/Backgrounds/Rules.bmp").c_str());
+    EXPECT_EQ(pixelAt(rules, 463, 103), 0xC3A14Au);  // an item's number at its right
+    SDL_FreeSurface(rules);
+    std::string text = readFile(SOLRIND_BRANDS "/hinode.toml");
+    writeFile(folder + "/no-font.toml", text.replace(text.find("\"賞品\""), 8, "\"𓀀賞\""));
+    EXPECT_EQ(
+        art("--brand " + folder + "/no-font.toml " + folder + "/none").err,
+        folder + "/no-font.toml: menu.buttons[3]: no installed font has 1 of its characters\n");
+    // A soft hyphen where the claim breaks shows as a hyphen.
+    const std::string word =
+        "Donau\u00ADdampf\u00ADschiff\u00ADfahrts\u00ADelektrizitäten\u00ADhaupt"
+        "\u00ADbetriebs\u00ADwerk\u00ADbau\u00ADunter\u00ADbeamten\u00ADgesellschaft";
+    text = readFile(SOLRIND_BRANDS "/solrind.toml");
+    const size_t claim = text.find("claim = ") + 9;
+    writeFile(folder + "/hinode/Bin/brand.toml",
+              text.replace(claim, text.find('"', claim) - claim, word));
+    runCommand("rm -r " + folder + "/hinode/Certificates");
+    print(folder + "/hinode", "Check\r\n01:05\r\n");
+    EXPECT_NE(runCommand("pdftotext -raw " + folder + "/hinode/Certificates/*.pdf -")
+                  .out.find("Donaudampfschifffahrtselektrizitätenhaupt-"
+                            "\nbetriebswerkbauunterbeamtengesellschaft"),
+              std::string::npos);
 }
 
 TEST(Brand, ABrandThatCannotBeDrawnSaysWhereAndDrawsNothing) {
