@@ -47,9 +47,12 @@ bool setBrandArt(const Brand& brand) {
                colour("colours.panel"),
                colour("colours.muted")};
     for (auto [drawing, made] :
-         {std::pair{drawings::kSun, &sun}, {drawings::kLandscape, &landscape}})
+         {std::pair{drawings::kSun, &sun}, {drawings::kLandscape, &landscape}}) {
         *made = std::make_unique<Picture>(drawings::painted(
             drawing, rgbOf(palette.sun), rgbOf(palette.gold), rgbOf(palette.deepBlue)));
+        if (!(*made)->ok())  // said rather than drawn as nothing
+            art.problems.push_back("the built-in drawings cannot be read: " + (*made)->why());
+    }
     std::vector<std::string> keys = {"pictures.logo", "pictures.puzzle"};
     for (const char* pages : {"prizes", "sponsor_pages"})
         for (int page = 1; page <= (std::string(pages) == "prizes" ? 3 : 2); ++page)
