@@ -63,7 +63,8 @@ std::string written(cairo_surface_t* surface, size_t room, Save save) {
         bytes.resize(static_cast<size_t>(SDL_RWtell(stream)));
     else
         bytes.clear();
-    SDL_RWclose(stream);
+    if (stream)
+        SDL_RWclose(stream);
     SDL_FreeSurface(rgb);
     SDL_FreeSurface(pixels);
     return bytes;
@@ -157,14 +158,7 @@ void Canvas::fill(int x, int y, int w, int h, Colour c) {
 }
 
 void Canvas::verticalGradient(int x, int y, int w, int h, Colour top, Colour bottom) {
-    // The top row's middle is top, the bottom row's middle bottom.
-    cairo_pattern_t* fade = cairo_pattern_create_linear(0, y + 0.5, 0, y + h - 0.5);
-    cairo_pattern_add_color_stop_rgb(fade, 0, top.r / 255.0, top.g / 255.0, top.b / 255.0);
-    cairo_pattern_add_color_stop_rgb(fade, 1, bottom.r / 255.0, bottom.g / 255.0, bottom.b / 255.0);
-    cairo_set_source(cr, fade);
-    cairo_rectangle(cr, x, y, w, h);
-    cairo_fill(cr);
-    cairo_pattern_destroy(fade);
+    roundedGradient(x, y, w, h, 0, top, bottom);
 }
 
 void Canvas::disc(double cx, double cy, double r, Colour c, double alpha) {
@@ -210,7 +204,8 @@ void Canvas::roundedGradient(int x, int y, int w, int h, double radius, Colour t
     cairo_arc(cr, x + radius, y + h - radius, radius, M_PI / 2, M_PI);
     cairo_arc(cr, x + radius, y + radius, radius, M_PI, 3 * M_PI / 2);
     cairo_close_path(cr);
-    cairo_pattern_t* fade = cairo_pattern_create_linear(0, y + 0.5, 0, y + h - 0.5);
+    // The top row's middle is top, the bottom row's middle bottom.
+    cairo_pattern_t* fade = cairo_pattern_create_linear(0, y + 0.5, 0, y + std::max(h - 0.5, 1.0));
     cairo_pattern_add_color_stop_rgba(fade, 0, top.r / 255.0, top.g / 255.0, top.b / 255.0, alpha);
     cairo_pattern_add_color_stop_rgba(fade, 1, bottom.r / 255.0, bottom.g / 255.0, bottom.b / 255.0,
                                       alpha);
