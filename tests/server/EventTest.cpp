@@ -242,10 +242,10 @@ TEST_F(EventTest, DeliveriesThroughACrashAndRefusedWrites) {
     const std::string lines = quiet.finish();
     EXPECT_EQ(kept, 30);
     EXPECT_GT(retried, 0);
-    EXPECT_NE(lines.find("503 the database cannot be reached"), std::string::npos) << lines;
-    EXPECT_NE(lines.find("500 the database failed: ERROR:  could not extend file: No space left "
-                         "on device"),
-              std::string::npos);
+    EXPECT_THAT(lines, HasSubstr("503 the database cannot be reached"));
+    EXPECT_THAT(lines,
+                HasSubstr("500 the database failed: ERROR:  could not extend file: No space left "
+                          "on device"));
     pqxx::connection db(pg.conninfo);
     const pqxx::row counted = pqxx::work(db).exec1(
         "SELECT count(*), count(DISTINCT id) FROM rounds WHERE id LIKE 'bbbb%'");

@@ -55,7 +55,7 @@ TEST_F(PrintTest, EachPressWritesTheHandOverFileAndStartsTheProgramOnce) {
         const std::string said = out.sofar();
         return said.find("kept at") != said.rfind("kept at");
     }));
-    EXPECT_NE(out.finish().find("the certificate for 02:05 is kept at "), std::string::npos);
+    EXPECT_THAT(out.finish(), HasSubstr("the certificate for 02:05 is kept at "));
     EXPECT_EQ(certificates(), 2);  // once per press, none after R
     const std::string earlier = readFile("Bin/tmp");
     FILE* reader = fopen("Bin/tmp", "rb");

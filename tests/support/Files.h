@@ -1,11 +1,15 @@
 // Output captured at the descriptor, commands with their output, files in the build's tmp.
 #pragma once
 
+#include <gmock/gmock.h>
+
 #include <sstream>
 #include <string>
 #include <vector>
 
 using Lines = std::vector<std::string>;
+using testing::HasSubstr;
+using testing::Not;
 
 class Capture {
   public:
