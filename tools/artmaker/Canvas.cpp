@@ -255,9 +255,7 @@ void Canvas::draw(const Picture& picture, double x, double y, double w, double h
 }
 
 void Canvas::drawScaled(const Canvas& from, double dx, double dy, double dw, double dh) {
-    cairo_save(cr);
-    cairo_rectangle(cr, dx, dy, dw, dh);
-    cairo_clip(cr);
+    cairo_save(cr);  // nothing is drawn beyond the other canvas's edges
     cairo_translate(cr, dx, dy);
     cairo_scale(cr, dw / from.w, dh / from.h);
     cairo_set_source_surface(cr, from.surface, 0, 0);

@@ -50,44 +50,11 @@ bool jpegSize(const std::string& b, double& w, double& h) {
     return false;
 }
 
-// A length of an SVG's root element in pixels ("120", "120px", "90pt", "3cm"); 0 for none or
-// a share ("100%").
-double svgLength(const std::string& tag, const char* name) {
-    const std::string key = std::string(" ") + name + "=";
-    const size_t at = tag.find(key);
-    if (at == std::string::npos || at + key.size() >= tag.size())
-        return 0;
-    const char* text = tag.c_str() + at + key.size() + 1;  // past the quote
-    char* end = nullptr;
-    const double value = strtod(text, &end);
-    const std::string unit(end, std::min<size_t>(2, strlen(end)));
-    const double perUnit = unit == "pt"     ? 96 / 72.0
-                           : unit == "mm"   ? 96 / 25.4
-                           : unit == "cm"   ? 96 / 2.54
-                           : unit == "in"   ? 96
-                           : unit[0] == '%' ? 0
-                                            : 1;
-    return value > 0 ? value * perUnit : 0;
-}
-
-// An SVG's size from its root element: width and height, else its view box.
-bool svgSize(const std::string& b, double& w, double& h) {
+// Whether the bytes are an SVG document: its root element near the start. Its size is what
+// librsvg reads when it draws it.
+bool isSvg(const std::string& b) {
     const size_t start = b.find("<svg");
-    if (start == std::string::npos || start > kSvgLook)
-        return false;
-    const size_t end = b.find('>', start);
-    std::string tag = b.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    std::replace(tag.begin(), tag.end(), '\n', ' ');
-    std::replace(tag.begin(), tag.end(), '\'', '"');
-    w = svgLength(tag, "width");
-    h = svgLength(tag, "height");
-    const size_t box = tag.find(" viewBox=\"");
-    if ((w <= 0 || h <= 0) && box != std::string::npos) {
-        double x = 0, y = 0;
-        if (sscanf(tag.c_str() + box + 10, "%lf%*[ ,]%lf%*[ ,]%lf%*[ ,]%lf", &x, &y, &w, &h) != 4)
-            w = h = 0;
-    }
-    return true;
+    return start != std::string::npos && start <= kSvgLook;
 }
 
 }  // namespace
@@ -120,7 +87,7 @@ bool PictureFile::read(const std::string& path, std::string& why) {
             width = (little(b, 21, 4) & 0x3FFF) + 1, height = (little(b, 21, 4) >> 14 & 0x3FFF) + 1;
         else if (startsWith(b, 12, "VP8X"))
             width = little(b, 24, 3) + 1, height = little(b, 27, 3) + 1;
-    } else if (svgSize(b, width, height)) {
+    } else if (isSvg(b)) {
         type = "SVG";
     }
     if (!type) {
@@ -140,19 +107,9 @@ bool PictureFile::read(const std::string& path, std::string& why) {
     return false;
 }
 
-SDL_Surface* PictureFile::decode(int fitW, int fitH, std::string& why) const {
-    SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    SDL_Surface* surface = nullptr;
-    if (strcmp(type, "SVG") == 0) {
-        // Drawn at the size it is wanted, its shape kept: never at the size it declares.
-        const double w = width > 0 ? width : fitW, h = height > 0 ? height : fitH;
-        const double scale = std::min(std::min(fitW / w, fitH / h), kDrawnSideMax / std::max(w, h));
-        surface = IMG_LoadSizedSVG_RW(stream, std::max(1, static_cast<int>(w * scale)),
-                                      std::max(1, static_cast<int>(h * scale)));
-        SDL_RWclose(stream);
-    } else {
-        surface = IMG_Load_RW(stream, 1);
-    }
+SDL_Surface* PictureFile::decode(std::string& why) const {
+    SDL_Surface* surface =
+        IMG_Load_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
     if (!surface)
         why = IMG_GetError();
     return surface;

@@ -14,17 +14,16 @@ struct PictureFile {
     static constexpr size_t kBytesMax = 32u << 20;     // of a file
     static constexpr int64_t kSideMax = 10000;         // pixels a side, as declared
     static constexpr int64_t kPixelsMax = 30'000'000;  // pixels in all, as declared
-    static constexpr int kDrawnSideMax = 2048;         // an SVG is drawn at most this big
 
     std::string bytes;
     const char* type = nullptr;  // "PNG", "JPEG", "GIF", "BMP", "WebP" or "SVG"
-    double width = 0;            // as the file declares it, in pixels; 0 when it does not
+    double width = 0;            // as a bitmap declares it, in pixels; 0 for an SVG
     double height = 0;
 
     // Reads and checks the file; false with why ("it is not a regular file", "it is no PNG,
     // JPEG, GIF, BMP, WebP or SVG picture", "it declares 16000 by 16000 pixels, ...").
     bool read(const std::string& path, std::string& why);
-    // The picture as a surface (owned by the caller); an SVG is drawn to fit within
-    // fitW by fitH, its shape kept. Null with why.
-    SDL_Surface* decode(int fitW, int fitH, std::string& why) const;
+    // A bitmap's pixels as a surface (owned by the caller; an SVG is drawn from its vectors
+    // instead, see Picture). Null with why.
+    SDL_Surface* decode(std::string& why) const;
 };

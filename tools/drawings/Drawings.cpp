@@ -53,7 +53,7 @@ std::unique_ptr<Picture> Picture::load(const std::string& file, std::string& why
         why = svg->problem;
         return svg->ok() ? std::move(svg) : nullptr;
     }
-    SDL_Surface* loaded = picture.decode(0, 0, why);
+    SDL_Surface* loaded = picture.decode(why);
     SDL_Surface* argb =
         loaded ? SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0) : nullptr;
     SDL_FreeSurface(loaded);
