@@ -177,6 +177,13 @@ TEST(Brand, ASecondBrandIsDrawnCheckedAndPrinted) {
                                    "/GFX/Game/Puzzle.bmp " + brand + "/square.png null: 2>&1")
                             .out),
               0.02 * 65535);  // one of 65535: a crop 10 pixels off is at 0.04
+    // The second start screen shows it in its frame, with the cuts between the pieces.
+    const std::string shown =
+        "cd " + brand +
+        " && convert game/GFX/Screens/Startscreen-02.bmp -crop "
+        "300x300+170+104 +repage s.png && convert game/GFX/Game/Puzzle.bmp "
+        "-resize 300x300 p.png && compare -metric RMSE s.png p.png null: 2>&1";
+    EXPECT_LT(std::stod(runCommand(shown).out), 0.15 * 65535);  // 0.08; another screen: 0.47
     // The certificate from the same brand, beside the print program: its language and paper.
     runCommand("mkdir " + game + "/Bin && ln -s " + brand + "/sonnwerk.toml " + game +
                "/Bin/brand.toml");
