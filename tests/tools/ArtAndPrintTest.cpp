@@ -270,7 +270,14 @@ TEST(Brand, EveryScriptIsDrawnAndPrintedAsItIsWritten) {
 TEST(Brand, ABrandThatCannotBeDrawnSaysWhereAndDrawsNothing) {
     const std::string brand = exampleBrand("solrind");
     const std::string file = brand + "/solrind.toml", original = readFile(file);
+    // Files a stranger names cost nothing: only regular picture files of a sane size are read.
     writeFile(brand + "/photo.jpg", "not a photo");
+    writeFile(brand + "/secret.txt", "root:x:0:0:secret\n");
+    writeFile(brand + "/huge.png",
+              std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x3e\x80\0\0\x3e\x80", 24));
+    writeFile(brand + "/huge.svg",
+              "<svg width=\"30000\" height=\"30000\"><rect width=\"9\"/></svg>");
+    mkfifo((brand + "/pipe.png").c_str(), 0644);
     const struct {
         const char* from;
         std::string to;
@@ -283,6 +290,9 @@ TEST(Brand, ABrandThatCannotBeDrawnSaysWhereAndDrawsNothing) {
          ": colours.accent: \"#12\\\\nsolrind: drew 21 pictures\" is no colour: write \"#RRGGBB\""},
         {"call = \"Tap Play or press S to start\"", "", ": welcome.call: missing"},
         {"title = \"The Solrind Puzzle\"", "title = \"The Solrind Puzzle", ":[0-9]+:[0-9]+: .+"},
+        {"logo = \"\"", "logo = \"secret.txt\"", ": pictures.logo: cannot read .*/secret.txt \\(it is no PNG, JPEG, GIF, BMP, WebP or SVG picture\\)"},
+        {"logo = \"\"", "logo = \"huge.png\"", ": pictures.logo: cannot read .*/huge.png \\(it declares 16000 by 16000 pixels, more than 10000 a side or 30000000 in all: make it smaller\\)"},
+        {"logo = \"\"", "logo = \"pipe.png\"", ": pictures.logo: cannot read .*/pipe.png \\(it is not a regular file\\)"},
         // clang-format on
     };
     for (const auto& b : bad) {
@@ -295,6 +305,21 @@ TEST(Brand, ABrandThatCannotBeDrawnSaysWhereAndDrawsNothing) {
         EXPECT_TRUE(std::regex_match(run.err, std::regex(file + b.line + "\n"))) << run.err;
         EXPECT_FALSE(fileExists(brand + "/game")) << b.to;
     }
+    // The browser's certificate page: no file but a picture goes into it (the pipe above).
+    EXPECT_EQ(runCommand("ASAN_OPTIONS=detect_leaks=0 " SOLRIND_PRINTIT " --page " + brand +
+                         "/c.html " + file)
+                  .out,
+              "Printit: " + file + ": pictures.logo: cannot read " + brand +
+                  "/pipe.png (it is not a regular file)\n");
+    EXPECT_THAT(readFile(brand + "/c.html"), Not(HasSubstr("data:")));
+    // A brand file that is a pipe, and a hand-over file that is one: a line, no wait.
+    RunResult piped = art("--brand " + brand + "/pipe.png " + brand + "/game");
+    EXPECT_EQ(piped.status * 1000 + piped.out.size(), 1000u);
+    EXPECT_EQ(piped.err, brand + "/pipe.png: cannot read it (it is not a regular file)\n");
+    runCommand("mkdir -p " + brand + "/game/Bin && mkfifo " + brand + "/game/Bin/tmp");
+    piped = runCommand("cd " + brand + "/game && ASAN_OPTIONS=detect_leaks=0 " SOLRIND_PRINTIT);
+    EXPECT_EQ(piped.out, "Printit: cannot read Bin/tmp: it is not a regular file\n");
+    runCommand("rm -rf " + brand + "/game");
     // Every problem of a file in one run, each entry named as the file reads it, from 1.
     std::string all = original;
     for (const auto& [from, to] :
@@ -313,7 +338,9 @@ TEST(Brand, ABrandThatCannotBeDrawnSaysWhereAndDrawsNothing) {
                    ": rules.items\\[4\\]: [0-9]+ lines, at most [0-9] fit\n")))
         << every.err;
     // An entry newer than the file (the keyboard's OK) is the built-in one, and says so.
+    // Its logo a 30000 by 30000 SVG: drawn at the size it is shown.
     std::string older = original;
+    older.replace(older.find("logo = \"\""), 9, "logo = \"huge.svg\"");
     older.erase(older.find("ok = \"OK\""),
                 older.find('\n', older.find("ok = \"OK\"")) - older.find("ok = \"OK\"") + 1);
     writeFile(file, older);
@@ -324,55 +351,6 @@ TEST(Brand, ABrandThatCannotBeDrawnSaysWhereAndDrawsNothing) {
         file +
             ": record.ok: not in the file; the built-in \"OK\" stands in\nDrew 21 pictures into " +
             brand + "/game/GFX\n");
-}
-
-// Only regular picture files of a sane size are read: a pipe, a text file, a 16000 by 16000 PNG
-// are one line each; a 30000 by 30000 SVG is drawn at the size it is shown.
-TEST(Brand, FilesAStrangerNamesCostNothing) {
-    const std::string brand = exampleBrand("solrind"), file = brand + "/solrind.toml";
-    const std::string original = readFile(file);
-    writeFile(brand + "/secret.txt", "root:x:0:0:secret\n");
-    writeFile(brand + "/huge.png",
-              std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x3e\x80\0\0\x3e\x80", 24));
-    writeFile(brand + "/huge.svg",
-              "<svg width=\"30000\" height=\"30000\"><rect width=\"9\"/></svg>");
-    mkfifo((brand + "/pipe.png").c_str(), 0644);
-    const auto withLogo = [&](const std::string& logo) {
-        std::string text = original;
-        text.replace(text.find("logo = \"\""), 9, "logo = \"" + logo + "\"");
-        writeFile(file, text);
-        runCommand("rm -rf " + brand + "/game");
-        return art("--brand " + file + " " + brand + "/game");
-    };
-    const std::pair<const char*, const char*> refused[] = {
-        {"secret.txt", "it is no PNG, JPEG, GIF, BMP, WebP or SVG picture"},
-        {"huge.png",
-         "it declares 16000 by 16000 pixels, more than 10000 a side or 30000000 in "
-         "all: make it smaller"},
-        {"pipe.png", "it is not a regular file"}};
-    for (const auto& [logo, why] : refused) {
-        const RunResult run = withLogo(logo);
-        const std::string line =
-            file + ": pictures.logo: cannot read " + brand + "/" + logo + " (" + why + ")\n";
-        EXPECT_EQ(run.err, line);
-        EXPECT_EQ(run.status, 1);
-        // The browser's certificate page: no file but a picture goes into it.
-        EXPECT_EQ(runCommand("ASAN_OPTIONS=detect_leaks=0 " SOLRIND_PRINTIT " --page " + brand +
-                             "/c.html " + file)
-                      .out,
-                  "Printit: " + line);
-        EXPECT_THAT(readFile(brand + "/c.html"), Not(HasSubstr("data:"))) << logo;
-    }
-    const RunResult run = withLogo("huge.svg");
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "Drew 21 pictures into " + brand + "/game/GFX\n");
-    // A brand file that is a pipe, and a hand-over file that is one: a line, no wait.
-    RunResult piped = art("--brand " + brand + "/pipe.png " + brand + "/game");
-    EXPECT_EQ(piped.status * 1000 + piped.out.size(), 1000u);
-    EXPECT_EQ(piped.err, brand + "/pipe.png: cannot read it (it is not a regular file)\n");
-    runCommand("mkdir -p " + brand + "/game/Bin && mkfifo " + brand + "/game/Bin/tmp");
-    piped = runCommand("cd " + brand + "/game && ASAN_OPTIONS=detect_leaks=0 " SOLRIND_PRINTIT);
-    EXPECT_EQ(piped.out, "Printit: cannot read Bin/tmp: it is not a regular file\n");
 }
 
 // The French example: the check line, the date, the singular of 0 and the file name (safe,
